@@ -1,0 +1,94 @@
+#pragma once
+
+#include <string>
+
+// The window's controls as the program's logic sees them. Positions and sizes are twips.
+namespace vantrel {
+
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual std::string text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+    virtual double top() const = 0;
+    virtual void setTop(double top) = 0;
+    virtual double height() const = 0;
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+// A control array: element 0 is the template; load makes a hidden copy of it at a free index,
+// unload removes a loaded element other than 0. Missing elements are failures, not no-ops.
+class TextBoxArray {
+public:
+    virtual ~TextBoxArray() = default;
+    // Number of loaded elements, element 0 included.
+    virtual int count() const = 0;
+    // Highest loaded index.
+    virtual int ubound() const = 0;
+    virtual TextBox& item(int index) = 0;
+    virtual void load(int index) = 0;
+    virtual void unload(int index) = 0;
+};
+
+class Label {
+public:
+    virtual ~Label() = default;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+};
+
+class Shape {
+public:
+    virtual ~Shape() = default;
+    virtual double width() const = 0;
+    virtual void setWidth(double width) = 0;
+};
+
+class Frame {
+public:
+    virtual ~Frame() = default;
+    virtual double top() const = 0;
+    virtual void setTop(double top) = 0;
+    virtual double height() const = 0;
+    virtual void setHeight(double height) = 0;
+};
+
+class ScrollBar {
+public:
+    virtual ~ScrollBar() = default;
+    virtual int value() const = 0;
+    virtual int min() const = 0;
+    virtual void setMin(int min) = 0;
+    virtual int max() const = 0;
+    virtual void setMax(int max) = 0;
+    virtual int smallChange() const = 0;
+    virtual void setSmallChange(int change) = 0;
+    virtual int largeChange() const = 0;
+    virtual void setLargeChange(int change) = 0;
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+// A popup menu shown modally at the pointer; choosing an item runs that item's handler.
+class PopupMenu {
+public:
+    virtual ~PopupMenu() = default;
+    virtual void popup() = 0;
+};
+
+// The file list of a drop.
+class DroppedFiles {
+public:
+    virtual ~DroppedFiles() = default;
+    // Raises a Failure when the data carries no file list.
+    virtual long long count() const = 0;
+    // File k, for k = 1 .. count(), as a full path.
+    virtual std::string file(long long k) const = 0;
+};
+
+}  // namespace vantrel

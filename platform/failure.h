@@ -1,0 +1,42 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vantrel {
+
+// Error numbers as the window's handlers tell failures apart.
+enum ErrorNumber : int {
+    kOverflow = 6,
+    kSubscriptOutOfRange = 9,
+    kFileNotFound = 53,
+    kFileAlreadyOpen = 55,
+    kDeviceIoError = 57,
+    kFileAlreadyExists = 58,
+    kDiskFull = 61,
+    kPermissionDenied = 70,
+    kDiskNotReady = 71,
+    kPathFileAccessError = 75,
+    kPathNotFound = 76,
+    kElementDoesNotExist = 340,
+    kObjectAlreadyLoaded = 360,
+    kNoFileList = 461,
+};
+
+// A failed platform operation: its number and the system's own reason.
+class Failure : public std::runtime_error {
+public:
+    Failure(int number, const std::string& reason) : std::runtime_error(reason), number_(number) {}
+    int number() const { return number_; }
+    std::string reason() const { return what(); }
+
+private:
+    int number_;
+};
+
+// Maps an errno value to the number of its kind, with strerror's text as the reason.
+Failure failureFromErrno(int err);
+
+[[noreturn]] void throwOverflow();
+
+}  // namespace vantrel

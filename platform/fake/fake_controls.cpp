@@ -1,0 +1,20 @@
+#include "platform/fake/fake_controls.h"
+
+namespace vantrel::fake {
+
+FakeTextBoxArray::FakeTextBoxArray(double left, double width, double height)
+    : ControlArray<FakeTextBox>(std::make_unique<FakeTextBox>()) {
+    FakeTextBox& first = item(0);
+    first.left = left;
+    first.width = width;
+    first.height_ = height;
+}
+
+std::unique_ptr<FakeTextBox> FakeTextBoxArray::copyOfTemplate(const FakeTextBox& templateBox,
+                                                              int /*index*/) {
+    auto box = std::make_unique<FakeTextBox>(templateBox);
+    box->visible_ = false;
+    return box;
+}
+
+}  // namespace vantrel::fake

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/control_array.h"
+#include "platform/controls.h"
+
+// In-memory controls that remember their properties, for tests and benchmarks.
+namespace vantrel::fake {
+
+class FakeTextBox : public TextBox {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& text) override { text_ = text; }
+    double top() const override { return top_; }
+    void setTop(double top) override { top_ = top; }
+    double height() const override { return height_; }
+    bool visible() const override { return visible_; }
+    void setVisible(bool visible) override { visible_ = visible; }
+
+    double left = 0;
+    double width = 0;
+    double height_ = 375;
+    double top_ = 0;
+    std::string text_;
+    bool visible_ = false;
+};
+
+class FakeTextBoxArray : public ControlArray<FakeTextBox> {
+public:
+    FakeTextBoxArray(double left, double width, double height);
+
+protected:
+    std::unique_ptr<FakeTextBox> copyOfTemplate(const FakeTextBox& templateBox, int index) override;
+};
+
+class FakeLabel : public Label {
+public:
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& caption) override {
+        caption_ = caption;
+        history.push_back(caption);
+    }
+    std::string caption_;
+    std::vector<std::string> history;
+};
+
+class FakeShape : public Shape {
+public:
+    explicit FakeShape(double width = 0) : width_(width) {}
+    double width() const override { return width_; }
+    void setWidth(double width) override {
+        width_ = width;
+        history.push_back(width);
+    }
+    double width_;
+    std::vector<double> history;
+};
+
+class FakeFrame : public Frame {
+public:
+    FakeFrame(double top, double height) : top_(top), height_(height) {}
+    double top() const override { return top_; }
+    void setTop(double top) override { top_ = top; }
+    double height() const override { return height_; }
+    void setHeight(double height) override { height_ = height; }
+    double top_;
+    double height_;
+};
+
+// Starts with the platform's standard settings of a scroll bar.
+class FakeScrollBar : public ScrollBar {
+public:
+    int value() const override { return value_; }
+    int min() const override { return min_; }
+    void setMin(int min) override { min_ = min; }
+    int max() const override { return max_; }
+    void setMax(int max) override { max_ = max; }
+    int smallChange() const override { return smallChange_; }
+    void setSmallChange(int change) override { smallChange_ = change; }
+    int largeChange() const override { return largeChange_; }
+    void setLargeChange(int change) override { largeChange_ = change; }
+    bool visible() const override { return visible_; }
+    void setVisible(bool visible) override { visible_ = visible; }
+
+    int value_ = 0;
+    int min_ = 0;
+    int max_ = 32767;
+    int smallChange_ = 1;
+    int largeChange_ = 1;
+    bool visible_ = true;
+};
+
+}  // namespace vantrel::fake

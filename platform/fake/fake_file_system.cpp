@@ -1,0 +1,142 @@
+#include "platform/fake/fake_file_system.h"
+
+#include "platform/failure.h"
+
+namespace vantrel::fake {
+
+FakeFileSystem::FakeFileSystem(char separator) : separator_(separator) {
+    entries_[""] = Entry{true, {}};
+}
+
+std::string FakeFileSystem::key(const std::string& path) const {
+    std::string result;
+    for (char c : path) {
+        if (c == separator_ && !result.empty() && result.back() == separator_) {
+            continue;
+        }
+        result += c;
+    }
+    while (!result.empty() && result.back() == separator_) {
+        result.pop_back();
+    }
+    return result;
+}
+
+std::string FakeFileSystem::parentKey(const std::string& key) const {
+    const auto pos = key.rfind(separator_);
+    return pos == std::string::npos ? std::string() : key.substr(0, pos);
+}
+
+void FakeFileSystem::addDir(const std::string& path) {
+    std::string k = key(path);
+    while (!k.empty() && !entries_.count(k)) {
+        entries_[k] = Entry{true, {}};
+        k = parentKey(k);
+    }
+}
+
+void FakeFileSystem::addFile(const std::string& path, const std::string& content) {
+    const std::string k = key(path);
+    addDir(parentKey(k));
+    entries_[k] = Entry{false, content};
+}
+
+bool FakeFileSystem::isDir(const std::string& path) const {
+    const auto it = entries_.find(key(path));
+    return it != entries_.end() && it->second.isDir;
+}
+
+bool FakeFileSystem::isFile(const std::string& path) const {
+    const auto it = entries_.find(key(path));
+    return it != entries_.end() && !it->second.isDir;
+}
+
+std::string FakeFileSystem::content(const std::string& path) const {
+    const auto it = entries_.find(key(path));
+    return it == entries_.end() ? std::string() : it->second.content;
+}
+
+std::vector<std::string> FakeFileSystem::files() const {
+    std::vector<std::string> result;
+    for (const auto& [k, entry] : entries_) {
+        if (!entry.isDir) {
+            result.push_back(k);
+        }
+    }
+    return result;
+}
+
+void FakeFileSystem::failOn(Op op, const std::string& path, int number, int times) {
+    injected_.push_back({op, path, number, times});
+}
+
+void FakeFileSystem::checkInjected(Op op, const std::string& path) {
+    for (auto& failure : injected_) {
+        if (failure.op != op || failure.times == 0) {
+            continue;
+        }
+        if (!failure.path.empty() && failure.path != path) {
+            continue;
+        }
+        if (failure.times > 0) {
+            --failure.times;
+        }
+        throw Failure(failure.number, "injected failure " + std::to_string(failure.number));
+    }
+}
+
+void FakeFileSystem::requireParentDir(const std::string& k) const {
+    const auto it = entries_.find(parentKey(k));
+    if (it == entries_.end() || !it->second.isDir) {
+        throw Failure(kPathNotFound, "Path not found");
+    }
+}
+
+bool FakeFileSystem::exists(const std::string& path, Attributes attributes) {
+    calls.push_back("exists " + std::to_string(static_cast<int>(attributes)) + " " + path);
+    checkInjected(Op::Exists, path);
+    const auto it = entries_.find(key(path));
+    if (it == entries_.end()) {
+        return false;
+    }
+    return attributes == Attributes::Directory || !it->second.isDir;
+}
+
+void FakeFileSystem::makeDir(const std::string& path) {
+    calls.push_back("mkdir " + path);
+    checkInjected(Op::MakeDir, path);
+    const std::string k = key(path);
+    if (entries_.count(k)) {
+        throw Failure(kPathFileAccessError, "Path/File access error");
+    }
+    requireParentDir(k);
+    entries_[k] = Entry{true, {}};
+}
+
+void FakeFileSystem::copyFile(const std::string& source, const std::string& target) {
+    calls.push_back("copy " + source + " > " + target);
+    checkInjected(Op::Copy, target);
+    const auto from = entries_.find(key(source));
+    if (from == entries_.end() || from->second.isDir) {
+        throw Failure(kFileNotFound, "File not found");
+    }
+    const std::string k = key(target);
+    requireParentDir(k);
+    if (isDir(target)) {
+        throw Failure(kPathFileAccessError, "Path/File access error");
+    }
+    entries_[k] = Entry{false, from->second.content};
+}
+
+void FakeFileSystem::writeText(const std::string& path, const std::string& text) {
+    calls.push_back("write " + path);
+    checkInjected(Op::Write, path);
+    const std::string k = key(path);
+    requireParentDir(k);
+    if (isDir(path)) {
+        throw Failure(kPathFileAccessError, "Path/File access error");
+    }
+    entries_[k] = Entry{false, text};
+}
+
+}  // namespace vantrel::fake

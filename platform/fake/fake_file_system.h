@@ -1,0 +1,61 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vantrel::fake {
+
+// An in-memory file system with the separator of one flavour. Doubled and trailing separators
+// name the same entry as single ones. Every call is recorded, and failures can be injected.
+class FakeFileSystem : public FileSystem {
+public:
+    enum class Op { Exists, MakeDir, Copy, Write };
+
+    explicit FakeFileSystem(char separator);
+
+    void addDir(const std::string& path);
+    void addFile(const std::string& path, const std::string& content);
+    bool isDir(const std::string& path) const;
+    bool isFile(const std::string& path) const;
+    std::string content(const std::string& path) const;
+    // Paths of the plain files, in sorted order of their normalised names.
+    std::vector<std::string> files() const;
+
+    // Makes the operation fail with the number for a path (empty: any path), the next `times`
+    // calls or, with a negative count, every call.
+    void failOn(Op op, const std::string& path, int number, int times = -1);
+
+    bool exists(const std::string& path, Attributes attributes) override;
+    void makeDir(const std::string& path) override;
+    void copyFile(const std::string& source, const std::string& target) override;
+    void writeText(const std::string& path, const std::string& text) override;
+
+    // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path".
+    std::vector<std::string> calls;
+
+private:
+    struct Entry {
+        bool isDir = false;
+        std::string content;
+    };
+    struct Injected {
+        Op op;
+        std::string path;
+        int number;
+        int times;
+    };
+
+    std::string key(const std::string& path) const;
+    std::string parentKey(const std::string& key) const;
+    void checkInjected(Op op, const std::string& path);
+    void requireParentDir(const std::string& key) const;
+
+    char separator_;
+    std::map<std::string, Entry> entries_;
+    std::vector<Injected> injected_;
+};
+
+}  // namespace vantrel::fake

@@ -1,0 +1,23 @@
+#include "platform/fake/fake_message_box.h"
+
+#include <stdexcept>
+
+namespace vantrel::fake {
+
+Answer FakeMessageBox::show(const std::string& text, Buttons buttons) {
+    shown.push_back({text, buttons});
+    if (buttons == Buttons::Ok) {
+        return Answer::Ok;
+    }
+    if (!answers_.empty()) {
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    if (hasFallback_) {
+        return fallback_;
+    }
+    throw std::logic_error("unscripted question: " + text);
+}
+
+}  // namespace vantrel::fake

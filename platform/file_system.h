@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+// What the existence test looks for.
+enum class Attributes : int { File = 0, Directory = 16 };
+
+// Paths are UTF-8 text, passed through unchanged. Every operation raises a Failure with the
+// number of its kind and the system's reason when it fails.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // File: true when a plain file is there. Directory: true when anything is there.
+    virtual bool exists(const std::string& path, Attributes attributes) = 0;
+    // Creates one folder whose parent exists.
+    virtual void makeDir(const std::string& path) = 0;
+    // Copies source to target, replacing an existing target; an incomplete copy never
+    // replaces or leaves behind anything.
+    virtual void copyFile(const std::string& source, const std::string& target) = 0;
+    // Replaces the file's whole content with text, all or nothing.
+    virtual void writeText(const std::string& path, const std::string& text) = 0;
+};
+
+}  // namespace vantrel
