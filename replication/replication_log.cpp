@@ -1,0 +1,50 @@
+#include "replication/replication_log.h"
+
+#include "platform/failure.h"
+
+namespace vantrel {
+
+void ReplicationLog::append(const std::string& copyName) {
+    text_ += copyName;
+    text_ += kCrLf;
+}
+
+void ReplicationLog::write() {
+    const std::string& path = services_.conventions.logPath;
+    try {
+        services_.fileSystem.writeText(path, text_);
+        written_ = text_.size();
+    } catch (const Failure& failure) {
+        if (!failureReported_) {
+            failureReported_ = true;
+            services_.messageBox.show(
+                "Could not write the log file " + path + "." + kCrLf + failure.reason(),
+                Buttons::Ok);
+        }
+    }
+}
+
+void ReplicationLog::writeIfBehind() {
+    if (text_.size() > written_) {
+        write();
+    }
+}
+
+void LogBtn_Click(TextBoxArray& Text1, Services& services) {
+    if (Text1.count() == 1) {
+        services.messageBox.show(std::string("There are no copied files.") + kCrLf +
+                                     "Log not created.",
+                                 Buttons::Ok);
+        return;
+    }
+    const LaunchCommand& command = services.conventions.openLog;
+    try {
+        services.launcher.launch(command);
+    } catch (const Failure& failure) {
+        services.messageBox.show(
+            "Could not start " + command.commandLine() + "." + kCrLf + failure.reason(),
+            Buttons::Ok);
+    }
+}
+
+}  // namespace vantrel

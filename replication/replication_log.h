@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/services.h"
+
+namespace vantrel {
+
+// The names of one run's copies, and the log file that holds them.
+class ReplicationLog {
+public:
+    explicit ReplicationLog(Services& services) : services_(services) {}
+
+    void append(const std::string& copyName);
+    // Rewrites the log file with every name so far. A failure is reported once per run.
+    void write();
+    // Rewrites the log file only if names were appended since it was last written.
+    void writeIfBehind();
+
+    const std::string& text() const { return text_; }
+
+private:
+    Services& services_;
+    std::string text_;
+    std::size_t written_ = 0;
+    bool failureReported_ = false;
+};
+
+// Opens the log file in the system's text viewer, or says that there is nothing to show.
+void LogBtn_Click(TextBoxArray& Text1, Services& services);
+
+}  // namespace vantrel

@@ -1,0 +1,172 @@
+#include "replication/replication_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "platform/failure.h"
+#include "replication/copy_name.h"
+#include "replication/count_text.h"
+#include "replication/destination_folder.h"
+#include "replication/replication_log.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr double kMaxCount = 32767.0;
+constexpr double kMinCount = -32768.0;
+
+// The message of a copy that failed: the three kinds a user can act on have their own words.
+std::string copyFailureMessage(const Failure& failure, const std::string& source,
+                               const std::string& target) {
+    switch (failure.number()) {
+        case kDiskFull:
+            return "Destination drive is full.";
+        case kPermissionDenied:
+            return "Permission Denied. The Memory Device is write protected.";
+        case kDiskNotReady:
+            return "Destination drive not available.";
+        default:
+            return "Could not copy " + source + " to " + target + "." + kCrLf + failure.reason();
+    }
+}
+
+std::string replacePrompt(const std::string& name) {
+    return "The file " + name + " exist !" + kCrLf + kCrLf + "Replace existing file? [Yes]" +
+           kCrLf + "Skip only this one ! [No]" + kCrLf + "Cancel All ! [Cancel]";
+}
+
+class Run {
+public:
+    Run(ReplicationControls& controls, Services& services)
+        : c_(controls), s_(services), log_(services) {}
+
+    void operator()() {
+        if (c_.SaveTo.text().empty()) {
+            s_.messageBox.show("Please specify a copy destination.", Buttons::Ok);
+            return;
+        }
+        if (!prepareDestination(c_.SaveTo.text(), s_)) {
+            return;
+        }
+        rows_ = c_.Text1.count() - 1;
+        if (!sumTotal()) {
+            return;
+        }
+        if (rows_ == 0) {
+            s_.messageBox.show(std::string("There are no files to copy.") + kCrLf +
+                                   "Please, drop files into the drop zone.",
+                               Buttons::Ok);
+            return;
+        }
+        try {
+            copyRows();
+        } catch (...) {
+            // Whatever ends the run early, the log file must list every copy it made.
+            log_.writeIfBehind();
+            throw;
+        }
+    }
+
+private:
+    // Forms the run total from the count texts, refusing a count no copy number can reach
+    // before anything is copied.
+    bool sumTotal() {
+        for (int i = 1; i <= rows_; ++i) {
+            const double reading = numericReading(c_.CopyTimes.item(i).text());
+            const double count = std::nearbyint(reading);
+            if (!(count >= kMinCount && count <= kMaxCount)) {
+                s_.messageBox.show("The number of copies in row " + std::to_string(i) +
+                                       " is too large (at most 32767).",
+                                   Buttons::Ok);
+                return false;
+            }
+            total_ = static_cast<std::int32_t>(std::nearbyint(total_ + reading));
+        }
+        return true;
+    }
+
+    void copyRows() {
+        const char separator = s_.conventions.separator;
+        for (int i = 1; i <= rows_; ++i) {
+            const std::string fileName = fileNameOf(c_.Text1.item(i).text(), separator);
+            const int copies = countValue(c_.CopyTimes.item(i).text());
+            for (int k = 1; k <= copies; ++k) {
+                if (!copyStep(i, copyName(fileName, k))) {
+                    log_.writeIfBehind();
+                    s_.painter.paintProgress(true);
+                    return;
+                }
+            }
+            c_.LabelProgress.setCaption("Files successfully replicated.");
+            c_.ShapeProgress.setWidth(0);
+            log_.write();
+            s_.painter.paintProgress(true);
+        }
+    }
+
+    // One copy of row i; false when the run ends here.
+    bool copyStep(int i, const std::string& name) {
+        const char separator = s_.conventions.separator;
+        const std::string target = c_.SaveTo.text() + separator + name;
+        bool present = false;
+        try {
+            present = s_.fileSystem.exists(target, Attributes::File);
+        } catch (const Failure& failure) {
+            s_.messageBox.show("Could not check " + target + "." + kCrLf + failure.reason(),
+                               Buttons::Ok);
+            return false;
+        }
+        bool copy = true;
+        if (present) {
+            const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
+            if (answer == Answer::Cancel) {
+                c_.LabelProgress.setCaption("Copy Cancelled.");
+                c_.ShapeProgress.setWidth(0);
+                return false;
+            }
+            copy = answer == Answer::Yes;
+        }
+        if (copy) {
+            const std::string source = c_.Text1.item(i).text();
+            const std::string copyTarget = c_.SaveTo.text() + separator + name;
+            try {
+                s_.fileSystem.copyFile(source, copyTarget);
+            } catch (const Failure& failure) {
+                s_.messageBox.show(copyFailureMessage(failure, source, copyTarget), Buttons::Ok);
+                return false;
+            }
+            log_.append(name);
+        }
+        ++progress_;
+        c_.LabelProgress.setCaption("Progress : " + std::to_string(progress_) + "/" +
+                                    std::to_string(total_));
+        c_.ShapeProgress.setWidth(static_cast<float>(barFraction() * c_.ShapeProgressBack.width()));
+        s_.painter.paintProgress(false);
+        return true;
+    }
+
+    double barFraction() const {
+        if (total_ <= 0) {
+            return 0.0;
+        }
+        return std::clamp(static_cast<double>(progress_) / total_, 0.0, 1.0);
+    }
+
+    ReplicationControls& c_;
+    Services& s_;
+    ReplicationLog log_;
+    int rows_ = 0;
+    std::int32_t total_ = 0;
+    std::int32_t progress_ = 0;
+};
+
+}  // namespace
+
+void ReplicateBtn_Click(ReplicationControls& controls, Services& services) {
+    Run run(controls, services);
+    run();
+}
+
+}  // namespace vantrel

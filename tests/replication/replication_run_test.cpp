@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include "platform/failure.h"
+#include "replication/replication_run.h"
+#include "run_harness.h"
+
+namespace vantrel::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+const std::string kDone = "Files successfully replicated.";
+
+class ReplicationRun : public ::testing::TestWithParam<Flavour> {
+protected:
+    ReplicationRun() : h(GetParam()) { h.fs.addDir(GetParam().destination); }
+
+    void run() { ReplicateBtn_Click(h.controls, h.services); }
+    std::string replacePrompt(const std::string& name) const {
+        return "The file " + name +
+               " exist !\r\n\r\nReplace existing file? [Yes]\r\nSkip only this one ! "
+               "[No]\r\nCancel All ! [Cancel]";
+    }
+    bool logWritten() const {
+        for (const auto& call : h.fs.calls) {
+            if (call == "write " + h.conventions.logPath) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    RunHarness h;
+};
+
+TEST_P(ReplicationRun, AnEmptyDestinationIsRefusedBeforeAnythingElse) {
+    h.saveTo.text_.clear();
+    h.addRow("a.txt", "1");
+    run();
+    EXPECT_EQ(h.texts(), Strings{"Please specify a copy destination."});
+    EXPECT_TRUE(h.fs.calls.empty());
+    EXPECT_TRUE(h.labelProgress.history.empty());
+    EXPECT_TRUE(h.shapeProgress.history.empty());
+}
+
+TEST_P(ReplicationRun, AnEmptyListChangesNothing) {
+    run();
+    EXPECT_EQ(h.texts(), Strings{"There are no files to copy.\r\nPlease, drop files into the drop zone."});
+    EXPECT_TRUE(h.labelProgress.history.empty());
+    EXPECT_FALSE(logWritten());
+}
+
+TEST_P(ReplicationRun, MakesNumberedCopiesWithProgress) {
+    h.addRow("photo.jpg", "3");
+    run();
+    for (const char* name : {"photo(1).jpg", "photo(2).jpg", "photo(3).jpg"}) {
+        EXPECT_EQ(h.fs.content(h.target(name)), "photo.jpg data") << name;
+    }
+    EXPECT_EQ(h.labelProgress.history,
+              (Strings{"Progress : 1/3", "Progress : 2/3", "Progress : 3/3", kDone}));
+    ASSERT_EQ(h.shapeProgress.history.size(), 4u);
+    EXPECT_FLOAT_EQ(h.shapeProgress.history[0], 8055.0f / 3);
+    EXPECT_FLOAT_EQ(h.shapeProgress.history[1], 2 * 8055.0f / 3);
+    EXPECT_FLOAT_EQ(h.shapeProgress.history[2], 8055.0f);
+    EXPECT_EQ(h.shapeProgress.history[3], 0.0);
+    EXPECT_EQ(h.logFile(), "photo(1).jpg\r\nphoto(2).jpg\r\nphoto(3).jpg\r\n");
+    EXPECT_TRUE(h.messageBox.shown.empty());
+    EXPECT_EQ(h.painter.optional, 3);
+    EXPECT_EQ(h.painter.forced, 1);
+}
+
+TEST_P(ReplicationRun, TargetPathsKeepATrailingSeparatorOfTheDestination) {
+    h.saveTo.text_ = GetParam().destination + h.conventions.separator;
+    h.addRow("a.txt", "1");
+    run();
+    const std::string doubled = GetParam().destination + h.conventions.separator +
+                                h.conventions.separator + "a(1).txt";
+    EXPECT_NE(std::find(h.fs.calls.begin(), h.fs.calls.end(), "exists 0 " + doubled),
+              h.fs.calls.end());
+    EXPECT_NE(std::find(h.fs.calls.begin(), h.fs.calls.end(),
+                        "copy " + h.source("a.txt") + " > " + doubled),
+              h.fs.calls.end());
+}
+
+TEST_P(ReplicationRun, RowsWithoutCopiesStillEndTheirRow) {
+    for (const char* count : {"", "abc", "0", "-2"}) {
+        SCOPED_TRACE(count);
+        RunHarness fresh(GetParam());
+        fresh.fs.addDir(GetParam().destination);
+        fresh.fs.addFile(fresh.conventions.logPath, "old(1).txt\r\n");
+        fresh.addRow("a.txt", count);
+        ReplicateBtn_Click(fresh.controls, fresh.services);
+        EXPECT_EQ(fresh.labelProgress.history, Strings{kDone});
+        EXPECT_EQ(fresh.shapeProgress.history, std::vector<double>{0.0});
+        EXPECT_EQ(fresh.logFile(), "");
+        EXPECT_EQ(fresh.fs.files().size(), 2u);  // source and log
+    }
+}
+
+TEST_P(ReplicationRun, AnsweringNoSkipsThatCopyOnly) {
+    h.addRow("x.txt", "2");
+    h.fs.addFile(h.target("x(1).txt"), "old");
+    h.messageBox.script({Answer::No});
+    run();
+    EXPECT_EQ(h.texts(), Strings{replacePrompt("x(1).txt")});
+    EXPECT_EQ(h.messageBox.shown[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(h.fs.content(h.target("x(1).txt")), "old");
+    EXPECT_EQ(h.fs.content(h.target("x(2).txt")), "x.txt data");
+    EXPECT_EQ(h.logFile(), "x(2).txt\r\n");
+}
+
+TEST_P(ReplicationRun, AnsweringYesReplacesAndLogs) {
+    h.addRow("x.txt", "1");
+    h.fs.addFile(h.target("x(1).txt"), "old");
+    h.messageBox.script({Answer::Yes});
+    run();
+    EXPECT_EQ(h.fs.content(h.target("x(1).txt")), "x.txt data");
+    EXPECT_EQ(h.logFile(), "x(1).txt\r\n");
+}
+
+TEST_P(ReplicationRun, SkippedCopiesCountForTheProgress) {
+    h.addRow("a.txt", "2");
+    h.addRow("b.txt", "2");
+    h.fs.addFile(h.target("b(1).txt"), "old");
+    h.messageBox.script({Answer::No});
+    run();
+    EXPECT_EQ(h.labelProgress.history, (Strings{"Progress : 1/4", "Progress : 2/4", kDone,
+                                                "Progress : 3/4", "Progress : 4/4", kDone}));
+    EXPECT_EQ(h.logFile(), "a(1).txt\r\na(2).txt\r\nb(2).txt\r\n");
+}
+
+TEST_P(ReplicationRun, TheRunTotalAddsTheReadingsNotTheCounts) {
+    h.addRow("a.txt", "1");
+    h.addRow("b.txt", "2.5");
+    run();
+    EXPECT_EQ(h.labelProgress.history,
+              (Strings{"Progress : 1/4", kDone, "Progress : 2/4", "Progress : 3/4", kDone}));
+    EXPECT_FALSE(h.fs.isFile(h.target("b(3).txt")));
+}
+
+TEST_P(ReplicationRun, TheBarNeverPassesItsBackground) {
+    h.addRow("a.txt", "-2");
+    h.addRow("b.txt", "3");  // run total 1 for three copies
+    run();
+    EXPECT_EQ(h.labelProgress.history.back(), kDone);
+    for (double width : h.shapeProgress.history) {
+        EXPECT_GE(width, 0.0);
+        EXPECT_LE(width, 8055.0);
+    }
+    h.shapeProgress.history.clear();
+    RunHarness zero(GetParam());
+    zero.fs.addDir(GetParam().destination);
+    zero.addRow("a.txt", "-1");
+    zero.addRow("b.txt", "1");  // run total 0
+    ReplicateBtn_Click(zero.controls, zero.services);
+    EXPECT_EQ(zero.shapeProgress.history, (std::vector<double>{0.0, 0.0, 0.0}));
+}
+
+TEST_P(ReplicationRun, CancelEndsTheRunAndTheLogListsEveryCopyMade) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> existing;
+        std::string log;
+    };
+    // Cancel at b(1): the log holds the first row. Cancel at b(2) after b(1) was copied: the
+    // log holds that copy too, so that no copy goes unlisted.
+    const Case cases[] = {
+        {"first copy of row 2", {"b(1).txt"}, "a(1).txt\r\n"},
+        {"second copy of row 2", {"b(2).txt"}, "a(1).txt\r\nb(1).txt\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.addRow("a.txt", "1");
+        r.addRow("b.txt", "2");
+        r.addRow("c.txt", "1");
+        for (const auto& name : c.existing) {
+            r.fs.addFile(r.target(name), "old");
+        }
+        r.messageBox.script({Answer::Cancel});
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.labelProgress.history.back(), "Copy Cancelled.");
+        EXPECT_EQ(r.shapeProgress.history.back(), 0.0);
+        EXPECT_EQ(r.logFile(), c.log);
+        EXPECT_FALSE(r.fs.isFile(r.target("c(1).txt")));
+        EXPECT_EQ(r.fs.content(r.target(c.existing[0])), "old");
+    }
+}
+
+TEST_P(ReplicationRun, CancelBeforeTheFirstCopyLeavesThePreviousLog) {
+    h.fs.addFile(h.conventions.logPath, "old(1).txt\r\n");
+    h.addRow("a.txt", "1");
+    h.fs.addFile(h.target("a(1).txt"), "old");
+    h.messageBox.script({Answer::Cancel});
+    run();
+    EXPECT_FALSE(logWritten());
+    EXPECT_EQ(h.logFile(), "old(1).txt\r\n");
+    EXPECT_EQ(h.labelProgress.history, Strings{"Copy Cancelled."});
+}
+
+TEST_P(ReplicationRun, TooLargeACountIsRefusedBeforeAnyCopy) {
+    struct Case {
+        const char* first;
+        const char* second;
+        int row;
+    };
+    const Case cases[] = {{"40000", "1", 1}, {"1", "40000", 2}, {"1", "-32769", 2}};
+    for (const auto& c : cases) {
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.addRow("a.txt", c.first);
+        r.addRow("b.txt", c.second);
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.texts(), Strings{"The number of copies in row " + std::to_string(c.row) +
+                                     " is too large (at most 32767)."});
+        EXPECT_EQ(r.fs.files().size(), 2u);
+        EXPECT_TRUE(r.labelProgress.history.empty());
+    }
+}
+
+TEST_P(ReplicationRun, ACopyFailureEndsTheRunWithItsMessage) {
+    const struct {
+        int number;
+        const char* message;  // empty: the general message with the system's reason
+    } cases[] = {
+        {kDiskFull, "Destination drive is full."},
+        {kPermissionDenied, "Permission Denied. The Memory Device is write protected."},
+        {kDiskNotReady, "Destination drive not available."},
+        {kPathFileAccessError, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.addRow("a.txt", "1");
+        r.addRow("b.txt", "3");
+        r.fs.failOn(fake::FakeFileSystem::Op::Copy, r.target("b(2).txt"), c.number);
+        ReplicateBtn_Click(r.controls, r.services);
+        const std::string message = *c.message != '\0'
+                                        ? c.message
+                                        : "Could not copy " + r.source("b.txt") + " to " +
+                                              r.target("b(2).txt") + ".\r\ninjected failure 75";
+        EXPECT_EQ(r.texts(), Strings{message});
+        EXPECT_EQ(r.labelProgress.history.back(), "Progress : 2/4");
+        EXPECT_FALSE(r.fs.isFile(r.target("b(3).txt")));
+        // b(1) was copied before the failure: the log file lists it.
+        EXPECT_EQ(r.logFile(), "a(1).txt\r\nb(1).txt\r\n");
+    }
+}
+
+TEST_P(ReplicationRun, AMissingSourceIsReportedAndEndsTheRun) {
+    h.addRowPath(h.source("gone.txt"), "1");
+    h.addRow("b.txt", "1");
+    run();
+    EXPECT_EQ(h.texts(), Strings{"Could not copy " + h.source("gone.txt") + " to " +
+                                 h.target("gone(1).txt") + ".\r\nFile not found"});
+    EXPECT_FALSE(h.fs.isFile(h.target("b(1).txt")));
+    EXPECT_FALSE(logWritten());
+}
+
+TEST_P(ReplicationRun, ALogThatCannotBeWrittenIsReportedOnceAndCopyingGoesOn) {
+    h.addRow("a.txt", "1");
+    h.addRow("b.txt", "1");
+    h.fs.failOn(fake::FakeFileSystem::Op::Write, h.conventions.logPath, kPermissionDenied);
+    run();
+    EXPECT_EQ(h.texts(), Strings{"Could not write the log file " + h.conventions.logPath +
+                                 ".\r\ninjected failure 70"});
+    EXPECT_TRUE(h.fs.isFile(h.target("b(1).txt")));
+    EXPECT_EQ(h.labelProgress.history.back(), kDone);
+}
+
+TEST_P(ReplicationRun, TheLogFileIsRewrittenAfterEveryRow) {
+    h.addRow("a.txt", "2");
+    h.addRow("b.txt", "3");
+    run();
+    int writes = 0;
+    for (const auto& call : h.fs.calls) {
+        writes += call == "write " + h.conventions.logPath;
+    }
+    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(h.labelProgress.history,
+              (Strings{"Progress : 1/5", "Progress : 2/5", kDone, "Progress : 3/5",
+                       "Progress : 4/5", "Progress : 5/5", kDone}));
+    EXPECT_EQ(h.logFile(), "a(1).txt\r\na(2).txt\r\nb(1).txt\r\nb(2).txt\r\nb(3).txt\r\n");
+}
+
+TEST_P(ReplicationRun, EditedCountsAreReadWhenTheRunStarts) {
+    h.addRow("a.txt", "1");
+    h.copyTimes.item(1).setText("2");
+    run();
+    EXPECT_TRUE(h.fs.isFile(h.target("a(2).txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Flavours, ReplicationRun, ::testing::ValuesIn(flavours()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace vantrel::testing

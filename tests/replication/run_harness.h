@@ -1,0 +1,95 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/conventions.h"
+#include "platform/fake/fake_controls.h"
+#include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_launcher.h"
+#include "platform/fake/fake_message_box.h"
+#include "platform/services.h"
+#include "replication/replication_controls.h"
+
+namespace vantrel::testing {
+
+// The two flavours the logic must handle alike, with a source folder and a destination on each.
+struct Flavour {
+    std::string name;
+    Conventions conventions;
+    std::string sourceDir;
+    std::string destination;
+};
+
+inline void PrintTo(const Flavour& flavour, std::ostream* out) { *out << flavour.name; }
+
+inline std::vector<Flavour> flavours() {
+    return {{"windows", Conventions::windows(), "C:\\data", "D:\\out"},
+            {"posix", Conventions::posix("/home/user"), "/data", "/out"}};
+}
+
+class CountingPainter : public ProgressPainter {
+public:
+    void paintProgress(bool always) override { (always ? forced : optional)++; }
+    int forced = 0;
+    int optional = 0;
+};
+
+// The window's controls and the outside world as fakes, wired like the window wires them.
+struct RunHarness {
+    explicit RunHarness(const Flavour& flavour)
+        : flavour(flavour),
+          conventions(flavour.conventions),
+          fs(conventions.separator),
+          services{messageBox, fs, launcher, conventions, painter},
+          controls{saveTo, text1, copyTimes, labelProgress, shapeProgress, shapeProgressBack} {
+        saveTo.text_ = flavour.destination;
+        fs.addDir(conventions.logPath.substr(0, conventions.logPath.rfind(conventions.separator)));
+    }
+
+    std::string path(const std::string& folder, const std::string& name) const {
+        return folder + conventions.separator + name;
+    }
+    std::string source(const std::string& name) const { return path(flavour.sourceDir, name); }
+    std::string target(const std::string& name) const { return path(saveTo.text_, name); }
+
+    // Adds a file entry for a source file that exists with the content "<name> data".
+    void addRow(const std::string& name, const std::string& count) {
+        fs.addFile(source(name), name + " data");
+        addRowPath(source(name), count);
+    }
+    void addRowPath(const std::string& path, const std::string& count) {
+        const int i = text1.count();
+        text1.load(i);
+        text1.item(i).text_ = path;
+        copyTimes.load(i);
+        copyTimes.item(i).text_ = count;
+    }
+
+    std::string logFile() const { return fs.content(conventions.logPath); }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> result;
+        for (const auto& shown : messageBox.shown) {
+            result.push_back(shown.text);
+        }
+        return result;
+    }
+
+    Flavour flavour;
+    Conventions conventions;
+    fake::FakeMessageBox messageBox;
+    fake::FakeFileSystem fs;
+    fake::FakeLauncher launcher;
+    CountingPainter painter;
+    Services services;
+    fake::FakeTextBox saveTo;
+    fake::FakeTextBoxArray text1{120, 6735, 375};
+    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
+    fake::FakeLabel labelProgress;
+    fake::FakeShape shapeProgress{0};
+    fake::FakeShape shapeProgressBack{8055};
+    ReplicationControls controls;
+};
+
+}  // namespace vantrel::testing
