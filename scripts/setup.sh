@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what Vantrel needs to build, test and run on Debian 12, skipping what is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ libgtest-dev   # build and core tests
+    qt6-base-dev                          # the window (Widgets, Test, platform plugins)
+    fonts-wine                            # MS Sans Serif, the face the fixed layout is drawn for
+    xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
+    xdg-utils                             # xdg-open for the log viewer and the file manager
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
