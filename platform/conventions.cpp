@@ -2,6 +2,11 @@
 
 #include <cstdlib>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace vantrel {
 
 std::string LaunchCommand::commandLine() const {
@@ -37,7 +42,11 @@ Conventions Conventions::current() {
     return windows();
 #else
     const char* home = std::getenv("HOME");
-    return posix(home != nullptr && *home != '\0' ? home : "/tmp");
+    if (home == nullptr || *home == '\0') {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : "/";
+    }
+    return posix(home);
 #endif
 }
 
