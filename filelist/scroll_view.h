@@ -1,0 +1,15 @@
+#pragma once
+
+#include "filelist/file_list_controls.h"
+
+namespace vantrel {
+
+// Makes FrameSlide as tall as its rows, template row included, and shows the scroll bar,
+// ranged to the overhang in units of 10 twips, only while FrameSlide is taller than FrameFix.
+// Leaves the bar's value and FrameSlide's offset alone.
+void ResizeFileList(FileListControls& controls);
+
+// Moves FrameSlide to -10 twips per unit of the bar's value.
+void VScrollFiles_Change(FileListControls& controls);
+
+}  // namespace vantrel

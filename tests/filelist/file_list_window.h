@@ -1,0 +1,103 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "filelist/drop_intake.h"
+#include "filelist/file_list_controls.h"
+#include "platform/failure.h"
+#include "platform/fake/fake_controls.h"
+#include "platform/fake/fake_message_box.h"
+
+namespace vantrel::test {
+
+// A drop of `total` files named "file<k>"; fetching file `failAt` fails.
+class GeneratedFiles : public DroppedFiles {
+  public:
+    explicit GeneratedFiles(long long total, long long failAt = 0)
+        : total_(total), failAt_(failAt) {}
+    long long count() const override { return total_; }
+    std::string file(long long k) const override {
+        if (k == failAt_) {
+            throw Failure(kDeviceIoError, "Device I/O error");
+        }
+        return "file" + std::to_string(k);
+    }
+
+  private:
+    long long total_;
+    long long failAt_;
+};
+
+class ListedFiles : public DroppedFiles {
+  public:
+    explicit ListedFiles(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+    long long count() const override { return static_cast<long long>(paths_.size()); }
+    std::string file(long long k) const override { return paths_.at(k - 1); }
+
+  private:
+    std::vector<std::string> paths_;
+};
+
+// A count-box array that can be told to fail loading one index, as when boxes run out.
+class RefusingTextBoxArray : public fake::FakeTextBoxArray {
+  public:
+    using FakeTextBoxArray::FakeTextBoxArray;
+    void load(int index) override {
+        if (index == refuseAt) {
+            throw Failure(7, "Out of memory");
+        }
+        FakeTextBoxArray::load(index);
+    }
+    int refuseAt = 0;
+};
+
+// The file list of the window as start-up leaves it.
+struct FileListWindow {
+    FileListWindow() {
+        text1.item(0).setTop(-195);
+        copyTimes.item(0).setTop(-195);
+        bar.setVisible(false);
+        bar.setMin(-30);
+    }
+
+    void addEntries(long long n) { Picture1_OLEDragDrop(controls, GeneratedFiles(n), messages); }
+
+    std::vector<std::string> texts(TextBoxArray& boxes) const {
+        std::vector<std::string> result;
+        for (int i = 1; i < boxes.count(); ++i) {
+            result.push_back(boxes.item(i).text());
+        }
+        return result;
+    }
+
+    std::vector<double> tops(TextBoxArray& boxes) const {
+        std::vector<double> result;
+        for (int i = 1; i < boxes.count(); ++i) {
+            result.push_back(boxes.item(i).top());
+        }
+        return result;
+    }
+
+    // Both arrays hold exactly 0 .. N and the sliding frame and bar match N.
+    void expectParallelAndFitted() {
+        EXPECT_EQ(text1.count(), copyTimes.count());
+        EXPECT_EQ(text1.ubound(), text1.count() - 1);
+        EXPECT_EQ(copyTimes.ubound(), copyTimes.count() - 1);
+        EXPECT_EQ(frameSlide.height(), text1.count() * 375.0);
+        EXPECT_EQ(bar.visible(), frameSlide.height() > frameFix.height());
+    }
+
+    fake::FakeTextBoxArray text1{120, 6735, 375};
+    RefusingTextBoxArray copyTimes{6840, 855, 375};
+    fake::FakeFrame frameSlide{360, 1455};
+    fake::FakeFrame frameFix{4080, 2775};
+    fake::FakeScrollBar bar;
+    fake::FakeMessageBox messages;
+    FileListControls controls{text1, copyTimes, frameSlide, frameFix, bar};
+};
+
+}  // namespace vantrel::test
