@@ -1,0 +1,22 @@
+#include "platform/qt/twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+namespace vantrel::qt {
+
+double twipsPerPixel(const QWidget* widget) {
+    const QScreen* screen = widget != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
+    const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+    return 1440.0 / dpi;
+}
+
+int toPixels(double twips, const QWidget* widget) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
+}
+
+double toTwips(int pixels, const QWidget* widget) { return pixels * twipsPerPixel(widget); }
+
+}  // namespace vantrel::qt

@@ -1,0 +1,386 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTest>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/qt/sliding_frame.h"
+#include "platform/qt/twips.h"
+
+using vantrel::Failure;
+using vantrel::TextBoxArray;
+using vantrel::qt::SlidingFrame;
+
+namespace {
+
+constexpr double kRowHeight = 375;
+
+// The file list's frames as the window lays them out, with the keyboard focus outside the list
+// as on the real window.
+struct ListFrames {
+    QGroupBox frameFix;
+    SlidingFrame* slide;
+    QLineEdit* focusAtStart;
+
+    ListFrames() {
+        frameFix.resize(vantrel::qt::toPixels(8055), vantrel::qt::toPixels(2775));
+        slide = new SlidingFrame(&frameFix, {120, 360, 7815, 1455}, {120, 120, 6735, 375},
+                                 {6840, 120, 855, 375});
+        slide->Text1().item(0).setTop(-195);
+        slide->CopyTimes().item(0).setTop(-195);
+        focusAtStart = new QLineEdit(&frameFix);
+        focusAtStart->setGeometry(0, 0, 5, 5);
+        focusAtStart->setFocus();
+        frameFix.show();
+    }
+
+    // Appends rows the way a drop does: placed, filled, then shown.
+    void append(int rows) {
+        for (TextBoxArray* array : {&slide->Text1(), &slide->CopyTimes()}) {
+            for (int k = 0; k < rows; ++k) {
+                const int i = array->count();
+                array->load(i);
+                array->item(i).setTop(array->item(i - 1).top() + kRowHeight);
+                array->item(i).setText(array == &slide->Text1() ? "path " + std::to_string(i)
+                                                                : std::to_string(i));
+                array->item(i).setVisible(true);
+            }
+        }
+        slide->setHeight(slide->Text1().count() * kRowHeight);
+    }
+
+    // Indices of the rows whose path box has an editor.
+    std::vector<int> rowsWithEditors() {
+        std::vector<int> rows;
+        for (int i = 0; i <= slide->Text1().ubound(); ++i) {
+            if (slide->pathEditor(i) != nullptr) {
+                rows.push_back(i);
+            }
+        }
+        return rows;
+    }
+
+    int shownEditors() const {
+        int shown = 0;
+        for (const QLineEdit* editor : slide->findChildren<QLineEdit*>()) {
+            shown += editor->isVisible() ? 1 : 0;
+        }
+        return shown;
+    }
+};
+
+std::vector<int> range(int first, int last) {
+    std::vector<int> rows;
+    for (int i = first; i <= last; ++i) {
+        rows.push_back(i);
+    }
+    return rows;
+}
+
+}  // namespace
+
+class SlidingFrameTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QCOMPARE(vantrel::qt::twipsPerPixel(), 15.0); }
+
+    void editorsOnlyForRowsInView_data() {
+        QTest::addColumn<double>("frameTop");
+        QTest::addColumn<std::vector<int>>("rows");
+        QTest::newRow("design position") << 360.0 << range(1, 6);
+        QTest::newRow("bar at its minimum") << 300.0 << range(1, 7);
+        QTest::newRow("bar at 0") << 0.0 << range(1, 7);
+        QTest::newRow("partly scrolled") << -2000.0 << range(5, 13);
+        QTest::newRow("bottom of the list") << -(21 * kRowHeight - 2775) << range(14, 20);
+        QTest::newRow("below the viewport") << 3000.0 << std::vector<int>{};
+        QTest::newRow("above the viewport") << -(21 * kRowHeight) << std::vector<int>{};
+    }
+
+    void editorsOnlyForRowsInView() {
+        QFETCH(double, frameTop);
+        QFETCH(std::vector<int>, rows);
+        ListFrames list;
+        list.append(20);
+        list.slide->setTop(frameTop);
+        QCOMPARE(list.rowsWithEditors(), rows);
+        QCOMPARE(list.shownEditors(), 2 * static_cast<int>(rows.size()));
+        for (int i : rows) {
+            QCOMPARE(list.slide->pathEditor(i)->text(),
+                     QString::fromStdString("path " + std::to_string(i)));
+            QCOMPARE(list.slide->countEditor(i)->text(), QString::number(i));
+            QCOMPARE(list.slide->pathEditor(i)->geometry(), QRect(8, 12 + 25 * (i - 1), 449, 25));
+            QCOMPARE(list.slide->countEditor(i)->geometry(), QRect(456, 12 + 25 * (i - 1), 57, 25));
+        }
+    }
+
+    // Rows are normally placed top to bottom without gaps; any other placement must still
+    // show exactly the rows in view.
+    void rowsPlacedOutOfOrderOrWithGaps_data() {
+        QTest::addColumn<int>("unload");
+        QTest::addColumn<int>("moveRow");
+        QTest::addColumn<double>("moveTo");
+        QTest::addColumn<std::vector<int>>("rows");
+        QTest::newRow("in order") << 0 << 0 << 0.0 << range(1, 6);
+        QTest::newRow("a late row moved up")
+            << 0 << 15 << 555.0 << std::vector<int>{1, 2, 3, 4, 5, 6, 15};
+        QTest::newRow("an early row moved down")
+            << 0 << 2 << 5000.0 << std::vector<int>{1, 3, 4, 5, 6};
+        QTest::newRow("a gap in view") << 3 << 0 << 0.0 << std::vector<int>{1, 2, 4, 5, 6};
+        QTest::newRow("a gap and a moved row")
+            << 9 << 12 << 180.0 << std::vector<int>{1, 2, 3, 4, 5, 6, 12};
+    }
+
+    void rowsPlacedOutOfOrderOrWithGaps() {
+        QFETCH(int, unload);
+        QFETCH(int, moveRow);
+        QFETCH(double, moveTo);
+        QFETCH(std::vector<int>, rows);
+        ListFrames list;
+        list.append(20);
+        QCoreApplication::processEvents();
+        if (unload != 0) {
+            list.slide->Text1().unload(unload);
+        }
+        if (moveRow != 0) {
+            list.slide->Text1().item(moveRow).setTop(moveTo);
+        }
+        QCOMPARE(list.rowsWithEditors(), rows);
+    }
+
+    void editorsAreBoundOnTheNextTurnAndReused() {
+        ListFrames list;
+        list.append(200);
+        QVERIFY(list.slide->findChildren<QLineEdit*>().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(list.shownEditors(), 12);
+        for (int value = -30; value <= 200 * 37; value += 7) {
+            list.slide->setTop(-10.0 * value);
+            QCoreApplication::processEvents();
+        }
+        list.slide->setTop(-(201 * kRowHeight - 2775));
+        QCOMPARE(list.rowsWithEditors(), range(194, 200));
+        QVERIFY(list.slide->findChildren<QLineEdit*>().size() <= 2 * 9);
+    }
+
+    void hiddenRowsAndTheTemplateHaveNoEditor() {
+        ListFrames list;
+        list.append(3);
+        list.slide->Text1().item(0).setTop(180);
+        list.slide->Text1().item(0).setVisible(true);
+        QLineEdit* second = list.slide->pathEditor(2);
+        QVERIFY(second != nullptr);
+        list.slide->Text1().item(2).setVisible(false);
+        QVERIFY(!second->isVisible());
+        QCOMPARE(list.rowsWithEditors(), (std::vector<int>{1, 3}));
+        QCOMPARE(list.shownEditors(), 5);
+        QCOMPARE(list.slide->countEditor(0), nullptr);
+        list.slide->CopyTimes().load(4);
+        list.slide->CopyTimes().item(4).setTop(1305);
+        QCOMPARE(list.slide->countEditor(4), nullptr);
+    }
+
+    void textsPassBothWays() {
+        ListFrames list;
+        list.append(3);
+        QLineEdit* path = list.slide->pathEditor(2);
+        list.slide->Text1().item(2).setText("/photos/a very long name of a holiday picture.jpg");
+        QCOMPARE(path->text(), QStringLiteral("/photos/a very long name of a holiday picture.jpg"));
+        QCOMPARE(path->cursorPosition(), 0);
+        QVERIFY(!path->acceptDrops());
+
+        QLineEdit* count = list.slide->countEditor(3);
+        count->end(false);
+        QTest::keyClicks(count, "07");
+        QCOMPARE(list.slide->CopyTimes().item(3).text(), std::string("307"));
+        count->selectAll();
+        count->del();
+        QCOMPARE(list.slide->CopyTimes().item(3).text(), std::string());
+    }
+
+    void bytesThatAreNotUtf8SurviveBeingShown() {
+        ListFrames list;
+        list.append(1);
+        list.slide->Text1().item(1).setText("/data/caf\xe9.txt");
+        QVERIFY(list.slide->pathEditor(1) != nullptr);
+        list.slide->setTop(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(list.slide->Text1().item(1).text(), std::string("/data/caf\xe9.txt"));
+    }
+
+    void countKeysPassTheFilterFirst_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::vector<int>>("codes");
+        QTest::addColumn<QString>("after");
+        const QString none;
+        QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << std::vector<int>{55} << "127";
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << std::vector<int>{97} << "12";
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << "\r" << std::vector<int>{13} << "12";
+        QTest::newRow("backspace")
+            << int(Qt::Key_Backspace) << 0 << "\b" << std::vector<int>{8} << "1";
+        QTest::newRow("ctrl+v") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16"
+                                << std::vector<int>{22} << "12";
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << "\x7f" << std::vector<int>{} << "1";
+        QTest::newRow("arrow") << int(Qt::Key_Left) << 0 << none << std::vector<int>{} << "12";
+    }
+
+    void countKeysPassTheFilterFirst() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(std::vector<int>, codes);
+        QFETCH(QString, after);
+        ListFrames list;
+        list.append(2);
+        QApplication::clipboard()->setText("99");
+        std::vector<int> seen;
+        list.slide->onCountKeyPress = [&seen](int index, std::int16_t& code) {
+            QCOMPARE(index, 2);
+            seen.push_back(code);
+            if (code != 8 && (code < '0' || code > '9')) {
+                code = 0;
+            }
+        };
+        QLineEdit* count = list.slide->countEditor(2);
+        list.slide->CopyTimes().item(2).setText("12");
+        count->setCursorPosition(key == Qt::Key_Delete ? 1 : 2);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QApplication::sendEvent(count, &press);
+        QCOMPARE(seen, codes);
+        QCOMPARE(count->text(), after);
+        QCOMPARE(list.slide->CopyTimes().item(2).text(), after.toStdString());
+    }
+
+    void aChangedCodeIsTypedAsTheNewCharacter() {
+        ListFrames list;
+        list.append(1);
+        list.slide->onCountKeyPress = [](int, std::int16_t& code) { code = '0'; };
+        QLineEdit* count = list.slide->countEditor(1);
+        count->end(false);
+        QTest::keyClick(count, Qt::Key_X);
+        QCOMPARE(list.slide->CopyTimes().item(1).text(), std::string("10"));
+    }
+
+    void pathPressReportsIndexAndButton_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("code");
+        QTest::newRow("left") << Qt::LeftButton << 1;
+        QTest::newRow("right") << Qt::RightButton << 2;
+        QTest::newRow("middle") << Qt::MiddleButton << 4;
+    }
+
+    void pathPressReportsIndexAndButton() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, code);
+        ListFrames list;
+        list.append(4);
+        std::vector<std::pair<int, int>> presses;
+        list.slide->onPathMouseDown = [&presses](int index, int pressed) {
+            presses.emplace_back(index, pressed);
+        };
+        QLineEdit* path = list.slide->pathEditor(3);
+        path->end(false);
+        QTest::mousePress(path, button, Qt::NoModifier, QPoint(2, path->height() / 2));
+        QTest::mouseRelease(path, button, Qt::NoModifier, QPoint(2, path->height() / 2));
+        QCOMPARE(presses, (std::vector<std::pair<int, int>>{{3, code}}));
+        if (button == Qt::LeftButton) {
+            QCOMPARE(path->cursorPosition(), 0);
+        }
+    }
+
+    // The popup menu and the message box run inside the handlers; what they remove must not
+    // receive the rest of the event.
+    void theListMayChangeInsideAHandler() {
+        ListFrames list;
+        list.append(3);
+        const auto removeLast = [&list] {
+            list.slide->Text1().unload(3);
+            list.slide->CopyTimes().unload(3);
+        };
+        list.slide->onPathMouseDown = [&](int, int) { removeLast(); };
+        list.slide->onCountKeyPress = [&](int, std::int16_t&) { removeLast(); };
+
+        QLineEdit* path = list.slide->pathEditor(3);
+        QTest::mouseClick(path, Qt::LeftButton);
+        QVERIFY(!path->isVisible());
+        QCOMPARE(list.slide->pathEditor(3), nullptr);
+
+        list.append(1);
+        QLineEdit* count = list.slide->countEditor(3);
+        QTest::keyClick(count, Qt::Key_5);
+        QCOMPARE(list.slide->countEditor(3), nullptr);
+        QVERIFY(!count->isVisible());
+        QCOMPARE(count->text(), QStringLiteral("3"));
+    }
+
+    void theFocusedEditorStaysWithItsRow() {
+        ListFrames list;
+        list.append(30);
+        list.frameFix.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&list.frameFix));
+        QLineEdit* count = list.slide->countEditor(2);
+        count->setFocus();
+        list.slide->setTop(-6000);
+        QCOMPARE(list.slide->countEditor(2), count);
+        QCOMPARE(list.slide->pathEditor(2), nullptr);
+        QTest::keyClicks(count, "5");
+        QCOMPARE(list.slide->CopyTimes().item(2).text(), std::string("52"));
+    }
+
+    void loadAndUnloadKeepTheirRules() {
+        ListFrames list;
+        TextBoxArray& paths = list.slide->Text1();
+        list.append(3);
+        const auto failureNumber = [](auto&& step) {
+            try {
+                step();
+            } catch (const Failure& failure) {
+                return failure.number();
+            }
+            return 0;
+        };
+        QCOMPARE(failureNumber([&] { paths.load(2); }), int(vantrel::kObjectAlreadyLoaded));
+        QCOMPARE(failureNumber([&] { paths.unload(0); }), int(vantrel::kSubscriptOutOfRange));
+        QCOMPARE(failureNumber([&] { paths.load(32768); }), int(vantrel::kSubscriptOutOfRange));
+
+        QLineEdit* first = list.slide->pathEditor(1);
+        paths.unload(1);
+        QVERIFY(!first->isVisible());
+        QCOMPARE(failureNumber([&] { paths.unload(1); }), int(vantrel::kElementDoesNotExist));
+        QCOMPARE(failureNumber([&] { paths.item(1); }), int(vantrel::kElementDoesNotExist));
+        QCOMPARE(paths.count(), 3);
+        QCOMPARE(paths.ubound(), 3);
+        paths.unload(3);
+        QCOMPARE(paths.ubound(), 2);
+
+        paths.item(0).setText("template");
+        paths.load(3);
+        QCOMPARE(paths.item(3).text(), std::string("template"));
+        QCOMPARE(paths.item(3).top(), -195.0);
+        QCOMPARE(paths.item(3).height(), kRowHeight);
+        QVERIFY(!paths.item(3).visible());
+        QCOMPARE(list.slide->pathEditor(3), nullptr);
+    }
+
+    void aFrameAsTallAsTheLongestList() {
+        ListFrames list;
+        list.append(32767);
+        QCOMPARE(list.slide->height(), 12288000.0);
+        QCOMPARE(list.slide->QWidget::height(), 819200);
+        list.slide->setTop(-(12288000.0 - 2775));
+        QCOMPARE(list.slide->y(), -(819200 - 185));
+        QCOMPARE(list.slide->top(), -(12288000.0 - 2775));
+        QCOMPARE(list.rowsWithEditors(), range(32761, 32767));
+        QCOMPARE(list.slide->pathEditor(32767)->text(), QStringLiteral("path 32767"));
+        QVERIFY(!list.frameFix.grab().isNull());
+    }
+};
+
+QTEST_MAIN(SlidingFrameTest)
+#include "sliding_frame_test.moc"
