@@ -1,0 +1,68 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+
+#include "app/form1.h"
+#include "platform/conventions.h"
+#include "platform/fs/real_file_system.h"
+#include "platform/qt/drive_list.h"
+#include "platform/qt/progress_repainter.h"
+#include "platform/qt/qt_launcher.h"
+#include "platform/qt/qt_message_box.h"
+
+namespace {
+
+// With VANTREL_STARTUP_PROBE=1 the program prints how long it took from the start of main()
+// until its window was first exposed and painted, then quits: start-up time is measured on the
+// real program.
+class StartupProbe : public QObject {
+  public:
+    explicit StartupProbe(const QElapsedTimer& sinceStart) : sinceStart_(sinceStart) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, [this] {
+                std::printf("window shown after %.1f ms in main\n",
+                            static_cast<double>(sinceStart_.nsecsElapsed()) / 1e6);
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+  private:
+    const QElapsedTimer& sinceStart_;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication application(argc, argv);
+
+    vantrel::qt::QtMessageBox messageBox(QString::fromLatin1(vantrel::kWindowTitle));
+    vantrel::RealFileSystem fileSystem;
+    vantrel::qt::QtLauncher launcher;
+    const vantrel::Conventions conventions = vantrel::Conventions::current();
+    vantrel::qt::ProgressRepainter painter;
+    vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+
+    vantrel::Form1 form(services);
+    painter.watch(&form, form.progressArea());
+    form.handle([&form] { form.Form_Load(); });
+
+    StartupProbe probe(sinceStart);
+    if (qEnvironmentVariableIntValue("VANTREL_STARTUP_PROBE") == 1) {
+        form.winId();
+        form.windowHandle()->installEventFilter(&probe);
+    }
+    form.show();
+    form.Drive1().setFocus();
+    return QApplication::exec();
+}

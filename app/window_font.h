@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QFont>
+
+class QWidget;
+
+namespace vantrel {
+
+// The window's font: "MS Sans Serif" 8.25 pt, taken from Wine's fonts where they are installed
+// (they lie outside fontconfig's path), else the nearest plain sans-serif at the same size.
+QFont windowFont(bool bold = false);
+
+// Wine's face holds bitmaps of the regular weight only, which Qt does not thicken. Bold is
+// then made the way Windows makes it for such faces: every glyph one pixel wider, and drawn
+// twice one pixel apart. This gives the widget (not its children) a style that does the
+// drawing of its caption.
+void drawBoldCaption(QWidget* widget);
+
+}  // namespace vantrel

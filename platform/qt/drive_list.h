@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QComboBox>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace vantrel::qt {
+
+// A place the drive list offers: the root of a drive or mounted file system, and its label.
+struct Drive {
+    QString root;
+    QString label;
+};
+
+// Whether a mounted file system is one a user would copy to: not a pseudo or RAM file system,
+// nothing under the system's own trees (/proc, /sys, /dev, /run but /run/media, /boot, /snap ...).
+bool isUserMount(const QString& root, const QByteArray& fileSystemType);
+
+// The machine's drives; elsewhere "/", the home folder, then the user mounts by root.
+std::vector<Drive> userDrives();
+
+// The drive list (Drive1): a drop-down of drives. Choosing another drive raises changed(); a
+// drive set by the program raises nothing.
+class DriveList : public QComboBox {
+    Q_OBJECT
+
+  public:
+    explicit DriveList(QWidget* parent);
+
+    // Replaces the drives offered and selects the one that holds the current folder.
+    void setDrives(const std::vector<Drive>& drives);
+    // The root of the chosen drive, in the system's own notation.
+    std::string drive() const;
+    // Goes back to the drive chosen before the last change.
+    void restorePrevious();
+
+  signals:
+    void changed();
+
+  private:
+    void choose(int index);
+
+    int chosen_ = -1;
+    int previous_ = -1;
+};
+
+}  // namespace vantrel::qt

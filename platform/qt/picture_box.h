@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFrame>
+#include <QPixmap>
+
+class QMimeData;
+
+namespace vantrel::qt {
+
+// A picture box with a sunken border. Its picture is drawn at natural size from the inner
+// top-left corner and clipped at the inner edges. Once it accepts drops (setAcceptDrops), it
+// takes whatever is dragged over it and hands the dropped data on, to be judged there.
+class PictureBox : public QFrame {
+    Q_OBJECT
+
+  public:
+    explicit PictureBox(QWidget* parent);
+
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
+
+  signals:
+    void dropped(const QMimeData* data);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    QPixmap picture_;
+};
+
+}  // namespace vantrel::qt

@@ -1,0 +1,21 @@
+#include "platform/qt/progress_repainter.h"
+
+namespace vantrel::qt {
+
+void ProgressRepainter::watch(QWidget* widget, QRect area) {
+    widget_ = widget;
+    area_ = area;
+}
+
+void ProgressRepainter::paintProgress(bool always) {
+    if (widget_ == nullptr || !widget_->isVisible()) {
+        return;
+    }
+    if (!always && sinceLastPaint_.isValid() && sinceLastPaint_.elapsed() < kIntervalMs) {
+        return;
+    }
+    widget_->repaint(area_);
+    sinceLastPaint_.start();
+}
+
+}  // namespace vantrel::qt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+#include "platform/services.h"
+
+namespace vantrel::qt {
+
+// Paints the progress display at once, from inside a run that holds the window's thread: the
+// part of the window it takes is repainted directly, without letting the event loop run, so
+// no input is handled and no other handler starts meanwhile. Paints that come within 1/30 s
+// of the last one are skipped unless they are asked for always.
+class ProgressRepainter : public ProgressPainter {
+  public:
+    static constexpr qint64 kIntervalMs = 33;
+
+    // The widget and the area of it (in its own coordinates) that shows the progress.
+    void watch(QWidget* widget, QRect area);
+
+    void paintProgress(bool always) override;
+
+  private:
+    QPointer<QWidget> widget_;
+    QRect area_;
+    QElapsedTimer sinceLastPaint_;
+};
+
+}  // namespace vantrel::qt

@@ -1,0 +1,92 @@
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QtTest>
+
+#include "platform/qt/picture_box.h"
+#include "window_fixture.h"
+
+using vantrel::test::Window;
+
+// Grabs the window as a person sees it, keeps the picture in the build folder to be looked at,
+// and checks a few pixels that must hold.
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        window_ = std::make_unique<Window>(painter_);
+        window_->form.Form_Load();
+        window_->form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window_->form));
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void windowAtStart() {
+        const QImage shot = window_->form.grab().toImage();
+        QVERIFY(save(shot, "vantrel_window.png"));
+        QCOMPARE(shot.size(), QSize(566, 484));
+
+        // The empty bar: grey inside a black outline, from x 24 to 561, y 456 to 472.
+        QCOMPARE(shot.pixelColor(24, 464), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(25, 464), QColor(224, 224, 224));
+        QCOMPARE(shot.pixelColor(300, 464), QColor(224, 224, 224));
+        QCOMPARE(shot.pixelColor(559, 464), QColor(224, 224, 224));
+
+        // The drop picture, at natural size from the inner corner of its box.
+        const auto* box = window_->control<vantrel::qt::PictureBox>("Picture1");
+        const QImage picture = box->picture().toImage();
+        QCOMPARE(picture.size(), QSize(142, 155));
+        const QPoint corner = box->mapTo(&window_->form, box->contentsRect().topLeft());
+        int matching = 0;
+        int sampled = 0;
+        for (int y = 0; y < box->contentsRect().height(); y += 7) {
+            for (int x = 0; x < box->contentsRect().width(); x += 7) {
+                ++sampled;
+                matching += shot.pixelColor(corner + QPoint(x, y)) == picture.pixelColor(x, y);
+            }
+        }
+        QCOMPARE(matching, sampled);
+    }
+
+    // The fill stands in front of the caption and the grey background.
+    void fillCoversCaption() {
+        vantrel::ReplicationControls controls = window_->form.replicationControls();
+        controls.LabelProgress.setCaption("Progress : 5/10");
+        controls.ShapeProgress.setWidth(8055.0 / 2);
+        const QImage shot = window_->form.grab().toImage();
+        QVERIFY(save(shot, "vantrel_window_half.png"));
+
+        QCOMPARE(shot.pixelColor(24, 464), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(25, 464), QColor(Qt::black));
+        const QColor fill(128, 128, 255);
+        for (int x = 26; x < 24 + 268 - 2; ++x) {
+            for (int y = 458; y < 470; ++y) {
+                QCOMPARE(shot.pixelColor(x, y), fill);
+            }
+        }
+        QCOMPARE(shot.pixelColor(400, 470), QColor(224, 224, 224));
+        // The caption's right half, on the grey, is drawn in navy.
+        bool navy = false;
+        for (int x = 292; x < 400 && !navy; ++x) {
+            for (int y = 457; y < 471 && !navy; ++y) {
+                navy = shot.pixelColor(x, y) == QColor(0, 0, 64);
+            }
+        }
+        QVERIFY(navy);
+    }
+
+  private:
+    static bool save(const QImage& shot, const QString& name) {
+        const QString path = QDir(QStringLiteral(VANTREL_SCREENSHOT_DIR)).filePath(name);
+        qInfo("screenshot: %s", qPrintable(path));
+        return shot.save(path);
+    }
+
+    vantrel::NoPainting painter_;
+    std::unique_ptr<Window> window_;
+};
+
+QTEST_MAIN(ScreenshotTest)
+#include "screenshot_test.moc"

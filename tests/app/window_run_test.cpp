@@ -1,0 +1,189 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <stdexcept>
+
+#include "app/handler_guard.h"
+#include "platform/failure.h"
+#include "platform/qt/twips.h"
+#include "window_fixture.h"
+
+using vantrel::test::Window;
+
+namespace {
+
+// What the progress display showed each time the run asked for a paint.
+class RecordingPainter : public vantrel::ProgressPainter {
+  public:
+    void paintProgress(bool always) override {
+        seen.push_back({always, caption->text(), fill->width()});
+    }
+
+    struct Seen {
+        bool always;
+        QString caption;
+        int fillPixels;
+        bool operator==(const Seen&) const = default;
+    };
+    QLabel* caption = nullptr;
+    QWidget* fill = nullptr;
+    std::vector<Seen> seen;
+};
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A message box that fails itself, as a window system in trouble might.
+class BrokenMessageBox : public vantrel::MessageBox {
+  public:
+    vantrel::Answer show(const std::string&, vantrel::Buttons) override {
+        throw std::runtime_error("no display");
+    }
+};
+
+}  // namespace
+
+class WindowRunTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        window_ = std::make_unique<Window>(painter_);
+        window_->form.Form_Load();
+        window_->form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window_->form));
+        painter_.caption = window_->control<QLabel>("LabelProgress");
+        painter_.fill = window_->control<QWidget>("ShapeProgress");
+        painter_.seen.clear();
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void fileSearchLaunchesTheFileManagerEveryTime() {
+        window_->addRow("/data/a.txt", "1");
+        window_->form.SaveTo().setText("/out");
+        auto* button = window_->control<QPushButton>("OpenWEBtn");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
+
+        const auto& launched = window_->launcher.launched;
+        QCOMPARE(launched.size(), std::size_t{2});
+        for (const vantrel::LaunchCommand& command : launched) {
+            QCOMPARE(command.commandLine(), window_->conventions.fileSearch.commandLine());
+            QCOMPARE(command.commandLine(), std::string("xdg-open /"));
+            QCOMPARE(command.style, vantrel::WindowStyle::Normal);
+        }
+        QVERIFY(window_->messageBox.shown.empty());
+        QCOMPARE(window_->form.SaveTo().text(), QStringLiteral("/out"));
+        QCOMPARE(window_->form.FrameSlide().Text1().count(), 2);
+        QCOMPARE(window_->form.replicationControls().LabelProgress.caption(), std::string());
+        QCOMPARE(window_->form.replicationControls().ShapeProgress.width(), 0.0);
+    }
+
+    void aFailedLaunchIsToldAndTheButtonWorksAgain() {
+        auto* button = window_->control<QPushButton>("OpenWEBtn");
+        window_->launcher.failWith = vantrel::kFileNotFound;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(window_->messageBox.shown.size(), std::size_t{1});
+        QCOMPARE(window_->messageBox.shown[0].text,
+                 std::string("Could not start xdg-open /.\r\nNo such file or directory"));
+        window_->launcher.failWith = 0;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(window_->launcher.launched.size(), std::size_t{1});
+    }
+
+    void replicatesFromTheWindow() {
+        QDir home(window_->home.path());
+        QVERIFY(home.mkpath("source.dir") && home.mkpath("out"));
+        for (const char* name : {"source.dir/photo.jpg", "source.dir/notes.txt"}) {
+            QFile file(home.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name) > 0);
+        }
+        window_->addRow(home.filePath("source.dir/photo.jpg").toStdString(), "2");
+        window_->addRow(home.filePath("source.dir/notes.txt").toStdString(), "1");
+        window_->form.SaveTo().setText(home.filePath("out"));
+
+        QTest::mouseClick(window_->control<QPushButton>("ReplicateBtn"), Qt::LeftButton);
+
+        QVERIFY(window_->messageBox.shown.empty());
+        // A full bar is 8055 twips, 537 pixels.
+        using Seen = RecordingPainter::Seen;
+        const std::vector<Seen> expected{
+            {false, "Progress : 1/3", 179},
+            {false, "Progress : 2/3", 358},
+            {true, "Files successfully replicated.", 0},
+            {false, "Progress : 3/3", 537},
+            {true, "Files successfully replicated.", 0},
+        };
+        QCOMPARE(painter_.seen, expected);
+        QCOMPARE(window_->form.replicationControls().ShapeProgress.width(), 0.0);
+        QCOMPARE(contentOf(home.filePath("out/photo(1).jpg")), QByteArray("source.dir/photo.jpg"));
+        QCOMPARE(contentOf(home.filePath("out/photo(2).jpg")), QByteArray("source.dir/photo.jpg"));
+        QCOMPARE(contentOf(home.filePath("out/notes(1).txt")), QByteArray("source.dir/notes.txt"));
+        QCOMPARE(QDir(home.filePath("out")).count(), 5);  // with "." and ".."
+        QCOMPARE(contentOf(home.filePath("Log.txt")),
+                 QByteArray("photo(1).jpg\r\nphoto(2).jpg\r\nnotes(1).txt\r\n"));
+    }
+
+    void logButtonOpensTheLogOnlyWithAList() {
+        auto* button = window_->control<QPushButton>("LogBtn");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(window_->messageBox.shown.size(), std::size_t{1});
+        QCOMPARE(window_->messageBox.shown[0].text,
+                 std::string("There are no copied files.\r\nLog not created."));
+        QVERIFY(window_->launcher.launched.empty());
+
+        window_->addRow("/data/a.txt", "1");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(window_->launcher.launched.size(), std::size_t{1});
+        QCOMPARE(window_->launcher.launched[0].commandLine(),
+                 "xdg-open " + window_->home.path().toStdString() + "/Log.txt");
+    }
+
+    void guardReportsWhateverEscapes_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("failure") << 0 << "Permission denied";
+        QTest::newRow("standard exception") << 1 << "bad thing";
+        QTest::newRow("anything else") << 2 << "An unexpected failure ended the last action.";
+    }
+
+    void guardReportsWhateverEscapes() {
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        vantrel::fake::FakeMessageBox box;
+        vantrel::runHandler(box, [kind] {
+            switch (kind) {
+                case 0:
+                    throw vantrel::Failure(vantrel::kPermissionDenied, "Permission denied");
+                case 1:
+                    throw std::logic_error("bad thing");
+                default:
+                    throw 42;
+            }
+        });
+        QCOMPARE(box.shown.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(box.shown[0].text), message);
+        QCOMPARE(box.shown[0].buttons, vantrel::Buttons::Ok);
+    }
+
+    void guardSurvivesABrokenMessageBox() {
+        BrokenMessageBox box;
+        vantrel::runHandler(box, [] { throw std::runtime_error("first"); });
+        bool ranAgain = false;
+        vantrel::runHandler(box, [&ranAgain] { ranAgain = true; });
+        QVERIFY(ranAgain);
+    }
+
+  private:
+    RecordingPainter painter_;
+    std::unique_ptr<Window> window_;
+};
+
+QTEST_MAIN(WindowRunTest)
+#include "window_run_test.moc"
