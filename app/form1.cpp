@@ -7,12 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <utility>
 
 #include "app/handler_guard.h"
 #include "app/window_font.h"
+#include "filelist/count_key_filter.h"
+#include "filelist/drop_intake.h"
+#include "filelist/row_removal.h"
+#include "filelist/scroll_view.h"
 #include "platform/failure.h"
 #include "platform/qt/directory_list.h"
 #include "platform/qt/drive_list.h"
@@ -101,6 +106,8 @@ void Form1::createControls() {
 
     vScrollFilesBar_ = make<QScrollBar>("VScrollFiles", false, Qt::Vertical, this);
     vScrollFilesBar_->setFocusPolicy(Qt::StrongFocus);
+    // The list follows the thumb when it is released, not while it is dragged.
+    vScrollFilesBar_->setTracking(false);
     vScrollFiles_ =
         std::make_unique<qt::QtScrollBar>(vScrollFilesBar_, TwipsRect{120, 3960, 255, 3135});
 
@@ -159,6 +166,7 @@ void Form1::createControls() {
     puMenuFiles_->setObjectName(QStringLiteral("PUMenu_Files"));
     puMenuDeleteFile_ = puMenuFiles_->addAction(QStringLiteral("Delete File input"));
     puMenuDeleteFile_->setObjectName(QStringLiteral("PUMenu_DeleteFile"));
+    popupFiles_ = std::make_unique<qt::QtPopupMenu>(*puMenuFiles_);
 }
 
 // The directory list starts in the current folder; where that cannot be read, in the home
@@ -217,6 +225,51 @@ void Form1::connectHandlers() {
     connect(replicateBtn_, &QPushButton::clicked, this,
             [this] { handle([this] { ReplicateBtn_Click(); }); });
     connect(logBtn_, &QPushButton::clicked, this, [this] { handle([this] { LogBtn_Click(); }); });
+
+    connect(picture1_, &qt::PictureBox::dropped, this, [this](const QMimeData* data) {
+        handle([this, data] { Picture1_OLEDragDrop(*data); });
+    });
+    frameSlide_->onPathMouseDown = [this](int index, int button) {
+        handle([this, index, button] { Text1_MouseDown(index, button); });
+    };
+    connect(puMenuDeleteFile_, &QAction::triggered, this,
+            [this] { handle([this] { PUMenu_DeleteFile_Click(); }); });
+    connect(clearBtn_, &QPushButton::clicked, this,
+            [this] { handle([this] { ClearBtn_Click(); }); });
+    frameSlide_->onCountKeyPress = [this](int index, std::int16_t& KeyAscii) {
+        handle([this, index, &KeyAscii] { CopyTimes_KeyPress(index, KeyAscii); });
+    };
+    connect(vScrollFilesBar_, &QScrollBar::valueChanged, this,
+            [this] { handle([this] { VScrollFiles_Change(); }); });
+}
+
+void Form1::Picture1_OLEDragDrop(const QMimeData& data) {
+    const qt::DroppedFileList files(data);
+    FileListControls controls = fileListControls();
+    vantrel::Picture1_OLEDragDrop(controls, files, services_.messageBox);
+}
+
+void Form1::Text1_MouseDown(int index, int button) {
+    vantrel::Text1_MouseDown(SelectedIndex, *popupFiles_, index, button);
+}
+
+void Form1::PUMenu_DeleteFile_Click() {
+    FileListControls controls = fileListControls();
+    vantrel::PUMenu_DeleteFile_Click(controls, SelectedIndex);
+}
+
+void Form1::ClearBtn_Click() {
+    FileListControls controls = fileListControls();
+    vantrel::ClearBtn_Click(controls, services_.messageBox);
+}
+
+void Form1::CopyTimes_KeyPress(int index, std::int16_t& KeyAscii) {
+    vantrel::CopyTimes_KeyPress(index, KeyAscii, services_.messageBox);
+}
+
+void Form1::VScrollFiles_Change() {
+    FileListControls controls = fileListControls();
+    vantrel::VScrollFiles_Change(controls);
 }
 
 void Form1::handle(const std::function<void()>& handler) {

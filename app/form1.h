@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -14,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QScrollBar;
 
@@ -25,6 +27,7 @@ class DriveList;
 class PictureBox;
 class QtFrame;
 class QtLabel;
+class QtPopupMenu;
 class QtScrollBar;
 class QtShape;
 class QtTextBox;
@@ -51,6 +54,12 @@ class Form1 : public QWidget {
     void OpenWEBtn_Click();
     void ReplicateBtn_Click();
     void LogBtn_Click();
+    void Picture1_OLEDragDrop(const QMimeData& data);
+    void Text1_MouseDown(int index, int button);
+    void PUMenu_DeleteFile_Click();
+    void ClearBtn_Click();
+    void CopyTimes_KeyPress(int index, std::int16_t& KeyAscii);
+    void VScrollFiles_Change();
 
     // Runs a handler through the guard.
     void handle(const std::function<void()>& handler);
@@ -80,6 +89,8 @@ class Form1 : public QWidget {
     void connectHandlers();
 
     Services& services_;
+    // The path box last pressed: the entry the popup menu's item deletes.
+    std::int16_t SelectedIndex = 0;
 
     QGroupBox* frame1_ = nullptr;
     QLabel* label3_ = nullptr;
@@ -99,6 +110,7 @@ class Form1 : public QWidget {
     QMenu* puMenuFiles_ = nullptr;
     QAction* puMenuDeleteFile_ = nullptr;
 
+    std::unique_ptr<qt::QtPopupMenu> popupFiles_;
     std::unique_ptr<qt::QtScrollBar> vScrollFiles_;
     std::unique_ptr<qt::QtFrame> frameFix_;
     std::unique_ptr<qt::QtTextBox> saveTo_;

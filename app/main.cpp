@@ -45,6 +45,11 @@ int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication application(argc, argv);
+    // The fixed layout was drawn for the classic look, whose frames carry their caption in the
+    // border; a style given with -style still wins.
+    if (!application.arguments().contains(QStringLiteral("-style"))) {
+        QApplication::setStyle(QStringLiteral("windows"));
+    }
 
     vantrel::qt::QtMessageBox messageBox(QString::fromLatin1(vantrel::kWindowTitle));
     vantrel::RealFileSystem fileSystem;
