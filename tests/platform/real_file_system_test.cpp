@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/fs/real_file_system.h"
+#include "tests/platform/real_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::namesIn;
+using testing::patterned;
+using testing::permissionsOf;
+using testing::readFile;
+using testing::writeFile;
+using Names = std::vector<std::string>;
+
+int numberOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const Failure& failure) {
+        return failure.number();
+    }
+    ADD_FAILURE() << "no failure raised";
+    return 0;
+}
+
+class RealFileSystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(::mkdir(dest().c_str(), 0755), 0);
+        writeFile(source(), "source content", 0640);
+    }
+
+    std::string source() const { return folder_ / "a.txt"; }
+    std::string dest() const { return folder_ / "dest"; }
+    std::string target(const std::string& name = "a(1).txt") const { return dest() + "/" + name; }
+
+    testing::TempFolder folder_;
+    RealFileSystem fs_;
+};
+
+TEST_F(RealFileSystemTest, ExistsTellsFilesFromAnythingAndFollowsLinks) {
+    ASSERT_EQ(::mkdir((folder_ / "dir").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(source().c_str(), (folder_ / "to-file").c_str()), 0);
+    ASSERT_EQ(::symlink((folder_ / "dir").c_str(), (folder_ / "to-dir").c_str()), 0);
+    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), (folder_ / "dangling").c_str()), 0);
+    struct Case {
+        std::string path;
+        bool file;
+        bool anything;
+    };
+    const Case cases[] = {
+        {source(), true, true},
+        {folder_ / "dir", false, true},
+        {folder_ / "dir/", false, true},
+        {folder_ / "missing", false, false},
+        {folder_ / "to-file", true, true},
+        {folder_ / "to-dir", false, true},
+        {folder_ / "dangling", false, false},
+        {source() + "/below-a-file", false, false},
+        {"", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fs_.exists(c.path, Attributes::File), c.file);
+        EXPECT_EQ(fs_.exists(c.path, Attributes::Directory), c.anything);
+    }
+}
+
+TEST_F(RealFileSystemTest, ExistsRaisesWhatIsNotAbsence) {
+    ASSERT_EQ(::symlink((folder_ / "loop").c_str(), (folder_ / "loop").c_str()), 0);
+    const std::string paths[] = {folder_ / "loop", folder_ / std::string(300, 'x')};
+    for (const auto& path : paths) {
+        EXPECT_EQ(numberOf([&] { fs_.exists(path, Attributes::File); }), kPathFileAccessError);
+        EXPECT_EQ(numberOf([&] { fs_.exists(path, Attributes::Directory); }), kPathFileAccessError);
+    }
+}
+
+TEST_F(RealFileSystemTest, MakeDirMakesOneLevelOnly) {
+    fs_.makeDir(folder_ / "new");
+    EXPECT_TRUE(fs_.exists(folder_ / "new", Attributes::Directory));
+
+    EXPECT_EQ(numberOf([&] { fs_.makeDir(folder_ / "missing/deeper"); }),
+              failureFromErrno(ENOENT).number());
+    EXPECT_FALSE(fs_.exists(folder_ / "missing", Attributes::Directory));
+    EXPECT_EQ(numberOf([&] { fs_.makeDir(folder_ / "new"); }), kFileAlreadyExists);
+}
+
+TEST_F(RealFileSystemTest, CopyMakesAnExactCopyWithTheSourcesPermissions) {
+    // Larger than one read buffer and not a multiple of it, with zero bytes inside.
+    const std::string content = patterned(600 * 1024 + 7, 'a');
+    writeFile(source(), content, 0751);
+
+    fs_.copyFile(source(), target());
+
+    EXPECT_EQ(readFile(target()), content);
+    EXPECT_EQ(permissionsOf(target()), 0751u);
+    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+}
+
+TEST_F(RealFileSystemTest, CopyReplacesAnExistingTarget) {
+    writeFile(target(), std::string(10000, 'o'), 0600);
+
+    fs_.copyFile(source(), target());
+
+    EXPECT_EQ(readFile(target()), "source content");
+    EXPECT_EQ(permissionsOf(target()), 0640u);
+    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+}
+
+TEST_F(RealFileSystemTest, CopyOntoADanglingLinkReplacesTheLink) {
+    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), target().c_str()), 0);
+
+    fs_.copyFile(source(), target());
+
+    EXPECT_EQ(readFile(target()), "source content");
+    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+    EXPECT_FALSE(fs_.exists(folder_ / "gone", Attributes::Directory));
+}
+
+TEST_F(RealFileSystemTest, CopyOfAFileOntoItselfKeepsIt) {
+    fs_.copyFile(source(), source());
+    EXPECT_EQ(readFile(source()), "source content");
+}
+
+TEST_F(RealFileSystemTest, CopyTakesEmptyFilesAndFilesThatReportNoSize) {
+    writeFile(source(), "", 0644);
+    fs_.copyFile(source(), target("empty"));
+    EXPECT_EQ(readFile(target("empty")), "");
+
+    const std::string version = readFile("/proc/version");
+    ASSERT_FALSE(version.empty());
+    fs_.copyFile("/proc/version", target("version"));
+    EXPECT_EQ(readFile(target("version")), version);
+}
+
+TEST_F(RealFileSystemTest, FailedCopyLeavesTheTargetFolderAsItWas) {
+    ASSERT_EQ(::mkdir((folder_ / "adir").c_str(), 0755), 0);
+    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
+    writeFile(target("plain"), "plain", 0644);
+    ASSERT_EQ(::mkdir(target().c_str(), 0755), 0);
+    writeFile(target() + "/inside", "inside", 0644);
+    const Names before = namesIn(dest());
+    struct Case {
+        std::string what;
+        std::string source;
+        std::string target;
+        int number;
+    };
+    const Case cases[] = {
+        {"source missing", folder_ / "missing.txt", target("b(1).txt"), kFileNotFound},
+        {"source is a folder", folder_ / "adir", target("b(1).txt"), kPathFileAccessError},
+        {"source is a fifo", folder_ / "fifo", target("b(1).txt"), kPathFileAccessError},
+        {"target folder missing", source(), target("nowhere/a(1).txt"),
+         failureFromErrno(ENOENT).number()},
+        {"target folder is a file", source(), target("plain/a(1).txt"), kPathNotFound},
+        {"target is a folder", source(), target(), kPathFileAccessError},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(numberOf([&] { fs_.copyFile(c.source, c.target); }), c.number);
+        EXPECT_EQ(namesIn(dest()), before);
+    }
+    EXPECT_EQ(namesIn(target()), Names{"inside"});
+    EXPECT_EQ(readFile(target() + "/inside"), "inside");
+    EXPECT_EQ(readFile(target("plain")), "plain");
+}
+
+TEST_F(RealFileSystemTest, WriteTextWritesExactlyTheText) {
+    const std::string log = target("Log.txt");
+    fs_.writeText(log, "a(1).txt\r\na(2).txt\r\n");
+    EXPECT_EQ(readFile(log), "a(1).txt\r\na(2).txt\r\n");
+    EXPECT_EQ(permissionsOf(log), 0644u);
+
+    ASSERT_EQ(::chmod(log.c_str(), 0600), 0);
+    fs_.writeText(log, "b(1).txt\r\n");
+    EXPECT_EQ(readFile(log), "b(1).txt\r\n");
+    EXPECT_EQ(permissionsOf(log), 0600u);
+
+    fs_.writeText(log, "");
+    EXPECT_EQ(readFile(log), "");
+    EXPECT_EQ(namesIn(dest()), Names{"Log.txt"});
+}
+
+TEST_F(RealFileSystemTest, WriteTextLeavesAFolderInItsPlaceAlone) {
+    ASSERT_EQ(::mkdir(target("Log.txt").c_str(), 0755), 0);
+    EXPECT_EQ(numberOf([&] { fs_.writeText(target("Log.txt"), "x"); }), kPathFileAccessError);
+    EXPECT_EQ(namesIn(dest()), Names{"Log.txt"});
+    EXPECT_TRUE(namesIn(target("Log.txt")).empty());
+}
+
+}  // namespace
+}  // namespace vantrel

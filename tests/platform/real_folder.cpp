@@ -1,0 +1,168 @@
+#include "tests/platform/real_folder.h"
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+#include "replication/replication_run.h"
+
+namespace vantrel::testing {
+
+namespace {
+
+std::string systemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
+
+bool writeProcFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// Entered once per process; empty when the process may mount, else the reason.
+const std::string& privateMountNamespace() {
+    static const std::string whyNot = []() -> std::string {
+        const uid_t uid = ::geteuid();
+        const gid_t gid = ::getegid();
+        if (::unshare(CLONE_NEWNS) != 0) {
+            if (errno != EPERM) {
+                return systemError("unshare(CLONE_NEWNS)");
+            }
+            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+                return systemError("no right to mount, and no user namespace either: unshare");
+            }
+            if (!writeProcFile("/proc/self/setgroups", "deny") ||
+                !writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+                !writeProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
+                return "could not map the user into the user namespace";
+            }
+        }
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            return systemError("making the mounts private");
+        }
+        return {};
+    }();
+    return whyNot;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error(systemError("mkdtemp " + pattern));
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& content, mode_t mode) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    out.close();
+    if (!out || ::chmod(path.c_str(), mode) != 0) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+std::string patterned(std::size_t size, char seed) {
+    std::string content(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        content[i] = static_cast<char>((i % 251) + (i / 4096) + static_cast<unsigned char>(seed));
+    }
+    return content;
+}
+
+mode_t permissionsOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        throw std::runtime_error(systemError("stat " + path));
+    }
+    return status.st_mode & 07777;
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TmpfsMount::TmpfsMount(const std::string& folder, const std::string& options)
+    : folder_(folder), options_(options), whyNot_(privateMountNamespace()) {
+    if (!whyNot_.empty()) {
+        return;
+    }
+    if (::mkdir(folder.c_str(), 0755) != 0) {
+        whyNot_ = systemError("mkdir " + folder);
+    } else if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+        whyNot_ = systemError("mount -t tmpfs -o " + options + " tmpfs " + folder);
+    }
+}
+
+TmpfsMount::~TmpfsMount() {
+    if (whyNot_.empty()) {
+        ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+}
+
+void TmpfsMount::remountReadOnly() {
+    if (::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, options_.c_str()) != 0) {
+        throw std::runtime_error(systemError("remount read-only " + folder_));
+    }
+}
+
+RealRun::RealRun(const std::string& home, const std::string& destination)
+    : conventions(Conventions::posix(home)),
+      services{messageBox, fs, launcher, conventions, painter},
+      controls{saveTo, text1, copyTimes, labelProgress, shapeProgress, shapeProgressBack} {
+    saveTo.text_ = destination;
+}
+
+void RealRun::addRow(const std::string& path, const std::string& count) {
+    const int i = text1.count();
+    text1.load(i);
+    text1.item(i).text_ = path;
+    copyTimes.load(i);
+    copyTimes.item(i).text_ = count;
+}
+
+void RealRun::click() {
+    ReplicateBtn_Click(controls, services);
+}
+
+std::vector<std::string> RealRun::texts() const {
+    std::vector<std::string> result;
+    for (const auto& shown : messageBox.shown) {
+        result.push_back(shown.text);
+    }
+    return result;
+}
+
+}  // namespace vantrel::testing

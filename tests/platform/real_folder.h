@@ -1,0 +1,84 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/conventions.h"
+#include "platform/fake/fake_controls.h"
+#include "platform/fake/fake_launcher.h"
+#include "platform/fake/fake_message_box.h"
+#include "platform/fs/real_file_system.h"
+#include "platform/services.h"
+#include "replication/replication_controls.h"
+
+namespace vantrel::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content, mode_t mode = 0644);
+// Content of `size` bytes that differs from one block to the next and holds zero bytes.
+std::string patterned(std::size_t size, char seed);
+mode_t permissionsOf(const std::string& path);
+// Every entry of the folder, hidden ones included, sorted.
+std::vector<std::string> namesIn(const std::string& folder);
+
+// Mounts a tmpfs for one test, in a private mount namespace of the test process so that the
+// mount never shows outside it; as a user without root rights the namespace is a user
+// namespace where the user counts as root.
+class TmpfsMount {
+  public:
+    TmpfsMount(const std::string& folder, const std::string& options);
+    ~TmpfsMount();
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    // Empty when mounted, else why the mount could not be made.
+    const std::string& whyNot() const { return whyNot_; }
+    void remountReadOnly();
+
+  private:
+    std::string folder_;
+    std::string options_;
+    std::string whyNot_;
+};
+
+// ReplicateBtn_Click on the real file system, with the window's controls as fakes.
+struct RealRun {
+    RealRun(const std::string& home, const std::string& destination);
+
+    void addRow(const std::string& path, const std::string& count);
+    void click();
+    std::vector<std::string> texts() const;
+
+    Conventions conventions;
+    fake::FakeMessageBox messageBox;
+    RealFileSystem fs;
+    fake::FakeLauncher launcher;
+    NoPainting painter;
+    Services services;
+    fake::FakeTextBox saveTo;
+    fake::FakeTextBoxArray text1{120, 6735, 375};
+    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
+    fake::FakeLabel labelProgress;
+    fake::FakeShape shapeProgress{0};
+    fake::FakeShape shapeProgressBack{8055};
+    ReplicationControls controls;
+};
+
+}  // namespace vantrel::testing

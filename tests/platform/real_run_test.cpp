@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/platform/real_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::namesIn;
+using testing::permissionsOf;
+using testing::readFile;
+using testing::writeFile;
+using Names = std::vector<std::string>;
+
+std::string replacePrompt(const std::string& name) {
+    return "The file " + name +
+           " exist !\r\n\r\nReplace existing file? [Yes]\r\nSkip only this one ! [No]\r\n"
+           "Cancel All ! [Cancel]";
+}
+
+class RealRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(::mkdir(dest().c_str(), 0755), 0);
+        writeFile(photo(), "new photo", 0640);
+        writeFile(folder_ / "a.txt", "text a");
+    }
+
+    std::string dest() const { return folder_ / "out"; }
+    std::string photo() const { return folder_ / "photo.jpg"; }
+    std::string inDest(const std::string& name) const { return dest() + "/" + name; }
+    std::string logFile() const { return readFile(folder_ / "Log.txt"); }
+
+    testing::TempFolder folder_;
+};
+
+TEST_F(RealRunTest, ReplacesAndSkipsAsAnsweredAndLogsTheCopiesMade) {
+    writeFile(inDest("photo(1).jpg"), "old 1", 0600);
+    writeFile(inDest("photo(2).jpg"), "old 2");
+    testing::RealRun run(folder_.path(), dest());
+    run.messageBox.script({Answer::Yes, Answer::No});
+    run.addRow(photo(), "3");
+
+    run.click();
+
+    EXPECT_EQ(run.texts(), (Names{replacePrompt("photo(1).jpg"), replacePrompt("photo(2).jpg")}));
+    EXPECT_EQ(namesIn(dest()), (Names{"photo(1).jpg", "photo(2).jpg", "photo(3).jpg"}));
+    EXPECT_EQ(readFile(inDest("photo(1).jpg")), "new photo");
+    EXPECT_EQ(permissionsOf(inDest("photo(1).jpg")), 0640u);
+    EXPECT_EQ(readFile(inDest("photo(2).jpg")), "old 2");
+    EXPECT_EQ(readFile(inDest("photo(3).jpg")), "new photo");
+    EXPECT_EQ(logFile(), "photo(1).jpg\r\nphoto(3).jpg\r\n");
+    EXPECT_EQ(run.labelProgress.caption(), "Files successfully replicated.");
+}
+
+TEST_F(RealRunTest, CancelKeepsTheEarlierRowsAndTheirLog) {
+    writeFile(inDest("photo(1).jpg"), "old 1");
+    testing::RealRun run(folder_.path(), dest());
+    run.messageBox.script({Answer::Cancel});
+    run.addRow(folder_ / "a.txt", "1");
+    run.addRow(photo(), "3");
+
+    run.click();
+
+    EXPECT_EQ(run.texts(), Names{replacePrompt("photo(1).jpg")});
+    EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "photo(1).jpg"}));
+    EXPECT_EQ(readFile(inDest("a(1).txt")), "text a");
+    EXPECT_EQ(readFile(inDest("photo(1).jpg")), "old 1");
+    EXPECT_EQ(run.labelProgress.caption(), "Copy Cancelled.");
+    EXPECT_EQ(logFile(), "a(1).txt\r\n");
+}
+
+TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
+    const std::string deeper = folder_ / "new/deeper";
+    testing::RealRun run(folder_.path(), deeper);
+    run.messageBox.script({Answer::Yes});
+    run.addRow(photo(), "1");
+
+    run.click();
+
+    EXPECT_EQ(run.texts(),
+              Names{"The folder " + deeper + " doesn't exist.\r\nCreate the folder ?"});
+    EXPECT_EQ(readFile(deeper + "/photo(1).jpg"), "new photo");
+    EXPECT_EQ(logFile(), "photo(1).jpg\r\n");
+}
+
+}  // namespace
+}  // namespace vantrel
