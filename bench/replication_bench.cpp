@@ -1,0 +1,323 @@
+// Measures a replication run on the real file system against cp doing the same copies.
+//
+//   replication_bench [--dir FOLDER] [--rounds N] [--case SIZExCOUNT]...
+//
+// SIZE is in bytes, or with a suffix K, M or G (powers of 1024); COUNT is the number of
+// copies of one file. Without --case it measures 4Kx2000, 1Mx200 and 256Mx4. Each figure is
+// the best of N rounds (5 by default), as other work on the machine only ever slows a round.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/conventions.h"
+#include "platform/fake/fake_controls.h"
+#include "platform/fake/fake_launcher.h"
+#include "platform/fake/fake_message_box.h"
+#include "platform/fs/real_file_system.h"
+#include "platform/services.h"
+#include "replication/replication_controls.h"
+#include "replication/replication_run.h"
+
+namespace {
+
+using namespace vantrel;
+using Clock = std::chrono::steady_clock;
+
+struct Case {
+    std::uint64_t size;
+    int count;
+};
+
+struct Figure {
+    double seconds;
+    double copiesPerSecond;
+    double megabytesPerSecond;
+};
+
+constexpr std::uint64_t kKiB = 1024;
+constexpr std::uint64_t kMiB = 1024 * kKiB;
+constexpr std::uint64_t kGiB = 1024 * kMiB;
+constexpr std::uint64_t kSmallGoalSize = 4 * kKiB;
+constexpr double kSmallGoal = 20.0;
+constexpr std::uint64_t kLargeGoalSize = 256 * kMiB;
+constexpr double kLargeGoal = 0.9;
+
+std::uint64_t parseSize(const std::string& text) {
+    std::size_t end = 0;
+    std::uint64_t size = std::stoull(text, &end);
+    const std::string suffix = text.substr(end);
+    if (suffix == "K" || suffix == "k") {
+        size *= kKiB;
+    } else if (suffix == "M") {
+        size *= kMiB;
+    } else if (suffix == "G") {
+        size *= kGiB;
+    } else if (!suffix.empty()) {
+        throw std::invalid_argument("unknown size suffix: " + text);
+    }
+    return size;
+}
+
+Case parseCase(const std::string& text) {
+    const auto x = text.find('x');
+    if (x == std::string::npos) {
+        throw std::invalid_argument("a case is SIZExCOUNT: " + text);
+    }
+    const Case result{parseSize(text.substr(0, x)), std::stoi(text.substr(x + 1))};
+    // A copy count is a 16-bit number in the window.
+    if (result.count < 1 || result.count > 32767) {
+        throw std::invalid_argument("the count must be 1 to 32767: " + text);
+    }
+    return result;
+}
+
+std::string sizeText(std::uint64_t size) {
+    if (size >= kMiB && size % kMiB == 0) {
+        return std::to_string(size / kMiB) + " MiB";
+    }
+    if (size >= kKiB && size % kKiB == 0) {
+        return std::to_string(size / kKiB) + " KiB";
+    }
+    return std::to_string(size) + " B";
+}
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+void writeSource(const std::string& path, std::uint64_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::string block(kMiB, '\0');
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<char>(i * 7 + i / 4096);
+    }
+    for (std::uint64_t left = size; left > 0;) {
+        const std::uint64_t n = std::min<std::uint64_t>(left, block.size());
+        out.write(block.data(), static_cast<std::streamsize>(n));
+        left -= n;
+    }
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+Figure figure(Clock::duration elapsed, const Case& c, int copies) {
+    const double seconds = std::chrono::duration<double>(elapsed).count();
+    return {seconds, copies / seconds, static_cast<double>(c.size) * copies / seconds / 1e6};
+}
+
+// Runs ReplicateBtn_Click for one file entry into `destination`, answering Yes to every
+// question, and returns the time it took.
+Figure timeRun(const std::string& work, const std::string& source, const std::string& destination,
+               const Case& c, bool replacing) {
+    const Conventions conventions = Conventions::posix(work);
+    fake::FakeMessageBox messageBox;
+    messageBox.alwaysAnswer(Answer::Yes);
+    RealFileSystem fileSystem;
+    fake::FakeLauncher launcher;
+    NoPainting painter;
+    Services services{messageBox, fileSystem, launcher, conventions, painter};
+    fake::FakeTextBox saveTo;
+    saveTo.text_ = destination;
+    fake::FakeTextBoxArray text1{120, 6735, 375};
+    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
+    text1.load(1);
+    text1.item(1).text_ = source;
+    copyTimes.load(1);
+    copyTimes.item(1).text_ = std::to_string(c.count);
+    fake::FakeLabel labelProgress;
+    fake::FakeShape shapeProgress{0};
+    fake::FakeShape shapeProgressBack{8055};
+    ReplicationControls controls{saveTo,        text1,         copyTimes,
+                                 labelProgress, shapeProgress, shapeProgressBack};
+
+    ::sync();
+    const auto start = Clock::now();
+    ReplicateBtn_Click(controls, services);
+    const auto elapsed = Clock::now() - start;
+
+    const std::size_t prompts = replacing ? static_cast<std::size_t>(c.count) : 0;
+    if (messageBox.shown.size() != prompts ||
+        labelProgress.caption() != "Files successfully replicated.") {
+        throw std::runtime_error(
+            "the run did not complete: " +
+            (messageBox.shown.empty() ? labelProgress.caption() : messageBox.shown.back().text));
+    }
+    return figure(elapsed, c, c.count);
+}
+
+Figure timeShell(const std::string& command, const Case& c, int copies) {
+    ::sync();
+    const auto start = Clock::now();
+    const int status = std::system(command.c_str());
+    const auto elapsed = Clock::now() - start;
+    if (status != 0) {
+        throw std::runtime_error("failed: " + command);
+    }
+    return figure(elapsed, c, copies);
+}
+
+std::string cpLoop(const std::string& source, const std::string& destination, int count) {
+    return "k=1; while [ $k -le " + std::to_string(count) + " ]; do cp " + shellQuoted(source) +
+           " " + shellQuoted(destination) + "/\"sample($k).bin\" || exit 1; k=$((k+1)); done";
+}
+
+void checkCopies(const std::string& destination, const Case& c) {
+    for (int k = 1; k <= c.count; ++k) {
+        const std::string path = destination + "/sample(" + std::to_string(k) + ").bin";
+        if (std::filesystem::file_size(path) != c.size) {
+            throw std::runtime_error("wrong size: " + path);
+        }
+    }
+}
+
+void printRow(const std::string& what, const std::string& method, int copies, const Figure& f) {
+    std::printf("%-16s %-24s %7d %10.3f %12.0f %10.1f\n", what.c_str(), method.c_str(), copies,
+                f.seconds, f.copiesPerSecond, f.megabytesPerSecond);
+}
+
+void printRatio(const Figure& run, const Figure& loop, const Case& c, bool withGoal) {
+    const double ratio = run.copiesPerSecond / loop.copiesPerSecond;
+    std::printf("%-16s %-24s %7s %10s %11.2fx", "", "ratio run / cp loop", "", "", ratio);
+    if (withGoal && c.size == kSmallGoalSize) {
+        std::printf("   goal >= %.0fx copies/s: %s", kSmallGoal,
+                    ratio >= kSmallGoal ? "met" : "MISSED");
+    } else if (withGoal && c.size == kLargeGoalSize) {
+        std::printf("   goal >= %.1f of cp loop MB/s: %s", kLargeGoal,
+                    ratio >= kLargeGoal ? "met" : "MISSED");
+    }
+    std::printf("\n");
+}
+
+struct Round {
+    Figure runNew, loopNew, runReplace, loopReplace, single;
+};
+
+// One round in fresh folders. The method that goes first in a folder group meets a colder
+// file system, so rounds alternate which one that is.
+Round measureRound(const std::string& work, const std::string& source, const Case& c,
+                   bool runFirst) {
+    const std::string runDest = work + "/run";
+    const std::string cpDest = work + "/cp";
+    std::filesystem::create_directory(runDest);
+    std::filesystem::create_directory(cpDest);
+    Round r{};
+    for (bool replacing : {false, true}) {
+        Figure& run = replacing ? r.runReplace : r.runNew;
+        Figure& loop = replacing ? r.loopReplace : r.loopNew;
+        for (bool runNow : {runFirst, !runFirst}) {
+            if (runNow) {
+                run = timeRun(work, source, runDest, c, replacing);
+            } else {
+                loop = timeShell(cpLoop(source, cpDest, c.count), c, c.count);
+            }
+        }
+        checkCopies(runDest, c);
+        checkCopies(cpDest, c);
+    }
+    r.single =
+        timeShell("cp " + shellQuoted(source) + " " + shellQuoted(work + "/single.bin"), c, 1);
+    std::filesystem::remove_all(runDest);
+    std::filesystem::remove_all(cpDest);
+    std::filesystem::remove(work + "/single.bin");
+    return r;
+}
+
+void keepBest(Figure& best, const Figure& f) {
+    if (best.seconds == 0 || f.seconds < best.seconds) {
+        best = f;
+    }
+}
+
+void measure(const std::string& base, const Case& c, int rounds) {
+    std::string work = base + "/vantrel-bench-XXXXXX";
+    if (::mkdtemp(work.data()) == nullptr) {
+        throw std::runtime_error("cannot make a folder in " + base);
+    }
+    const std::string source = work + "/sample.bin";
+    writeSource(source, c.size);
+
+    Round best{};
+    for (int i = 0; i < rounds; ++i) {
+        const Round r = measureRound(work, source, c, i % 2 == 0);
+        keepBest(best.runNew, r.runNew);
+        keepBest(best.loopNew, r.loopNew);
+        keepBest(best.runReplace, r.runReplace);
+        keepBest(best.loopReplace, r.loopReplace);
+        keepBest(best.single, r.single);
+    }
+    std::filesystem::remove_all(work);
+
+    printRow(sizeText(c.size) + " x " + std::to_string(c.count), "run, new targets", c.count,
+             best.runNew);
+    printRow("", "cp loop, new targets", c.count, best.loopNew);
+    printRatio(best.runNew, best.loopNew, c, true);
+    printRow("", "run, replacing (Yes)", c.count, best.runReplace);
+    printRow("", "cp loop, replacing", c.count, best.loopReplace);
+    printRatio(best.runReplace, best.loopReplace, c, false);
+    printRow("", "one plain cp", 1, best.single);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        std::string base = "/tmp";
+        int rounds = 5;
+        std::vector<Case> cases;
+        for (int i = 1; i < argc; ++i) {
+            const std::string arg = argv[i];
+            if ((arg == "--dir" || arg == "--case" || arg == "--rounds") && i + 1 < argc) {
+                const std::string value = argv[++i];
+                if (arg == "--dir") {
+                    base = value;
+                } else if (arg == "--rounds") {
+                    rounds = std::max(1, std::stoi(value));
+                } else {
+                    cases.push_back(parseCase(value));
+                }
+            } else {
+                std::fprintf(stderr,
+                             "usage: %s [--dir FOLDER] [--rounds N] [--case SIZExCOUNT]...\n",
+                             argv[0]);
+                return 2;
+            }
+        }
+        if (cases.empty()) {
+            cases = {{4 * kKiB, 2000}, {kMiB, 200}, {256 * kMiB, 4}};
+        }
+
+        std::printf("Copies of one file into an empty folder under %s; best of %d rounds.\n",
+                    base.c_str(), rounds);
+        std::printf(
+            "The source is written just before its case and is read from the page cache as is;\n"
+            "no cache is dropped. sync runs before every timing and is not timed. The copies are\n"
+            "not flushed by cp; the run flushes only the targets it replaces. The cp loop is one\n"
+            "/bin/sh running cp once per copy. MB = 10^6 bytes.\n\n");
+        std::printf("%-16s %-24s %7s %10s %12s %10s\n", "case", "method", "copies", "seconds",
+                    "copies/s", "MB/s");
+        for (const Case& c : cases) {
+            measure(base, c, rounds);
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "replication_bench: %s\n", error.what());
+        return 1;
+    }
+}
