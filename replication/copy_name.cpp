@@ -8,13 +8,15 @@ std::string fileNameOf(std::string_view path, char separator) {
 }
 
 std::string copyName(std::string_view fileName, long long k) {
-    const std::string number = "(" + std::to_string(k) + ")";
     const auto dot = fileName.rfind('.');
-    if (dot == std::string_view::npos) {
-        return std::string(fileName) + number;
+    std::string name(fileName.substr(0, dot));
+    name += '(';
+    name += std::to_string(k);
+    name += ')';
+    if (dot != std::string_view::npos) {
+        name += fileName.substr(dot);
     }
-    return std::string(fileName.substr(0, dot)) + number + "." +
-           std::string(fileName.substr(dot + 1));
+    return name;
 }
 
 }  // namespace vantrel
