@@ -302,16 +302,8 @@ void Form1::Dir1_Change() {
     saveTo_->setText(dir1_->path());
 }
 
-// A failed launch is told the way the log button tells it.
 void Form1::OpenWEBtn_Click() {
-    const LaunchCommand& command = services_.conventions.fileSearch;
-    try {
-        services_.launcher.launch(command);
-    } catch (const Failure& failure) {
-        services_.messageBox.show(
-            "Could not start " + command.commandLine() + "." + kCrLf + failure.reason(),
-            Buttons::Ok);
-    }
+    launchOrReport(services_.conventions.fileSearch, services_);
 }
 
 void Form1::ReplicateBtn_Click() {

@@ -9,7 +9,7 @@ namespace vantrel {
 
 // Lets a long run show its progress while it holds the window's thread.
 class ProgressPainter {
-public:
+  public:
     virtual ~ProgressPainter() = default;
     // Paints the progress caption and bar now; with `always` false the window may skip a
     // paint that comes too soon after the last one.
@@ -17,7 +17,7 @@ public:
 };
 
 class NoPainting : public ProgressPainter {
-public:
+  public:
     void paintProgress(bool /*always*/) override {}
 };
 
@@ -29,5 +29,12 @@ struct Services {
     const Conventions& conventions;
     ProgressPainter& painter;
 };
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+// Starts the outside program; one that cannot be started is told in a message box.
+void launchOrReport(const LaunchCommand& command, Services& services);
 
 }  // namespace vantrel

@@ -32,19 +32,11 @@ void ReplicationLog::writeIfBehind() {
 
 void LogBtn_Click(TextBoxArray& Text1, Services& services) {
     if (Text1.count() == 1) {
-        services.messageBox.show(std::string("There are no copied files.") + kCrLf +
-                                     "Log not created.",
-                                 Buttons::Ok);
+        services.messageBox.show(
+            std::string("There are no copied files.") + kCrLf + "Log not created.", Buttons::Ok);
         return;
     }
-    const LaunchCommand& command = services.conventions.openLog;
-    try {
-        services.launcher.launch(command);
-    } catch (const Failure& failure) {
-        services.messageBox.show(
-            "Could not start " + command.commandLine() + "." + kCrLf + failure.reason(),
-            Buttons::Ok);
-    }
+    launchOrReport(services.conventions.openLog, services);
 }
 
 }  // namespace vantrel

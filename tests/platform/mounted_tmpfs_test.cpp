@@ -14,20 +14,11 @@ namespace vantrel {
 namespace {
 
 using testing::namesIn;
+using testing::numberOf;
 using testing::patterned;
 using testing::readFile;
 using testing::writeFile;
 using Names = std::vector<std::string>;
-
-int numberOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    ADD_FAILURE() << "no failure raised";
-    return 0;
-}
 
 // A small tmpfs in the test's folder; the source files and the log stay outside it.
 class MountedTmpfs : public ::testing::Test {

@@ -15,21 +15,12 @@ namespace vantrel {
 namespace {
 
 using testing::namesIn;
+using testing::numberOf;
 using testing::patterned;
 using testing::permissionsOf;
 using testing::readFile;
 using testing::writeFile;
 using Names = std::vector<std::string>;
-
-int numberOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    ADD_FAILURE() << "no failure raised";
-    return 0;
-}
 
 class RealFileSystemTest : public ::testing::Test {
   protected:

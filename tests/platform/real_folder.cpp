@@ -14,6 +14,9 @@
 #include <stdexcept>
 #include <system_error>
 
+#include <gtest/gtest.h>
+
+#include "platform/failure.h"
 #include "replication/replication_run.h"
 
 namespace vantrel::testing {
@@ -163,6 +166,16 @@ std::vector<std::string> RealRun::texts() const {
         result.push_back(shown.text);
     }
     return result;
+}
+
+int numberOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const Failure& failure) {
+        return failure.number();
+    }
+    ADD_FAILURE() << "no failure raised";
+    return 0;
 }
 
 }  // namespace vantrel::testing

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,9 @@ class TmpfsMount {
     std::string options_;
     std::string whyNot_;
 };
+
+// The failure number the operation raises; a test failure when it raises none.
+int numberOf(const std::function<void()>& operation);
 
 // ReplicateBtn_Click on the real file system, with the window's controls as fakes.
 struct RealRun {
