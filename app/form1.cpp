@@ -135,6 +135,8 @@ void Form1::createControls() {
     copyDestFrame_ = makeFrame(this, "CopyDestFrame", QStringLiteral("Copy Destination "), true,
                                {120, 120, 4455, 3855});
     auto* saveTo = make<QLineEdit>("SaveTo", false, copyDestFrame_);
+    // Only the drop area takes dropped files.
+    saveTo->setAcceptDrops(false);
     saveTo_ = std::make_unique<qt::QtTextBox>(saveTo, TwipsRect{120, 3360, 4215, 315});
     dir1_ = make<qt::DirectoryList>("Dir1", false, copyDestFrame_);
     qt::placeInTwips(dir1_, {120, 720, 4215, 2340});

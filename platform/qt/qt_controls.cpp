@@ -145,11 +145,14 @@ void QtPopupMenu::popup() {
 }
 
 DroppedFileList::DroppedFileList(const QMimeData& data) : hasList_(data.hasUrls()) {
-    for (const QUrl& url : data.urls()) {
+    const QList<QUrl> urls = data.urls();
+    for (const QUrl& url : urls) {
         if (url.isLocalFile()) {
             paths_ << QDir::toNativeSeparators(url.toLocalFile());
         }
     }
+    // Links without a single local file (web addresses) are not a list of files.
+    hasList_ = hasList_ && (urls.isEmpty() || !paths_.isEmpty());
 }
 
 long long DroppedFileList::count() const {
