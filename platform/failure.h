@@ -37,6 +37,11 @@ private:
 // Maps an errno value to the number of its kind, with strerror's text as the reason.
 Failure failureFromErrno(int err);
 
+#ifdef _WIN32
+// Maps a Win32 error code (GetLastError) to the number of its kind, with the system's text.
+Failure failureFromWin32(unsigned long error);
+#endif
+
 [[noreturn]] void throwOverflow();
 
 }  // namespace vantrel
