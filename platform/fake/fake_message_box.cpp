@@ -20,4 +20,12 @@ Answer FakeMessageBox::show(const std::string& text, Buttons buttons) {
     throw std::logic_error("unscripted question: " + text);
 }
 
+std::vector<std::string> FakeMessageBox::texts() const {
+    std::vector<std::string> result;
+    for (const auto& box : shown) {
+        result.push_back(box.text);
+    }
+    return result;
+}
+
 }  // namespace vantrel::fake

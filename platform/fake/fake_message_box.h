@@ -11,7 +11,7 @@ namespace vantrel::fake {
 // Answers with scripted answers in order and records every box shown. An OK box needs no
 // script; a question without a scripted answer is a fault of the test and throws.
 class FakeMessageBox : public MessageBox {
-public:
+  public:
     struct Shown {
         std::string text;
         Buttons buttons;
@@ -21,12 +21,17 @@ public:
 
     void script(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
     // Answers every question with the same answer once the script is used up.
-    void alwaysAnswer(Answer answer) { fallback_ = answer; hasFallback_ = true; }
+    void alwaysAnswer(Answer answer) {
+        fallback_ = answer;
+        hasFallback_ = true;
+    }
     std::size_t unusedAnswers() const { return answers_.size(); }
+    // The texts of the boxes shown, in order.
+    std::vector<std::string> texts() const;
 
     std::vector<Shown> shown;
 
-private:
+  private:
     std::deque<Answer> answers_;
     Answer fallback_ = Answer::Ok;
     bool hasFallback_ = false;

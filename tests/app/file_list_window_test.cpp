@@ -98,9 +98,7 @@ class FileListWindowTest : public QObject {
   private slots:
     void init() {
         window_ = std::make_unique<Window>(painter_);
-        window_->form.handle([this] { window_->form.Form_Load(); });
-        window_->form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window_->form));
+        QVERIFY(window_->open());
     }
 
     void cleanup() { window_.reset(); }

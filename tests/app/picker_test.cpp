@@ -47,9 +47,7 @@ class PickerTest : public QObject {
         QFile file(root.filePath("plain.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         window_ = std::make_unique<Window>(painter_);
-        window_->form.Form_Load();
-        window_->form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window_->form));
+        QVERIFY(window_->open());
         window_->form.Dir1().setPath(folders_.path().toStdString());
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,13 @@ struct Window {
             array->item(i).setText(text);
             array->item(i).setVisible(true);
         }
+    }
+
+    // Loads and shows the window as start-up does; false when it never got on screen.
+    bool open() {
+        form.handle([this] { form.Form_Load(); });
+        form.show();
+        return QTest::qWaitForWindowExposed(&form);
     }
 
     template <class T>

@@ -54,9 +54,7 @@ class WindowRunTest : public QObject {
   private slots:
     void init() {
         window_ = std::make_unique<Window>(painter_);
-        window_->form.Form_Load();
-        window_->form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window_->form));
+        QVERIFY(window_->open());
         painter_.caption = window_->control<QLabel>("LabelProgress");
         painter_.fill = window_->control<QWidget>("ShapeProgress");
         painter_.seen.clear();

@@ -82,7 +82,7 @@ TEST_F(DiskFull, RunStopsWithItsMessageAndKeepsTheFinishedCopy) {
     writeFile(source, content);
     testing::RealRun run(folder_.path(), mnt());
     run.messageBox.alwaysAnswer(Answer::Yes);
-    run.addRow(source, "2");
+    run.addRowPath(source, "2");
 
     run.click();
 
@@ -122,7 +122,7 @@ TEST_F(ReadOnly, RunStopsWithTheWriteProtectedMessage) {
     mount_->remountReadOnly();
     testing::RealRun run(folder_.path(), mnt());
     run.messageBox.alwaysAnswer(Answer::Yes);
-    run.addRow(source, "1");
+    run.addRowPath(source, "1");
 
     run.click();
 

@@ -143,29 +143,12 @@ void TmpfsMount::remountReadOnly() {
 
 RealRun::RealRun(const std::string& home, const std::string& destination)
     : conventions(Conventions::posix(home)),
-      services{messageBox, fs, launcher, conventions, painter},
-      controls{saveTo, text1, copyTimes, labelProgress, shapeProgress, shapeProgressBack} {
+      services{messageBox, fs, launcher, conventions, painter} {
     saveTo.text_ = destination;
-}
-
-void RealRun::addRow(const std::string& path, const std::string& count) {
-    const int i = text1.count();
-    text1.load(i);
-    text1.item(i).text_ = path;
-    copyTimes.load(i);
-    copyTimes.item(i).text_ = count;
 }
 
 void RealRun::click() {
     ReplicateBtn_Click(controls, services);
-}
-
-std::vector<std::string> RealRun::texts() const {
-    std::vector<std::string> result;
-    for (const auto& shown : messageBox.shown) {
-        result.push_back(shown.text);
-    }
-    return result;
 }
 
 int numberOf(const std::function<void()>& operation) {

@@ -12,7 +12,7 @@
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
-#include "replication/replication_controls.h"
+#include "tests/replication/fake_replication_window.h"
 
 namespace vantrel::testing {
 
@@ -63,12 +63,11 @@ class TmpfsMount {
 int numberOf(const std::function<void()>& operation);
 
 // ReplicateBtn_Click on the real file system, with the window's controls as fakes.
-struct RealRun {
+struct RealRun : FakeReplicationWindow {
     RealRun(const std::string& home, const std::string& destination);
 
-    void addRow(const std::string& path, const std::string& count);
     void click();
-    std::vector<std::string> texts() const;
+    std::vector<std::string> texts() const { return messageBox.texts(); }
 
     Conventions conventions;
     fake::FakeMessageBox messageBox;
@@ -76,13 +75,6 @@ struct RealRun {
     fake::FakeLauncher launcher;
     NoPainting painter;
     Services services;
-    fake::FakeTextBox saveTo;
-    fake::FakeTextBoxArray text1{120, 6735, 375};
-    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
-    fake::FakeLabel labelProgress;
-    fake::FakeShape shapeProgress{0};
-    fake::FakeShape shapeProgressBack{8055};
-    ReplicationControls controls;
 };
 
 }  // namespace vantrel::testing

@@ -42,7 +42,7 @@ TEST_F(RealRunTest, ReplacesAndSkipsAsAnsweredAndLogsTheCopiesMade) {
     writeFile(inDest("photo(2).jpg"), "old 2");
     testing::RealRun run(folder_.path(), dest());
     run.messageBox.script({Answer::Yes, Answer::No});
-    run.addRow(photo(), "3");
+    run.addRowPath(photo(), "3");
 
     run.click();
 
@@ -60,8 +60,8 @@ TEST_F(RealRunTest, CancelKeepsTheEarlierRowsAndTheirLog) {
     writeFile(inDest("photo(1).jpg"), "old 1");
     testing::RealRun run(folder_.path(), dest());
     run.messageBox.script({Answer::Cancel});
-    run.addRow(folder_ / "a.txt", "1");
-    run.addRow(photo(), "3");
+    run.addRowPath(folder_ / "a.txt", "1");
+    run.addRowPath(photo(), "3");
 
     run.click();
 
@@ -77,7 +77,7 @@ TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
     const std::string deeper = folder_ / "new/deeper";
     testing::RealRun run(folder_.path(), deeper);
     run.messageBox.script({Answer::Yes});
-    run.addRow(photo(), "1");
+    run.addRowPath(photo(), "1");
 
     run.click();
 

@@ -10,7 +10,7 @@
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/services.h"
-#include "replication/replication_controls.h"
+#include "tests/replication/fake_replication_window.h"
 
 namespace vantrel::testing {
 
@@ -22,7 +22,9 @@ struct Flavour {
     std::string destination;
 };
 
-inline void PrintTo(const Flavour& flavour, std::ostream* out) { *out << flavour.name; }
+inline void PrintTo(const Flavour& flavour, std::ostream* out) {
+    *out << flavour.name;
+}
 
 inline std::vector<Flavour> flavours() {
     return {{"windows", Conventions::windows(), "C:\\data", "D:\\out"},
@@ -30,20 +32,19 @@ inline std::vector<Flavour> flavours() {
 }
 
 class CountingPainter : public ProgressPainter {
-public:
+  public:
     void paintProgress(bool always) override { (always ? forced : optional)++; }
     int forced = 0;
     int optional = 0;
 };
 
 // The window's controls and the outside world as fakes, wired like the window wires them.
-struct RunHarness {
+struct RunHarness : FakeReplicationWindow {
     explicit RunHarness(const Flavour& flavour)
         : flavour(flavour),
           conventions(flavour.conventions),
           fs(conventions.separator),
-          services{messageBox, fs, launcher, conventions, painter},
-          controls{saveTo, text1, copyTimes, labelProgress, shapeProgress, shapeProgressBack} {
+          services{messageBox, fs, launcher, conventions, painter} {
         saveTo.text_ = flavour.destination;
         fs.addDir(conventions.logPath.substr(0, conventions.logPath.rfind(conventions.separator)));
     }
@@ -59,22 +60,9 @@ struct RunHarness {
         fs.addFile(source(name), name + " data");
         addRowPath(source(name), count);
     }
-    void addRowPath(const std::string& path, const std::string& count) {
-        const int i = text1.count();
-        text1.load(i);
-        text1.item(i).text_ = path;
-        copyTimes.load(i);
-        copyTimes.item(i).text_ = count;
-    }
 
     std::string logFile() const { return fs.content(conventions.logPath); }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> result;
-        for (const auto& shown : messageBox.shown) {
-            result.push_back(shown.text);
-        }
-        return result;
-    }
+    std::vector<std::string> texts() const { return messageBox.texts(); }
 
     Flavour flavour;
     Conventions conventions;
@@ -83,13 +71,6 @@ struct RunHarness {
     fake::FakeLauncher launcher;
     CountingPainter painter;
     Services services;
-    fake::FakeTextBox saveTo;
-    fake::FakeTextBoxArray text1{120, 6735, 375};
-    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
-    fake::FakeLabel labelProgress;
-    fake::FakeShape shapeProgress{0};
-    fake::FakeShape shapeProgressBack{8055};
-    ReplicationControls controls;
 };
 
 }  // namespace vantrel::testing
