@@ -12,7 +12,7 @@ namespace vantrel {
 // elements are copies of it, indices may have gaps while a caller unloads from the front.
 template <class Box>
 class ControlArray : public TextBoxArray {
-public:
+  public:
     // The highest index a 16-bit row index can name.
     static constexpr int kMaxIndex = 32767;
 
@@ -59,7 +59,7 @@ public:
         unloaded(index);
     }
 
-protected:
+  protected:
     // Makes the hidden element `index` with every setting of the template.
     virtual std::unique_ptr<Box> copyOfTemplate(const Box& templateBox, int index) = 0;
     virtual void loaded(int /*index*/) {}
@@ -69,7 +69,7 @@ protected:
         return index >= 0 && index < static_cast<int>(elements_.size()) && elements_[index];
     }
 
-private:
+  private:
     std::vector<std::unique_ptr<Box>> elements_;
     int count_ = 1;
 };

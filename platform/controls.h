@@ -6,7 +6,7 @@
 namespace vantrel {
 
 class TextBox {
-public:
+  public:
     virtual ~TextBox() = default;
     virtual std::string text() const = 0;
     virtual void setText(const std::string& text) = 0;
@@ -20,7 +20,7 @@ public:
 // A control array: element 0 is the template; load makes a hidden copy of it at a free index,
 // unload removes a loaded element other than 0. Missing elements are failures, not no-ops.
 class TextBoxArray {
-public:
+  public:
     virtual ~TextBoxArray() = default;
     // Number of loaded elements, element 0 included.
     virtual int count() const = 0;
@@ -32,21 +32,21 @@ public:
 };
 
 class Label {
-public:
+  public:
     virtual ~Label() = default;
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
 };
 
 class Shape {
-public:
+  public:
     virtual ~Shape() = default;
     virtual double width() const = 0;
     virtual void setWidth(double width) = 0;
 };
 
 class Frame {
-public:
+  public:
     virtual ~Frame() = default;
     virtual double top() const = 0;
     virtual void setTop(double top) = 0;
@@ -55,7 +55,7 @@ public:
 };
 
 class ScrollBar {
-public:
+  public:
     virtual ~ScrollBar() = default;
     virtual int value() const = 0;
     virtual int min() const = 0;
@@ -76,14 +76,14 @@ namespace vantrel {
 
 // A popup menu shown modally at the pointer; choosing an item runs that item's handler.
 class PopupMenu {
-public:
+  public:
     virtual ~PopupMenu() = default;
     virtual void popup() = 0;
 };
 
 // The file list of a drop.
 class DroppedFiles {
-public:
+  public:
     virtual ~DroppedFiles() = default;
     // Raises a Failure when the data carries no file list.
     virtual long long count() const = 0;

@@ -41,8 +41,12 @@ int numberForErrno(int err) {
 
 }  // namespace
 
-Failure failureFromErrno(int err) { return Failure(numberForErrno(err), std::strerror(err)); }
+Failure failureFromErrno(int err) {
+    return Failure(numberForErrno(err), std::strerror(err));
+}
 
-void throwOverflow() { throw Failure(kOverflow, "Overflow"); }
+void throwOverflow() {
+    throw Failure(kOverflow, "Overflow");
+}
 
 }  // namespace vantrel

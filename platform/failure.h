@@ -25,12 +25,12 @@ enum ErrorNumber : int {
 
 // A failed platform operation: its number and the system's own reason.
 class Failure : public std::runtime_error {
-public:
+  public:
     Failure(int number, const std::string& reason) : std::runtime_error(reason), number_(number) {}
     int number() const { return number_; }
     std::string reason() const { return what(); }
 
-private:
+  private:
     int number_;
 };
 

@@ -10,7 +10,7 @@ enum class Attributes : int { File = 0, Directory = 16 };
 // Paths are UTF-8 text, passed through unchanged. Every operation raises a Failure with the
 // number of its kind and the system's reason when it fails.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // File: true when a plain file is there. Directory: true when anything is there.
     virtual bool exists(const std::string& path, Attributes attributes) = 0;

@@ -18,7 +18,7 @@ struct LaunchCommand {
 };
 
 class Launcher {
-public:
+  public:
     virtual ~Launcher() = default;
     // Starts the program and returns at once; raises a Failure when it cannot be started.
     virtual void launch(const LaunchCommand& command) = 0;

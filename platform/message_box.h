@@ -12,7 +12,7 @@ inline constexpr const char* kCrLf = "\r\n";
 
 // A modal message box; the implementation puts the window's title on it.
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     virtual Answer show(const std::string& text, Buttons buttons) = 0;
 };

@@ -11,8 +11,12 @@ namespace vantrel {
 
 namespace {
 
-bool isIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isIgnored(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -48,6 +52,8 @@ double numericReading(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::int16_t countValue(std::string_view text) { return roundToInt16(numericReading(text)); }
+std::int16_t countValue(std::string_view text) {
+    return roundToInt16(numericReading(text));
+}
 
 }  // namespace vantrel

@@ -41,8 +41,8 @@ bool prepareDestination(const std::string& destination, Services& services) {
         report(services, "Could not check " + destination + ".", failure);
         return false;
     }
-    const std::string prompt = "The folder " + destination + " doesn't exist." + kCrLf +
-                               "Create the folder ?";
+    const std::string prompt =
+        "The folder " + destination + " doesn't exist." + kCrLf + "Create the folder ?";
     if (services.messageBox.show(prompt, Buttons::YesNo) != Answer::Yes) {
         return false;
     }

@@ -9,7 +9,7 @@ namespace vantrel {
 
 // The names of one run's copies, and the log file that holds them.
 class ReplicationLog {
-public:
+  public:
     explicit ReplicationLog(Services& services) : services_(services) {}
 
     void append(const std::string& copyName);
@@ -20,7 +20,7 @@ public:
 
     const std::string& text() const { return text_; }
 
-private:
+  private:
     Services& services_;
     std::string text_;
     std::size_t written_ = 0;

@@ -38,7 +38,7 @@ std::string replacePrompt(const std::string& name) {
 }
 
 class Run {
-public:
+  public:
     Run(ReplicationControls& controls, Services& services)
         : c_(controls), s_(services), log_(services) {}
 
@@ -69,7 +69,7 @@ public:
         }
     }
 
-private:
+  private:
     // Forms the run total from the count texts, refusing a count no copy number can reach
     // before anything is copied.
     bool sumTotal() {

@@ -11,7 +11,7 @@
 namespace vantrel::fake {
 
 class FakeTextBox : public TextBox {
-public:
+  public:
     std::string text() const override { return text_; }
     void setText(const std::string& text) override { text_ = text; }
     double top() const override { return top_; }
@@ -29,15 +29,15 @@ public:
 };
 
 class FakeTextBoxArray : public ControlArray<FakeTextBox> {
-public:
+  public:
     FakeTextBoxArray(double left, double width, double height);
 
-protected:
+  protected:
     std::unique_ptr<FakeTextBox> copyOfTemplate(const FakeTextBox& templateBox, int index) override;
 };
 
 class FakeLabel : public Label {
-public:
+  public:
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& caption) override {
         caption_ = caption;
@@ -48,7 +48,7 @@ public:
 };
 
 class FakeShape : public Shape {
-public:
+  public:
     explicit FakeShape(double width = 0) : width_(width) {}
     double width() const override { return width_; }
     void setWidth(double width) override {
@@ -60,7 +60,7 @@ public:
 };
 
 class FakeFrame : public Frame {
-public:
+  public:
     FakeFrame(double top, double height) : top_(top), height_(height) {}
     double top() const override { return top_; }
     void setTop(double top) override { top_ = top; }
@@ -72,7 +72,7 @@ public:
 
 // Starts with the platform's standard settings of a scroll bar.
 class FakeScrollBar : public ScrollBar {
-public:
+  public:
     int value() const override { return value_; }
     int min() const override { return min_; }
     void setMin(int min) override { min_ = min; }

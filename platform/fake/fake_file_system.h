@@ -11,7 +11,7 @@ namespace vantrel::fake {
 // An in-memory file system with the separator of one flavour. Doubled and trailing separators
 // name the same entry as single ones. Every call is recorded, and failures can be injected.
 class FakeFileSystem : public FileSystem {
-public:
+  public:
     enum class Op { Exists, MakeDir, Copy, Write };
 
     explicit FakeFileSystem(char separator);
@@ -36,7 +36,7 @@ public:
     // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path".
     std::vector<std::string> calls;
 
-private:
+  private:
     struct Entry {
         bool isDir = false;
         std::string content;

@@ -8,7 +8,7 @@
 namespace vantrel::fake {
 
 class FakeLauncher : public Launcher {
-public:
+  public:
     void launch(const LaunchCommand& command) override {
         if (failWith != 0) {
             throw Failure(failWith, "No such file or directory");

@@ -17,6 +17,8 @@ int toPixels(double twips, const QWidget* widget) {
     return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
 }
 
-double toTwips(int pixels, const QWidget* widget) { return pixels * twipsPerPixel(widget); }
+double toTwips(int pixels, const QWidget* widget) {
+    return pixels * twipsPerPixel(widget);
+}
 
 }  // namespace vantrel::qt

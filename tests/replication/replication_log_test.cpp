@@ -12,7 +12,8 @@ TEST_P(LogButton, RefusesWhileTheListIsEmptyEvenIfALogExists) {
     RunHarness h(GetParam());
     h.fs.addFile(h.conventions.logPath, "a(1).txt\r\n");
     LogBtn_Click(h.text1, h.services);
-    EXPECT_EQ(h.texts(), std::vector<std::string>{"There are no copied files.\r\nLog not created."});
+    EXPECT_EQ(h.texts(),
+              std::vector<std::string>{"There are no copied files.\r\nLog not created."});
     EXPECT_TRUE(h.launcher.launched.empty());
 }
 

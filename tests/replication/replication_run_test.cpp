@@ -11,7 +11,7 @@ using Strings = std::vector<std::string>;
 const std::string kDone = "Files successfully replicated.";
 
 class ReplicationRun : public ::testing::TestWithParam<Flavour> {
-protected:
+  protected:
     ReplicationRun() : h(GetParam()) { h.fs.addDir(GetParam().destination); }
 
     void run() { ReplicateBtn_Click(h.controls, h.services); }
@@ -44,7 +44,8 @@ TEST_P(ReplicationRun, AnEmptyDestinationIsRefusedBeforeAnythingElse) {
 
 TEST_P(ReplicationRun, AnEmptyListChangesNothing) {
     run();
-    EXPECT_EQ(h.texts(), Strings{"There are no files to copy.\r\nPlease, drop files into the drop zone."});
+    EXPECT_EQ(h.texts(),
+              Strings{"There are no files to copy.\r\nPlease, drop files into the drop zone."});
     EXPECT_TRUE(h.labelProgress.history.empty());
     EXPECT_FALSE(logWritten());
 }
@@ -72,8 +73,8 @@ TEST_P(ReplicationRun, TargetPathsKeepATrailingSeparatorOfTheDestination) {
     h.saveTo.text_ = GetParam().destination + h.conventions.separator;
     h.addRow("a.txt", "1");
     run();
-    const std::string doubled = GetParam().destination + h.conventions.separator +
-                                h.conventions.separator + "a(1).txt";
+    const std::string doubled =
+        GetParam().destination + h.conventions.separator + h.conventions.separator + "a(1).txt";
     EXPECT_NE(std::find(h.fs.calls.begin(), h.fs.calls.end(), "exists 0 " + doubled),
               h.fs.calls.end());
     EXPECT_NE(std::find(h.fs.calls.begin(), h.fs.calls.end(),
