@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ libgtest-dev   # build and core tests
+    clang-format                          # the house format, checked by CI
     qt6-base-dev                          # the window (Widgets, Test, platform plugins)
     fonts-wine                            # MS Sans Serif, the face the fixed layout is drawn for
     xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
