@@ -44,12 +44,13 @@ class StartupProbe : public QObject {
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    QApplication application(argc, argv);
     // The fixed layout was drawn for the classic look, whose frames carry their caption in the
-    // border; a style given with -style still wins.
-    if (!application.arguments().contains(QStringLiteral("-style"))) {
-        QApplication::setStyle(QStringLiteral("windows"));
+    // border. Set before the application exists so that it brings its own palette; a style the
+    // user chose (QT_STYLE_OVERRIDE or -style) still wins.
+    if (!qEnvironmentVariableIsSet("QT_STYLE_OVERRIDE")) {
+        qputenv("QT_STYLE_OVERRIDE", "windows");
     }
+    QApplication application(argc, argv);
 
     vantrel::qt::QtMessageBox messageBox(QString::fromLatin1(vantrel::kWindowTitle));
     vantrel::RealFileSystem fileSystem;
