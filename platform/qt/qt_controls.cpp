@@ -16,11 +16,6 @@
 
 namespace vantrel::qt {
 
-void placeInTwips(QWidget* widget, const TwipsRect& rect) {
-    widget->setGeometry(toPixels(rect.left, widget), toPixels(rect.top, widget),
-                        toPixels(rect.width, widget), toPixels(rect.height, widget));
-}
-
 ShapeWidget::ShapeWidget(QWidget* parent, QColor fill, int outlinePixels)
     : QWidget(parent), fill_(fill), outline_(outlinePixels) {
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "platform/controls.h"
+#include "platform/qt/twips.h"
 
 class QGroupBox;
 class QLabel;
@@ -14,17 +15,6 @@ class QMimeData;
 class QScrollBar;
 
 namespace vantrel::qt {
-
-// A control's place in its container, in twips.
-struct TwipsRect {
-    double left;
-    double top;
-    double width;
-    double height;
-};
-
-// Puts the widget where the twips say, rounded to whole pixels of its screen.
-void placeInTwips(QWidget* widget, const TwipsRect& rect);
 
 // A rectangle shape: an opaque fill inside a solid black outline.
 class ShapeWidget : public QWidget {

@@ -170,7 +170,7 @@ class RowEditor : public QLineEdit {
 
 class RowArray : public ControlArray<Row> {
   public:
-    RowArray(RowHost& host, Column column, BoxGeometry box)
+    RowArray(RowHost& host, Column column, TwipsRect box)
         : ControlArray<Row>(std::make_unique<Row>(*this, 0, std::string(), box.top, false)),
           host_(host),
           column_(column),
@@ -371,7 +371,7 @@ class GeometryWatcher : public QObject {
 }  // namespace
 
 struct SlidingFrame::Impl : RowHost {
-    Impl(SlidingFrame& frame, BoxGeometry box, BoxGeometry pathTemplate, BoxGeometry countTemplate)
+    Impl(SlidingFrame& frame, TwipsRect box, TwipsRect pathTemplate, TwipsRect countTemplate)
         : self(frame),
           top(box.top),
           height(box.height),
@@ -414,11 +414,10 @@ struct SlidingFrame::Impl : RowHost {
     GeometryWatcher watcher;
 };
 
-SlidingFrame::SlidingFrame(QWidget* parent, BoxGeometry frame, BoxGeometry pathTemplate,
-                           BoxGeometry countTemplate)
+SlidingFrame::SlidingFrame(QWidget* parent, TwipsRect frame, TwipsRect pathTemplate,
+                           TwipsRect countTemplate)
     : QGroupBox(parent), impl_(std::make_unique<Impl>(*this, frame, pathTemplate, countTemplate)) {
-    setGeometry(toPixels(frame.left, this), toPixels(frame.top, this), toPixels(frame.width, this),
-                toPixels(frame.height, this));
+    placeInTwips(this, frame);
     installEventFilter(&impl_->watcher);
     if (parent != nullptr) {
         parent->installEventFilter(&impl_->watcher);

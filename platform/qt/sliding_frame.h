@@ -6,18 +6,11 @@
 #include <memory>
 
 #include "platform/controls.h"
+#include "platform/qt/twips.h"
 
 class QLineEdit;
 
 namespace vantrel::qt {
-
-// Twips, in the coordinates of the box's container.
-struct BoxGeometry {
-    double left;
-    double top;
-    double width;
-    double height;
-};
 
 // The sliding frame of the file list (FrameSlide): a bordered frame inside the fixed list frame
 // that holds the path boxes (Text1) and count boxes (CopyTimes). Rows are kept as plain data;
@@ -29,8 +22,7 @@ class SlidingFrame : public QGroupBox, public vantrel::Frame {
   public:
     // `frame` places the frame in its parent; `pathTemplate` and `countTemplate` are the
     // template boxes (element 0) of the two arrays, hidden from the start.
-    SlidingFrame(QWidget* parent, BoxGeometry frame, BoxGeometry pathTemplate,
-                 BoxGeometry countTemplate);
+    SlidingFrame(QWidget* parent, TwipsRect frame, TwipsRect pathTemplate, TwipsRect countTemplate);
     ~SlidingFrame() override;
 
     TextBoxArray& Text1();

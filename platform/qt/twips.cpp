@@ -21,4 +21,9 @@ double toTwips(int pixels, const QWidget* widget) {
     return pixels * twipsPerPixel(widget);
 }
 
+void placeInTwips(QWidget* widget, const TwipsRect& rect) {
+    widget->setGeometry(toPixels(rect.left, widget), toPixels(rect.top, widget),
+                        toPixels(rect.width, widget), toPixels(rect.height, widget));
+}
+
 }  // namespace vantrel::qt
