@@ -1,21 +1,23 @@
 #include "platform/numbers.h"
 
-#include <cmath>
-#include <limits>
-
 #include "platform/failure.h"
 
 namespace vantrel {
 
-std::int16_t roundToInt16(double value) {
-    // nearbyint follows the current rounding mode; the program never leaves the default,
-    // which is to nearest with ties to even.
-    const double rounded = std::nearbyint(value);
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min() &&
-          rounded <= std::numeric_limits<std::int16_t>::max())) {
+template <class Int>
+Int roundChecked(double value) {
+    const std::optional<Int> rounded = roundedWithin<Int>(value);
+    if (!rounded) {
         throwOverflow();
     }
-    return static_cast<std::int16_t>(rounded);
+    return *rounded;
+}
+
+template int roundChecked<int>(double);
+template std::int16_t roundChecked<std::int16_t>(double);
+
+std::int16_t roundToInt16(double value) {
+    return roundChecked<std::int16_t>(value);
 }
 
 std::int16_t checkedInt16(long long value) {

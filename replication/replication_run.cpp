@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/failure.h"
+#include "platform/numbers.h"
 #include "replication/copy_name.h"
 #include "replication/count_text.h"
 #include "replication/destination_folder.h"
@@ -13,9 +14,6 @@
 namespace vantrel {
 
 namespace {
-
-constexpr double kMaxCount = 32767.0;
-constexpr double kMinCount = -32768.0;
 
 // The message of a copy that failed: the three kinds a user can act on have their own words.
 std::string copyFailureMessage(const Failure& failure, const std::string& source,
@@ -75,8 +73,7 @@ class Run {
     bool sumTotal() {
         for (int i = 1; i <= rows_; ++i) {
             const double reading = numericReading(c_.CopyTimes.item(i).text());
-            const double count = std::nearbyint(reading);
-            if (!(count >= kMinCount && count <= kMaxCount)) {
+            if (!roundedWithin<std::int16_t>(reading)) {
                 s_.messageBox.show("The number of copies in row " + std::to_string(i) +
                                        " is too large (at most 32767).",
                                    Buttons::Ok);
