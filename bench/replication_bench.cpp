@@ -21,13 +21,12 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_controls.h"
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
-#include "replication/replication_controls.h"
 #include "replication/replication_run.h"
+#include "tests/support/fake_replication_window.h"
 
 namespace {
 
@@ -132,31 +131,21 @@ Figure timeRun(const std::string& work, const std::string& source, const std::st
     fake::FakeLauncher launcher;
     NoPainting painter;
     Services services{messageBox, fileSystem, launcher, conventions, painter};
-    fake::FakeTextBox saveTo;
-    saveTo.text_ = destination;
-    fake::FakeTextBoxArray text1{120, 6735, 375};
-    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
-    text1.load(1);
-    text1.item(1).text_ = source;
-    copyTimes.load(1);
-    copyTimes.item(1).text_ = std::to_string(c.count);
-    fake::FakeLabel labelProgress;
-    fake::FakeShape shapeProgress{0};
-    fake::FakeShape shapeProgressBack{8055};
-    ReplicationControls controls{saveTo,        text1,         copyTimes,
-                                 labelProgress, shapeProgress, shapeProgressBack};
+    testing::FakeReplicationWindow window;
+    window.saveTo.text_ = destination;
+    window.addRowPath(source, std::to_string(c.count));
 
     ::sync();
     const auto start = Clock::now();
-    ReplicateBtn_Click(controls, services);
+    ReplicateBtn_Click(window.controls, services);
     const auto elapsed = Clock::now() - start;
 
     const std::size_t prompts = replacing ? static_cast<std::size_t>(c.count) : 0;
     if (messageBox.shown.size() != prompts ||
-        labelProgress.caption() != "Files successfully replicated.") {
-        throw std::runtime_error(
-            "the run did not complete: " +
-            (messageBox.shown.empty() ? labelProgress.caption() : messageBox.shown.back().text));
+        window.labelProgress.caption() != "Files successfully replicated.") {
+        throw std::runtime_error("the run did not complete: " +
+                                 (messageBox.shown.empty() ? window.labelProgress.caption()
+                                                           : messageBox.shown.back().text));
     }
     return figure(elapsed, c, c.count);
 }

@@ -22,13 +22,13 @@
 
 #include "app/form1.h"
 #include "platform/conventions.h"
-#include "platform/fake/fake_controls.h"
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/qt/progress_repainter.h"
 #include "platform/qt/sliding_frame.h"
 #include "replication/replication_run.h"
+#include "tests/support/fake_replication_window.h"
 
 namespace {
 
@@ -88,22 +88,14 @@ struct Bench {
     }
 
     double coreAlone() {
-        vantrel::fake::FakeTextBox saveTo;
-        saveTo.setText(destination("core"));
-        vantrel::fake::FakeTextBoxArray text1(120, 6735, 375);
-        vantrel::fake::FakeTextBoxArray copyTimes(6840, 855, 375);
-        text1.load(1);
-        text1.item(1).setText(source.toStdString());
-        copyTimes.load(1);
-        copyTimes.item(1).setText(std::to_string(kCopies));
-        vantrel::fake::FakeLabel caption;
-        vantrel::fake::FakeShape fill;
-        vantrel::fake::FakeShape back(8055);
-        vantrel::ReplicationControls controls{saveTo, text1, copyTimes, caption, fill, back};
+        vantrel::testing::FakeReplicationWindow window;
+        window.saveTo.setText(destination("core"));
+        window.addRowPath(source.toStdString(), std::to_string(kCopies));
         vantrel::NoPainting painter;
         vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
-        const double ms = millisecondsOf([&] { vantrel::ReplicateBtn_Click(controls, services); });
-        checkCopies(saveTo.text());
+        const double ms =
+            millisecondsOf([&] { vantrel::ReplicateBtn_Click(window.controls, services); });
+        checkCopies(window.saveTo.text());
         return ms;
     }
 
