@@ -24,8 +24,8 @@
 #include "filelist/scroll_view.h"
 #include "platform/fake/fake_controls.h"
 #include "platform/fake/fake_message_box.h"
-#include "platform/qt/sliding_frame.h"
-#include "platform/qt/twips.h"
+#include "qt/sliding_frame.h"
+#include "qt/twips.h"
 
 namespace {
 

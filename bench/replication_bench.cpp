@@ -26,7 +26,7 @@
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
 #include "replication/replication_run.h"
-#include "tests/support/fake_replication_window.h"
+#include "support/fake_replication_window.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // ReplicateBtn_Click with the progress repainted, beside the same copies made by the core alone;
 // and the time from the start of the program to its window on screen.
 //
-//   window_bench [path of the vantrel program]   (default: ../app/vantrel beside this bench)
+//   window_bench [path of the vantrel program]   (default: ../qt/vantrel beside this bench)
 
 #include <QApplication>
 #include <QDir>
@@ -20,15 +20,15 @@
 #include <unistd.h>
 #endif
 
-#include "app/form1.h"
 #include "platform/conventions.h"
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
-#include "platform/qt/progress_repainter.h"
-#include "platform/qt/sliding_frame.h"
+#include "qt/form1.h"
+#include "qt/progress_repainter.h"
+#include "qt/sliding_frame.h"
 #include "replication/replication_run.h"
-#include "tests/support/fake_replication_window.h"
+#include "support/fake_replication_window.h"
 
 namespace {
 
@@ -197,7 +197,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QString program =
         argc > 1 ? QString::fromLocal8Bit(argv[1])
-                 : QDir(QCoreApplication::applicationDirPath()).filePath("../app/vantrel");
+                 : QDir(QCoreApplication::applicationDirPath()).filePath("../qt/vantrel");
 
     Bench bench;
     std::vector<double> core;

@@ -12,7 +12,7 @@
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
-#include "tests/support/fake_replication_window.h"
+#include "support/fake_replication_window.h"
 
 namespace vantrel::testing {
 

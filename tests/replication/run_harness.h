@@ -10,7 +10,7 @@
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/services.h"
-#include "tests/support/fake_replication_window.h"
+#include "support/fake_replication_window.h"
 
 namespace vantrel::testing {
 

@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "platform/qt/directory_list.h"
-#include "platform/qt/drive_list.h"
+#include "qt/directory_list.h"
+#include "qt/drive_list.h"
 #include "window_fixture.h"
 
 using vantrel::qt::DirectoryList;

@@ -1,4 +1,4 @@
-#include "platform/qt/sliding_frame.h"
+#include "qt/sliding_frame.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/control_array.h"
-#include "platform/qt/twips.h"
+#include "qt/twips.h"
 
 namespace vantrel::qt {
 

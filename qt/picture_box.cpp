@@ -1,4 +1,4 @@
-#include "platform/qt/picture_box.h"
+#include "qt/picture_box.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>

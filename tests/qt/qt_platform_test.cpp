@@ -9,10 +9,10 @@
 #include <QtTest>
 
 #include "platform/failure.h"
-#include "platform/qt/progress_repainter.h"
-#include "platform/qt/qt_controls.h"
-#include "platform/qt/qt_launcher.h"
-#include "platform/qt/qt_message_box.h"
+#include "qt/progress_repainter.h"
+#include "qt/qt_controls.h"
+#include "qt/qt_launcher.h"
+#include "qt/qt_message_box.h"
 
 using vantrel::Answer;
 using vantrel::Buttons;

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_controls.h"
+#include "qt/qt_controls.h"
 
 #include <QCursor>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include <QUrl>
 
 #include "platform/failure.h"
-#include "platform/qt/twips.h"
+#include "qt/twips.h"
 
 namespace vantrel::qt {
 

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
 #include "platform/conventions.h"
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
-#include "platform/qt/sliding_frame.h"
+#include "qt/form1.h"
+#include "qt/sliding_frame.h"
 
 namespace vantrel::test {
 

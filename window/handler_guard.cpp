@@ -1,4 +1,4 @@
-#include "app/handler_guard.h"
+#include "window/handler_guard.h"
 
 #include <exception>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "qt/form1.h"
 
 #include <QAction>
 #include <QDir>
@@ -12,21 +12,21 @@
 #include <QScrollBar>
 #include <utility>
 
-#include "app/handler_guard.h"
-#include "app/window_font.h"
 #include "filelist/count_key_filter.h"
 #include "filelist/drop_intake.h"
 #include "filelist/row_removal.h"
 #include "filelist/scroll_view.h"
 #include "platform/failure.h"
-#include "platform/qt/directory_list.h"
-#include "platform/qt/drive_list.h"
-#include "platform/qt/picture_box.h"
-#include "platform/qt/qt_controls.h"
-#include "platform/qt/sliding_frame.h"
-#include "platform/qt/twips.h"
+#include "qt/directory_list.h"
+#include "qt/drive_list.h"
+#include "qt/picture_box.h"
+#include "qt/qt_controls.h"
+#include "qt/sliding_frame.h"
+#include "qt/twips.h"
+#include "qt/window_font.h"
 #include "replication/replication_log.h"
 #include "replication/replication_run.h"
+#include "window/handler_guard.h"
 
 // The images are compiled into the window's library; a static library needs them registered
 // by name, outside any namespace.

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "platform/qt/picture_box.h"
+#include "qt/picture_box.h"
 #include "window_fixture.h"
 
 using vantrel::test::Window;

@@ -6,9 +6,9 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "app/handler_guard.h"
 #include "platform/failure.h"
-#include "platform/qt/twips.h"
+#include "qt/twips.h"
+#include "window/handler_guard.h"
 #include "window_fixture.h"
 
 using vantrel::test::Window;

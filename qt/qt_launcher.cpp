@@ -1,4 +1,4 @@
-#include "platform/qt/qt_launcher.h"
+#include "qt/qt_launcher.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -5,13 +5,13 @@
 #include <QWindow>
 #include <cstdio>
 
-#include "app/form1.h"
 #include "platform/conventions.h"
 #include "platform/fs/real_file_system.h"
-#include "platform/qt/drive_list.h"
-#include "platform/qt/progress_repainter.h"
-#include "platform/qt/qt_launcher.h"
-#include "platform/qt/qt_message_box.h"
+#include "qt/drive_list.h"
+#include "qt/form1.h"
+#include "qt/progress_repainter.h"
+#include "qt/qt_launcher.h"
+#include "qt/qt_message_box.h"
 
 namespace {
 

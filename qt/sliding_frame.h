@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/controls.h"
-#include "platform/qt/twips.h"
+#include "qt/twips.h"
 
 class QLineEdit;
 

@@ -1,4 +1,4 @@
-#include "platform/qt/drive_list.h"
+#include "qt/drive_list.h"
 
 #include <QDir>
 #include <QFileInfo>

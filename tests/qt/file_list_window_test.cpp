@@ -19,8 +19,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/qt/picture_box.h"
-#include "platform/qt/twips.h"
+#include "qt/picture_box.h"
+#include "qt/twips.h"
 #include "window_fixture.h"
 
 using vantrel::Answer;

@@ -1,4 +1,4 @@
-#include "platform/qt/directory_list.h"
+#include "qt/directory_list.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/qt/progress_repainter.h"
+#include "qt/progress_repainter.h"
 
 namespace vantrel::qt {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "platform/qt/sliding_frame.h"
-#include "platform/qt/twips.h"
+#include "qt/sliding_frame.h"
+#include "qt/twips.h"
 
 using vantrel::Failure;
 using vantrel::TextBoxArray;

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "platform/controls.h"
-#include "platform/qt/twips.h"
+#include "qt/twips.h"
 
 class QGroupBox;
 class QLabel;

@@ -8,8 +8,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "platform/qt/picture_box.h"
-#include "platform/qt/twips.h"
+#include "qt/picture_box.h"
+#include "qt/twips.h"
 #include "window_fixture.h"
 
 using vantrel::test::Window;
