@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 
 // The window's controls as the program's logic sees them. Positions and sizes are twips.
 namespace vantrel {
@@ -73,6 +75,54 @@ class ScrollBar {
 }  // namespace vantrel
 
 namespace vantrel {
+
+// A control that tells the window when its value changes, whether the user or the program
+// changed it. The window registers one handler.
+class Notifier {
+  public:
+    void onChange(std::function<void()> handler) { handler_ = std::move(handler); }
+
+  protected:
+    ~Notifier() = default;
+    void notifyChange() {
+        if (handler_) {
+            handler_();
+        }
+    }
+
+  private:
+    std::function<void()> handler_;
+};
+
+// The drive list (Drive1). The user choosing another drive raises the change notification;
+// the drive text is what the directory list accepts as its path.
+class DriveList : public Notifier {
+  public:
+    virtual ~DriveList() = default;
+    virtual std::string drive() const = 0;
+    // Goes back to the drive chosen before the last change, without a notification.
+    virtual void restorePrevious() = 0;
+};
+
+// The directory list (Dir1): its current folder, as a full path. Every change of the current
+// folder, by the user opening one or by setPath, raises the change notification.
+class DirectoryList : public Notifier {
+  public:
+    virtual ~DirectoryList() = default;
+    virtual std::string path() const = 0;
+    // Opens the folder; one that cannot be opened raises a Failure and changes nothing.
+    virtual void setPath(const std::string& path) = 0;
+};
+
+enum class DropMode : int { None = 0, Manual = 1 };
+
+// A control that files can be dropped on; it takes drops only in manual mode.
+class DropTarget {
+  public:
+    virtual ~DropTarget() = default;
+    virtual DropMode dropMode() const = 0;
+    virtual void setDropMode(DropMode mode) = 0;
+};
 
 // A popup menu shown modally at the pointer; choosing an item runs that item's handler.
 class PopupMenu {

@@ -101,7 +101,7 @@ void DirectoryList::setPath(const std::string& path) {
     const bool differs = folder != path_;
     fill(folder, subfolders);
     if (differs) {
-        emit changed();
+        notifyChange();
     }
 }
 

@@ -104,7 +104,7 @@ void DriveList::choose(int index) {
     }
     previous_ = chosen_;
     chosen_ = index;
-    emit changed();
+    notifyChange();
 }
 
 }  // namespace vantrel::qt

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls.h"
+
 namespace vantrel::qt {
 
 // A place the drive list offers: the root of a drive or mounted file system, and its label.
@@ -21,9 +23,9 @@ bool isUserMount(const QString& root, const QByteArray& fileSystemType);
 // The machine's drives; elsewhere "/", the home folder, then the user mounts by root.
 std::vector<Drive> userDrives();
 
-// The drive list (Drive1): a drop-down of drives. Choosing another drive raises changed(); a
-// drive set by the program raises nothing.
-class DriveList : public QComboBox {
+// The drive list (Drive1): a drop-down of drives. Choosing another drive raises the change
+// notification; a drive set by the program raises nothing.
+class DriveList : public QComboBox, public vantrel::DriveList {
     Q_OBJECT
 
   public:
@@ -32,12 +34,8 @@ class DriveList : public QComboBox {
     // Replaces the drives offered and selects the one that holds the current folder.
     void setDrives(const std::vector<Drive>& drives);
     // The root of the chosen drive, in the system's own notation.
-    std::string drive() const;
-    // Goes back to the drive chosen before the last change.
-    void restorePrevious();
-
-  signals:
-    void changed();
+    std::string drive() const override;
+    void restorePrevious() override;
 
   private:
     void choose(int index);

@@ -16,6 +16,14 @@ void PictureBox::setPicture(const QPixmap& picture) {
     update();
 }
 
+DropMode PictureBox::dropMode() const {
+    return acceptDrops() ? DropMode::Manual : DropMode::None;
+}
+
+void PictureBox::setDropMode(DropMode mode) {
+    setAcceptDrops(mode == DropMode::Manual);
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);

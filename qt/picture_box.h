@@ -3,14 +3,16 @@
 #include <QFrame>
 #include <QPixmap>
 
+#include "platform/controls.h"
+
 class QMimeData;
 
 namespace vantrel::qt {
 
 // A picture box with a sunken border. Its picture is drawn at natural size from the inner
-// top-left corner and clipped at the inner edges. Once it accepts drops (setAcceptDrops), it
-// takes whatever is dragged over it and hands the dropped data on, to be judged there.
-class PictureBox : public QFrame {
+// top-left corner and clipped at the inner edges. In manual drop mode it takes whatever is
+// dragged over it and hands the dropped data on, to be judged there.
+class PictureBox : public QFrame, public DropTarget {
     Q_OBJECT
 
   public:
@@ -18,6 +20,9 @@ class PictureBox : public QFrame {
 
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
+
+    DropMode dropMode() const override;
+    void setDropMode(DropMode mode) override;
 
   signals:
     void dropped(const QMimeData* data);

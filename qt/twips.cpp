@@ -17,10 +17,6 @@ int toPixels(double twips, const QWidget* widget) {
     return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
 }
 
-double toTwips(int pixels, const QWidget* widget) {
-    return pixels * twipsPerPixel(widget);
-}
-
 void placeInTwips(QWidget* widget, const TwipsRect& rect) {
     widget->setGeometry(toPixels(rect.left, widget), toPixels(rect.top, widget),
                         toPixels(rect.width, widget), toPixels(rect.height, widget));

@@ -17,4 +17,15 @@ std::unique_ptr<FakeTextBox> FakeTextBoxArray::copyOfTemplate(const FakeTextBox&
     return box;
 }
 
+void FakeDirectoryList::setPath(const std::string& path) {
+    if (const auto refused = unreadable.find(path); refused != unreadable.end()) {
+        throw Failure(refused->second, "Device unavailable");
+    }
+    const bool changed = path != path_;
+    path_ = path;
+    if (changed) {
+        notifyChange();
+    }
+}
+
 }  // namespace vantrel::fake

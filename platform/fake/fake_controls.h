@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +92,49 @@ class FakeScrollBar : public ScrollBar {
     int smallChange_ = 1;
     int largeChange_ = 1;
     bool visible_ = true;
+};
+
+// Drives by their text; choose() is the user picking one.
+class FakeDriveList : public DriveList {
+  public:
+    std::string drive() const override { return drive_; }
+    void restorePrevious() override { drive_ = previous_; }
+    void choose(const std::string& drive) {
+        previous_ = drive_;
+        drive_ = drive;
+        notifyChange();
+    }
+    std::string drive_;
+    std::string previous_;
+};
+
+// Every folder can be opened but those listed in `unreadable`, which fail with their number.
+class FakeDirectoryList : public DirectoryList {
+  public:
+    std::string path() const override { return path_; }
+    void setPath(const std::string& path) override;
+    std::string path_;
+    std::map<std::string, int> unreadable;
+};
+
+class FakeDropTarget : public DropTarget {
+  public:
+    DropMode dropMode() const override { return mode_; }
+    void setDropMode(DropMode mode) override { mode_ = mode; }
+    DropMode mode_ = DropMode::None;
+};
+
+// Counts its pop-ups; `choose` is what the user does while it is open.
+class FakePopupMenu : public PopupMenu {
+  public:
+    void popup() override {
+        ++shown;
+        if (choose) {
+            choose();
+        }
+    }
+    int shown = 0;
+    std::function<void()> choose;
 };
 
 }  // namespace vantrel::fake

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "platform/fake/fake_controls.h"
+#include "replication/file_list.h"
 #include "replication/replication_controls.h"
+#include "support/expected.h"
 
 namespace vantrel::testing {
 
@@ -14,19 +16,17 @@ struct FakeReplicationWindow {
 
     // Adds a file entry below the last one, the way a drop does.
     void addRowPath(const std::string& path, const std::string& count) {
-        const int i = text1.count();
-        text1.load(i);
-        text1.item(i).text_ = path;
-        copyTimes.load(i);
-        copyTimes.item(i).text_ = count;
+        FileList(text1, copyTimes).append(path, count);
     }
 
     fake::FakeTextBox saveTo;
-    fake::FakeTextBoxArray text1{120, 6735, 375};
-    fake::FakeTextBoxArray copyTimes{6840, 855, 375};
+    fake::FakeTextBoxArray text1{expected::kPathTemplate.left, expected::kPathTemplate.width,
+                                 expected::kRowHeight};
+    fake::FakeTextBoxArray copyTimes{expected::kCountTemplate.left, expected::kCountTemplate.width,
+                                     expected::kRowHeight};
     fake::FakeLabel labelProgress;
     fake::FakeShape shapeProgress{0};
-    fake::FakeShape shapeProgressBack{8055};
+    fake::FakeShape shapeProgressBack{expected::kFullBar};
     ReplicationControls controls;
 };
 

@@ -1,0 +1,337 @@
+#include "qt/form1_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QHash>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/failure.h"
+#include "qt/directory_list.h"
+#include "qt/drive_list.h"
+#include "qt/picture_box.h"
+#include "qt/qt_controls.h"
+#include "qt/sliding_frame.h"
+#include "qt/twips.h"
+#include "qt/window_font.h"
+#include "window/form1_layout.h"
+
+// The images are compiled into the window's library; a static library needs them registered
+// by name, outside any namespace.
+static void registerImages() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace vantrel::qt {
+
+namespace {
+
+QString qtext(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QColor qcolour(const layout::Rgb& rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+bool takesFocus(layout::Kind kind) {
+    using enum layout::Kind;
+    return kind != Frame && kind != Label && kind != Shape;
+}
+
+}  // namespace
+
+// The widgets that stand for the window's controls, made from the layout data.
+struct Form1Window::Widgets {
+    explicit Widgets(Form1Window& window) : window(window) {}
+
+    Form1Window& window;
+    QHash<QString, QWidget*> byName;
+
+    SlidingFrame* frameSlide = nullptr;
+    PictureBox* picture1 = nullptr;
+    DriveList* drive1 = nullptr;
+    DirectoryList* dir1 = nullptr;
+    QPushButton* openWEBtn = nullptr;
+    QPushButton* replicateBtn = nullptr;
+    QPushButton* clearBtn = nullptr;
+    QPushButton* logBtn = nullptr;
+    QMenu* puMenuFiles = nullptr;
+    QAction* puMenuDeleteFile = nullptr;
+
+    std::unique_ptr<QtFrame> frameFix;
+    std::unique_ptr<QtScrollBar> vScrollFiles;
+    std::unique_ptr<QtTextBox> saveTo;
+    std::unique_ptr<QtLabel> labelProgress;
+    std::unique_ptr<QtShape> shapeProgress;
+    std::unique_ptr<QtShape> shapeProgressBack;
+    std::unique_ptr<QtPopupMenu> popupFiles;
+    std::optional<Form1Controls> controls;
+
+    void build() {
+        for (const layout::Control& control : layout::form1().controls) {
+            if (QWidget* widget = make(control, *byName.value(qtext(control.container)))) {
+                widget->setObjectName(qtext(control.name));
+                byName.insert(widget->objectName(), widget);
+            }
+        }
+        // The lists are filled once placed, so that the current folder scrolls into view.
+        drive1->setDrives(userDrives());
+        openStartFolder();
+        makeMenu(layout::form1().popupMenu);
+        stack();
+        orderTabs();
+        controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
+                                       *frameFix, *vScrollFiles, *saveTo, *labelProgress,
+                                       *shapeProgress, *shapeProgressBack, *drive1, *dir1,
+                                       *picture1, *popupFiles});
+    }
+
+    // The widget of one control, placed and captioned; nullptr for the rows' template boxes,
+    // which the sliding frame keeps as rows of its own.
+    QWidget* make(const layout::Control& control, QWidget& container) {
+        QWidget* widget = create(control, container);
+        if (widget == nullptr) {
+            return nullptr;
+        }
+        widget->setFont(windowFont(control.bold));
+        if (control.bold) {
+            drawBoldCaption(widget);
+        }
+        if (takesFocus(control.kind)) {
+            widget->setFocusPolicy(Qt::StrongFocus);
+        }
+        placeInTwips(widget, control.rect);
+        if (!control.visible) {
+            widget->hide();
+        }
+        return widget;
+    }
+
+    QWidget* create(const layout::Control& control, QWidget& container) {
+        const QString caption = qtext(control.caption);
+        switch (control.kind) {
+            case layout::Kind::Frame:
+                return createFrame(control, container);
+            case layout::Kind::Label: {
+                auto* label = new QLabel(caption, &container);
+                label->setTextFormat(Qt::PlainText);
+                label->setWordWrap(control.wordWrap);
+                label->setAlignment(
+                    (control.align == layout::Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+                    Qt::AlignTop);
+                if (control.textColour) {
+                    QPalette palette = label->palette();
+                    palette.setColor(QPalette::WindowText, qcolour(*control.textColour));
+                    label->setPalette(palette);
+                }
+                if (control.name == "LabelProgress") {
+                    labelProgress = std::make_unique<QtLabel>(label, control.rect);
+                }
+                return label;
+            }
+            case layout::Kind::TextBox: {
+                if (control.container == "FrameSlide") {
+                    return nullptr;
+                }
+                auto* edit = new QLineEdit(caption, &container);
+                // Only the drop area takes dropped files.
+                edit->setAcceptDrops(false);
+                saveTo = std::make_unique<QtTextBox>(edit, control.rect);
+                return edit;
+            }
+            case layout::Kind::CommandButton: {
+                auto* button = new QPushButton(caption, &container);
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                buttonNamed(control.name) = button;
+                return button;
+            }
+            case layout::Kind::PictureBox:
+                picture1 = new PictureBox(&container);
+                picture1->setPicture(QPixmap(QStringLiteral(":/drop_picture.jpg")));
+                return picture1;
+            case layout::Kind::Shape: {
+                auto* shape = new ShapeWidget(&container, qcolour(control.fill.value()),
+                                              control.outlinePixels);
+                auto adapter = std::make_unique<QtShape>(shape, control.rect);
+                (control.name == "ShapeProgress" ? shapeProgress : shapeProgressBack) =
+                    std::move(adapter);
+                return shape;
+            }
+            case layout::Kind::VScrollBar: {
+                auto* bar = new QScrollBar(Qt::Vertical, &container);
+                // The list follows the thumb when it is released, not while it is dragged.
+                bar->setTracking(false);
+                vScrollFiles = std::make_unique<QtScrollBar>(bar, control.rect);
+                return bar;
+            }
+            case layout::Kind::DriveList:
+                drive1 = new DriveList(&container);
+                return drive1;
+            case layout::Kind::DirListBox:
+                dir1 = new DirectoryList(&container);
+                return dir1;
+        }
+        throw Failure(kElementDoesNotExist, "A control of an unknown kind: " + control.name);
+    }
+
+    QWidget* createFrame(const layout::Control& control, QWidget& container) {
+        if (control.name == "FrameSlide") {
+            frameSlide = new SlidingFrame(&container, control.rect, layout::control("Text1").rect,
+                                          layout::control("CopyTimes").rect);
+            return frameSlide;
+        }
+        auto* frame = new QGroupBox(qtext(control.caption), &container);
+        if (control.name == "FrameFix") {
+            frameFix = std::make_unique<QtFrame>(frame, control.rect);
+        }
+        return frame;
+    }
+
+    QPushButton*& buttonNamed(const std::string& name) {
+        if (name == "OpenWEBtn") {
+            return openWEBtn;
+        }
+        if (name == "ReplicateBtn") {
+            return replicateBtn;
+        }
+        if (name == "ClearBtn") {
+            return clearBtn;
+        }
+        if (name == "LogBtn") {
+            return logBtn;
+        }
+        throw Failure(kElementDoesNotExist, "The window has no button " + name);
+    }
+
+    // The directory list starts in the current folder; where that cannot be read, in the home
+    // folder or at the root, so that the window always opens.
+    void openStartFolder() {
+        for (const QString& folder : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
+            try {
+                dir1->setPath(folder.toStdString());
+                return;
+            } catch (const Failure&) {
+                // Unreadable: the next one, then.
+            }
+        }
+    }
+
+    // A menu of the window that is never on a menu bar: it only pops up over a path box.
+    void makeMenu(const layout::Menu& menu) {
+        puMenuFiles = new QMenu(qtext(menu.caption), &window);
+        puMenuFiles->setObjectName(qtext(menu.name));
+        for (const layout::MenuItem& item : menu.items) {
+            puMenuDeleteFile = puMenuFiles->addAction(qtext(item.caption));
+            puMenuDeleteFile->setObjectName(qtext(item.name));
+        }
+        popupFiles = std::make_unique<QtPopupMenu>(*puMenuFiles);
+    }
+
+    // Raising the controls from the back leaves the first of each container in front.
+    void stack() {
+        const auto& controls = layout::form1().controls;
+        for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
+            if (QWidget* widget = byName.value(qtext(it->name))) {
+                widget->raise();
+            }
+        }
+    }
+
+    void orderTabs() {
+        std::vector<const layout::Control*> order;
+        for (const layout::Control& control : layout::form1().controls) {
+            if (control.tabIndex && takesFocus(control.kind) &&
+                byName.contains(qtext(control.name))) {
+                order.push_back(&control);
+            }
+        }
+        std::ranges::sort(order, {}, [](const layout::Control* c) { return *c->tabIndex; });
+        for (std::size_t i = 1; i < order.size(); ++i) {
+            QWidget::setTabOrder(byName.value(qtext(order[i - 1]->name)),
+                                 byName.value(qtext(order[i]->name)));
+        }
+    }
+
+    void connectTo(Form1& form) {
+        // Opening a folder belongs to the directory list itself; only what it cannot read is
+        // told.
+        QObject::connect(dir1, &DirectoryList::openRequested, &window,
+                         [this, &form](const QString& folder) {
+                             form.handle([this, &folder] { dir1->setPath(folder.toStdString()); });
+                         });
+        QObject::connect(openWEBtn, &QPushButton::clicked, &window,
+                         [&form] { form.OpenWEBtn_Click(); });
+        QObject::connect(replicateBtn, &QPushButton::clicked, &window,
+                         [&form] { form.ReplicateBtn_Click(); });
+        QObject::connect(clearBtn, &QPushButton::clicked, &window,
+                         [&form] { form.ClearBtn_Click(); });
+        QObject::connect(logBtn, &QPushButton::clicked, &window, [&form] { form.LogBtn_Click(); });
+        QObject::connect(picture1, &PictureBox::dropped, &window, [&form](const QMimeData* data) {
+            form.Picture1_OLEDragDrop(DroppedFileList(*data));
+        });
+        frameSlide->onPathMouseDown = [&form](int index, int button) {
+            form.Text1_MouseDown(index, button);
+        };
+        frameSlide->onCountKeyPress = [&form](int index, std::int16_t& KeyAscii) {
+            form.CopyTimes_KeyPress(index, KeyAscii);
+        };
+        QObject::connect(puMenuDeleteFile, &QAction::triggered, &window,
+                         [&form] { form.PUMenu_DeleteFile_Click(); });
+        QObject::connect(vScrollFiles->widget(), &QScrollBar::valueChanged, &window,
+                         [&form] { form.VScrollFiles_Change(); });
+    }
+};
+
+Form1Window::Form1Window(Services& services, QWidget* parent)
+    : QWidget(parent), widgets_(std::make_unique<Widgets>(*this)) {
+    registerImages();
+    const layout::Form& form = layout::form1();
+    setObjectName(qtext(form.name));
+    setWindowTitle(qtext(form.caption));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/window_icon_32.png"));
+    icon.addFile(QStringLiteral(":/window_icon_16.png"));
+    setWindowIcon(icon);
+    setFont(windowFont());
+    resize(toPixels(form.width, this), toPixels(form.height, this));
+
+    widgets_->byName.insert(objectName(), this);
+    widgets_->build();
+    logic_ = std::make_unique<Form1>(*widgets_->controls, services);
+    widgets_->connectTo(*logic_);
+    focus();
+}
+
+void Form1Window::open() {
+    logic_->Form_Load();
+    show();
+    focus();
+}
+
+void Form1Window::focus() {
+    widgets_->byName.value(qtext(layout::form1().focus))->setFocus();
+}
+
+Form1Window::~Form1Window() = default;
+
+const Form1Controls& Form1Window::controls() const {
+    return *widgets_->controls;
+}
+
+QRect Form1Window::progressArea() const {
+    return widgets_->shapeProgressBack->widget()->geometry() |
+           widgets_->labelProgress->widget()->geometry();
+}
+
+}  // namespace vantrel::qt

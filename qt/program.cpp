@@ -1,0 +1,21 @@
+#include "qt/program.h"
+
+#include "window/form1_layout.h"
+
+namespace vantrel::qt {
+
+void chooseClassicStyle() {
+    if (!qEnvironmentVariableIsSet("QT_STYLE_OVERRIDE")) {
+        qputenv("QT_STYLE_OVERRIDE", "windows");
+    }
+}
+
+Program::Program()
+    : messageBox_(QString::fromStdString(layout::form1().caption)),
+      conventions_(Conventions::current()),
+      services_{messageBox_, fileSystem_, launcher_, conventions_, painter_},
+      window_(services_) {
+    painter_.watch(&window_, window_.progressArea());
+}
+
+}  // namespace vantrel::qt

@@ -1,0 +1,129 @@
+#include "window/form1.h"
+
+#include <string>
+
+#include "filelist/count_key_filter.h"
+#include "filelist/drop_intake.h"
+#include "filelist/row_removal.h"
+#include "filelist/scroll_view.h"
+#include "platform/failure.h"
+#include "replication/replication_log.h"
+#include "replication/replication_run.h"
+#include "window/handler_guard.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr float kFirstRowTop = 180.0F;
+constexpr int kScrollMin = -30;
+
+}  // namespace
+
+Form1::Form1(const Form1Controls& controls, Services& services)
+    : c_(controls), services_(services) {
+    c_.Drive1.onChange([this] { Drive1_Change(); });
+    c_.Dir1.onChange([this] { Dir1_Change(); });
+}
+
+void Form1::handle(const std::function<void()>& work) {
+    runHandler(services_.messageBox, work);
+}
+
+void Form1::Form_Load() {
+    handle([this] {
+        c_.Picture1.setDropMode(DropMode::Manual);
+        // The template row sits one row above the first entry's place. Single precision, as
+        // the control's own coordinates are kept.
+        for (TextBoxArray* array : {&c_.Text1, &c_.CopyTimes}) {
+            TextBox& templateBox = array->item(0);
+            templateBox.setTop(kFirstRowTop - static_cast<float>(templateBox.height()));
+        }
+        c_.VScrollFiles.setVisible(false);
+        c_.VScrollFiles.setMin(kScrollMin);
+        c_.ShapeProgress.setWidth(0);
+    });
+}
+
+void Form1::Drive1_Change() {
+    handle([this] {
+        const std::string drive = c_.Drive1.drive();
+        try {
+            c_.Dir1.setPath(drive);
+        } catch (const Failure& failure) {
+            c_.Drive1.restorePrevious();
+            services_.messageBox.show(
+                "Could not open the drive " + drive + "." + kCrLf + failure.reason(), Buttons::Ok);
+        }
+    });
+}
+
+void Form1::Dir1_Change() {
+    handle([this] { c_.SaveTo.setText(c_.Dir1.path()); });
+}
+
+void Form1::OpenWEBtn_Click() {
+    handle([this] { launchOrReport(services_.conventions.fileSearch, services_); });
+}
+
+void Form1::ReplicateBtn_Click() {
+    handle([this] {
+        ReplicationControls controls = replicationControls();
+        ::vantrel::ReplicateBtn_Click(controls, services_);
+    });
+}
+
+void Form1::LogBtn_Click() {
+    handle([this] { ::vantrel::LogBtn_Click(c_.Text1, services_); });
+}
+
+void Form1::Picture1_OLEDragDrop(const DroppedFiles& data) {
+    handle([this, &data] {
+        FileListControls controls = fileListControls();
+        ::vantrel::Picture1_OLEDragDrop(controls, data, services_.messageBox);
+    });
+}
+
+void Form1::Text1_MouseDown(int index, int button) {
+    handle([this, index, button] {
+        ::vantrel::Text1_MouseDown(SelectedIndex, c_.PUMenu_Files, index, button);
+    });
+}
+
+void Form1::PUMenu_DeleteFile_Click() {
+    handle([this] {
+        FileListControls controls = fileListControls();
+        ::vantrel::PUMenu_DeleteFile_Click(controls, SelectedIndex);
+    });
+}
+
+void Form1::ClearBtn_Click() {
+    handle([this] {
+        FileListControls controls = fileListControls();
+        ::vantrel::ClearBtn_Click(controls, services_.messageBox);
+    });
+}
+
+void Form1::CopyTimes_KeyPress(int index, std::int16_t& KeyAscii) {
+    handle([this, index, &KeyAscii] {
+        ::vantrel::CopyTimes_KeyPress(index, KeyAscii, services_.messageBox);
+    });
+}
+
+void Form1::VScrollFiles_Change() {
+    handle([this] {
+        FileListControls controls = fileListControls();
+        ::vantrel::VScrollFiles_Change(controls);
+    });
+}
+
+ReplicationControls Form1::replicationControls() {
+    return {c_.SaveTo,        c_.Text1,         c_.CopyTimes,
+            c_.LabelProgress, c_.ShapeProgress, c_.ShapeProgressBack};
+}
+
+FileListControls Form1::fileListControls() {
+    return {c_.Text1, c_.CopyTimes, c_.FrameSlide, c_.FrameFix, c_.VScrollFiles};
+}
+
+}  // namespace vantrel

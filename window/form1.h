@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "filelist/file_list_controls.h"
+#include "platform/controls.h"
+#include "platform/services.h"
+#include "replication/replication_controls.h"
+
+namespace vantrel {
+
+// The controls of Form1 that its handlers read and change, whatever toolkit draws them.
+struct Form1Controls {
+    TextBoxArray& Text1;
+    TextBoxArray& CopyTimes;
+    Frame& FrameSlide;
+    Frame& FrameFix;
+    ScrollBar& VScrollFiles;
+    TextBox& SaveTo;
+    Label& LabelProgress;
+    Shape& ShapeProgress;
+    Shape& ShapeProgressBack;
+    DriveList& Drive1;
+    DirectoryList& Dir1;
+    DropTarget& Picture1;
+    PopupMenu& PUMenu_Files;
+};
+
+// The program's only window as its logic: one handler per event, each named after the control
+// and the event. A front end hands every event of its widgets to the handler of that name;
+// each handler runs through the one guard, so that no failure ends the program. The drive and
+// directory lists' change notifications are routed here by the constructor.
+class Form1 {
+  public:
+    Form1(const Form1Controls& controls, Services& services);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    void Form_Load();
+    void Drive1_Change();
+    void Dir1_Change();
+    void OpenWEBtn_Click();
+    void ReplicateBtn_Click();
+    void LogBtn_Click();
+    void Picture1_OLEDragDrop(const DroppedFiles& data);
+    void Text1_MouseDown(int index, int button);
+    void PUMenu_DeleteFile_Click();
+    void ClearBtn_Click();
+    void CopyTimes_KeyPress(int index, std::int16_t& KeyAscii);
+    void VScrollFiles_Change();
+
+    // Runs work of the front end's own (a toolkit's control acting on a user's request)
+    // through the same guard as the handlers.
+    void handle(const std::function<void()>& work);
+
+  private:
+    ReplicationControls replicationControls();
+    FileListControls fileListControls();
+
+    Form1Controls c_;
+    Services& services_;
+    // The path box last pressed: the entry the popup menu's item deletes.
+    std::int16_t SelectedIndex = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/twips.h"
+
+// The window Form1 as data: every control with its place, caption, font, colours, stacking and
+// tab order, and the popup menu. Each toolkit's front end builds its widgets from this, so the
+// two windows cannot drift apart.
+namespace vantrel::layout {
+
+enum class Kind {
+    Frame,
+    Label,
+    TextBox,
+    CommandButton,
+    PictureBox,
+    Shape,
+    VScrollBar,
+    DriveList,
+    DirListBox,
+};
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+
+    bool operator==(const Rgb&) const = default;
+};
+
+enum class Align { Left, Center };
+
+struct Control {
+    std::string name;
+    Kind kind;
+    // The name of the control it sits in; "Form1" for the window itself.
+    std::string container;
+    // Left and top from the container's outer top-left corner.
+    TwipsRect rect;
+    std::string caption = {};
+    bool bold = false;
+    // The tab index, or nullopt for a control that has none (the shapes).
+    std::optional<int> tabIndex = std::nullopt;
+    // Whether the control is shown when the window is created.
+    bool visible = true;
+    // Only where a control differs from its kind's standard colours.
+    std::optional<Rgb> fill = std::nullopt;
+    std::optional<Rgb> textColour = std::nullopt;
+    // The width of a shape's black outline, in pixels.
+    int outlinePixels = 0;
+    Align align = Align::Left;
+    bool wordWrap = false;
+};
+
+struct MenuItem {
+    std::string name;
+    std::string caption;
+};
+
+// A menu of the window that is never on a menu bar: it only pops up.
+struct Menu {
+    std::string name;
+    std::string caption;
+    bool visible;
+    std::vector<MenuItem> items;
+};
+
+struct Form {
+    std::string name;
+    std::string caption;
+    // The client area, in twips.
+    double width;
+    double height;
+    std::string fontFace;
+    double fontPoints;
+    // Listed in the order the window keeps its children, which among the children of one
+    // container is also their stacking order, the first in front.
+    std::vector<Control> controls;
+    Menu popupMenu;
+    // The control that has the keyboard focus when the window opens.
+    std::string focus;
+};
+
+const Form& form1();
+
+// The control of that name; raises a Failure when there is none.
+const Control& control(std::string_view name);
+
+// The control's place among the children of its container, front to back: 0 is in front.
+int stacking(const Control& control);
+
+}  // namespace vantrel::layout
