@@ -11,7 +11,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -41,11 +40,6 @@ QString qtext(const std::string& text) {
 
 QColor qcolour(const layout::Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
-}
-
-bool takesFocus(layout::Kind kind) {
-    using enum layout::Kind;
-    return kind != Frame && kind != Label && kind != Shape;
 }
 
 }  // namespace
@@ -107,7 +101,7 @@ struct Form1Window::Widgets {
         if (control.bold) {
             drawBoldCaption(widget);
         }
-        if (takesFocus(control.kind)) {
+        if (layout::takesFocus(control.kind)) {
             widget->setFocusPolicy(Qt::StrongFocus);
         }
         placeInTwips(widget, control.rect);
@@ -249,14 +243,7 @@ struct Form1Window::Widgets {
     }
 
     void orderTabs() {
-        std::vector<const layout::Control*> order;
-        for (const layout::Control& control : layout::form1().controls) {
-            if (control.tabIndex && takesFocus(control.kind) &&
-                byName.contains(qtext(control.name))) {
-                order.push_back(&control);
-            }
-        }
-        std::ranges::sort(order, {}, [](const layout::Control* c) { return *c->tabIndex; });
+        const std::vector<const layout::Control*> order = layout::tabOrder();
         for (std::size_t i = 1; i < order.size(); ++i) {
             QWidget::setTabOrder(byName.value(qtext(order[i - 1]->name)),
                                  byName.value(qtext(order[i]->name)));

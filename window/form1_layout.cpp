@@ -110,4 +110,19 @@ int stacking(const Control& control) {
     }));
 }
 
+bool takesFocus(Kind kind) {
+    return kind != Kind::Frame && kind != Kind::Label && kind != Kind::Shape;
+}
+
+std::vector<const Control*> tabOrder() {
+    std::vector<const Control*> order;
+    for (const Control& control : form1().controls) {
+        if (control.tabIndex && control.visible && takesFocus(control.kind)) {
+            order.push_back(&control);
+        }
+    }
+    std::ranges::sort(order, {}, [](const Control* control) { return *control->tabIndex; });
+    return order;
+}
+
 }  // namespace vantrel::layout

@@ -93,4 +93,11 @@ const Control& control(std::string_view name);
 // The control's place among the children of its container, front to back: 0 is in front.
 int stacking(const Control& control);
 
+// Frames, labels and shapes never take the keyboard focus.
+bool takesFocus(Kind kind);
+
+// The controls Tab moves the focus through, by tab index: those that take the focus and are
+// shown (the hidden template boxes are skipped).
+std::vector<const Control*> tabOrder();
+
 }  // namespace vantrel::layout

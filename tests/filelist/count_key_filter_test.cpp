@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_message_box.h"
+#include "support/expected.h"
 
 namespace vantrel::test {
 namespace {
@@ -35,7 +36,7 @@ TEST_P(CountKeyFilter, PassesDigitsAndBackspaceOnly) {
     } else {
         EXPECT_EQ(key, 0);
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, "Number entry only.");
+        EXPECT_EQ(messages.shown[0].text, expected::kNumberEntryOnly);
         EXPECT_EQ(messages.shown[0].buttons, Buttons::Ok);
         EXPECT_EQ(messages.keyWhenShown, 0);
     }

@@ -12,7 +12,7 @@ namespace {
 using Strings = std::vector<std::string>;
 using Tops = std::vector<double>;
 
-constexpr const char* kNoFileName = "No File name from Explorer";
+const std::string& kNoFileName = expected::kNoFileName;
 
 class NoFileList : public DroppedFiles {
   public:
@@ -31,8 +31,8 @@ TEST(DropIntake, AppendsFilesInOrderBelowTheTemplate) {
     EXPECT_EQ(window.tops(window.copyTimes), (Tops{180, 555, 930}));
     for (int i = 1; i <= 3; ++i) {
         EXPECT_TRUE(window.text1.item(i).visible() && window.copyTimes.item(i).visible());
-        EXPECT_EQ(window.text1.item(i).width, 6735);
-        EXPECT_EQ(window.copyTimes.item(i).left, 6840);
+        EXPECT_EQ(window.text1.item(i).width, expected::kPathTemplate.width);
+        EXPECT_EQ(window.copyTimes.item(i).left, expected::kCountTemplate.left);
     }
     EXPECT_FALSE(window.text1.item(0).visible());
     EXPECT_TRUE(window.messages.shown.empty());
@@ -107,7 +107,7 @@ TEST_P(DropFailingPartWay, KeepsCompletedEntriesParallelAndFitted) {
     EXPECT_EQ(window.text1.count() - 1, c.entriesAfter);
     ASSERT_EQ(window.messages.shown.size(), 1u);
     EXPECT_EQ(window.messages.shown[0].text, kNoFileName);
-    EXPECT_EQ(window.text1.item(c.entriesAfter).top(), 180 + (c.entriesAfter - 1) * 375.0);
+    EXPECT_EQ(window.text1.item(c.entriesAfter).top(), expected::rowTop(c.entriesAfter));
     window.expectParallelAndFitted();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/failure.h"
 #include "platform/fake/fake_controls.h"
 #include "platform/fake/fake_message_box.h"
+#include "support/expected.h"
 
 namespace vantrel::test {
 
@@ -58,8 +59,8 @@ class RefusingTextBoxArray : public fake::FakeTextBoxArray {
 // The file list of the window as start-up leaves it.
 struct FileListWindow {
     FileListWindow() {
-        text1.item(0).setTop(-195);
-        copyTimes.item(0).setTop(-195);
+        text1.item(0).setTop(expected::kFirstRowTop - expected::kRowHeight);
+        copyTimes.item(0).setTop(expected::kFirstRowTop - expected::kRowHeight);
         bar.setVisible(false);
         bar.setMin(-30);
     }
@@ -87,14 +88,16 @@ struct FileListWindow {
         EXPECT_EQ(text1.count(), copyTimes.count());
         EXPECT_EQ(text1.ubound(), text1.count() - 1);
         EXPECT_EQ(copyTimes.ubound(), copyTimes.count() - 1);
-        EXPECT_EQ(frameSlide.height(), text1.count() * 375.0);
+        EXPECT_EQ(frameSlide.height(), text1.count() * expected::kRowHeight);
         EXPECT_EQ(bar.visible(), frameSlide.height() > frameFix.height());
     }
 
-    fake::FakeTextBoxArray text1{120, 6735, 375};
-    RefusingTextBoxArray copyTimes{6840, 855, 375};
-    fake::FakeFrame frameSlide{360, 1455};
-    fake::FakeFrame frameFix{4080, 2775};
+    fake::FakeTextBoxArray text1{expected::kPathTemplate.left, expected::kPathTemplate.width,
+                                 expected::kRowHeight};
+    RefusingTextBoxArray copyTimes{expected::kCountTemplate.left, expected::kCountTemplate.width,
+                                   expected::kRowHeight};
+    fake::FakeFrame frameSlide{expected::kFrameSlide.top, expected::kFrameSlide.height};
+    fake::FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
     fake::FakeScrollBar bar;
     fake::FakeMessageBox messages;
     FileListControls controls{text1, copyTimes, frameSlide, frameFix, bar};

@@ -13,12 +13,6 @@ namespace {
 using Strings = std::vector<std::string>;
 using Tops = std::vector<double>;
 
-class CountingPopup : public PopupMenu {
-  public:
-    void popup() override { ++shown; }
-    int shown = 0;
-};
-
 // Entries "file1" .. "fileN" whose counts differ, so that a count moving apart from its path
 // shows.
 void fillCounts(FileListWindow& window) {
@@ -51,7 +45,7 @@ TEST_P(DeleteEntry, MovesLaterTextsUpAndUnloadsTheLastRow) {
     EXPECT_EQ(window.texts(window.copyTimes), c.counts);
     Tops expectedTops;
     for (std::size_t i = 0; i < c.paths.size(); ++i) {
-        expectedTops.push_back(180 + 375.0 * static_cast<double>(i));
+        expectedTops.push_back(expected::rowTop(static_cast<int>(i) + 1));
     }
     EXPECT_EQ(window.tops(window.text1), expectedTops);
     EXPECT_EQ(window.tops(window.copyTimes), expectedTops);
@@ -84,7 +78,7 @@ TEST(RowRemoval, SelectionNamingNoEntryChangesNothing) {
 
 TEST(RowRemoval, EveryButtonRecordsOnlyTheLeftOpensTheMenu) {
     std::int16_t selected = 0;
-    CountingPopup menu;
+    fake::FakePopupMenu menu;
     Text1_MouseDown(selected, menu, 3, 2);
     EXPECT_EQ(selected, 3);
     Text1_MouseDown(selected, menu, 5, 4);
@@ -100,7 +94,7 @@ TEST(RowRemoval, ClearingAnEmptyListOnlySaysSo) {
     ClearBtn_Click(window.controls, window.messages);
 
     ASSERT_EQ(window.messages.shown.size(), 1u);
-    EXPECT_EQ(window.messages.shown[0].text, "There are no files to delete.");
+    EXPECT_EQ(window.messages.shown[0].text, expected::kNoFilesToDelete);
     EXPECT_EQ(window.messages.shown[0].buttons, Buttons::Ok);
     EXPECT_EQ(window.frameSlide.height(), 1455);
     EXPECT_EQ(window.text1.count(), 1);

@@ -1,0 +1,219 @@
+#include "window/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "support/expected.h"
+#include "support/fake_form1.h"
+
+namespace vantrel::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class ListedFiles : public DroppedFiles {
+  public:
+    explicit ListedFiles(Strings paths) : paths_(std::move(paths)) {}
+    long long count() const override { return static_cast<long long>(paths_.size()); }
+    std::string file(long long k) const override { return paths_.at(k - 1); }
+
+  private:
+    Strings paths_;
+};
+
+class Form1Test : public ::testing::Test {
+  protected:
+    void SetUp() override { w_.form.Form_Load(); }
+
+    Strings paths() {
+        Strings result;
+        for (int i = 1; i < w_.text1.count(); ++i) {
+            result.push_back(w_.text1.item(i).text_);
+        }
+        return result;
+    }
+
+    FakeForm1 w_;
+};
+
+TEST(Form1Load, LeavesTheWindowAsTheOtherHandlersExpectIt) {
+    FakeForm1 w;
+    w.shapeProgress.width_ = 675;
+    w.form.Form_Load();
+
+    EXPECT_EQ(w.picture1.dropMode(), DropMode::Manual);
+    EXPECT_EQ(w.text1.item(0).top(), expected::kFirstRowTop - expected::kRowHeight);
+    EXPECT_EQ(w.copyTimes.item(0).top(), expected::kFirstRowTop - expected::kRowHeight);
+    EXPECT_FALSE(w.text1.item(0).visible());
+    EXPECT_FALSE(w.bar.visible());
+    EXPECT_EQ(w.bar.min(), -30);
+    EXPECT_EQ(w.bar.value(), 0);
+    EXPECT_EQ(w.frameSlide.top(), expected::kFrameSlide.top);
+    EXPECT_EQ(w.shapeProgress.width(), 0.0);
+    EXPECT_EQ(w.labelProgress.caption(), "");
+    EXPECT_TRUE(w.messageBox.shown.empty());
+}
+
+TEST_F(Form1Test, TheFirstDroppedRowsGoWhereTheTemplateSaysEachOneRowLower) {
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/pics/a.jpg", "/docs/b.txt", "/c"}));
+
+    EXPECT_EQ(paths(), (Strings{"/pics/a.jpg", "/docs/b.txt", "/c"}));
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(w_.text1.item(i).top(), expected::rowTop(i)) << i;
+        EXPECT_EQ(w_.copyTimes.item(i).top(), expected::rowTop(i)) << i;
+        EXPECT_EQ(w_.copyTimes.item(i).text(), "1");
+        EXPECT_TRUE(w_.text1.item(i).visible() && w_.copyTimes.item(i).visible());
+    }
+}
+
+struct PickerCase {
+    std::string what;
+    std::string typed;
+    std::string chosenDrive;
+    std::string expectedDir;
+    std::string expectedSaveTo;
+    Strings messages;
+};
+
+class Picker : public Form1Test, public ::testing::WithParamInterface<PickerCase> {};
+
+// Choosing a drive opens it in the directory list, which puts it into the destination box;
+// a drive that cannot be opened leaves both as they were and goes back to the last drive.
+TEST_P(Picker, ChoosingADrive) {
+    const PickerCase& c = GetParam();
+    w_.drive1.drive_ = "/";
+    w_.dir1.setPath("/home/user");
+    w_.saveTo.setText(c.typed);
+    w_.dir1.unreadable["/media/cd"] = kDiskNotReady;
+
+    w_.drive1.choose(c.chosenDrive);
+
+    EXPECT_EQ(w_.dir1.path(), c.expectedDir);
+    EXPECT_EQ(w_.saveTo.text(), c.expectedSaveTo);
+    EXPECT_EQ(w_.messageBox.texts(), c.messages);
+    EXPECT_EQ(w_.drive1.drive(), c.messages.empty() ? c.chosenDrive : "/");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, Picker,
+    ::testing::Values(PickerCase{"ready", "typed", "/media/usb", "/media/usb", "/media/usb", {}},
+                      PickerCase{"not ready",
+                                 "typed",
+                                 "/media/cd",
+                                 "/home/user",
+                                 "typed",
+                                 {"Could not open the drive /media/cd.\r\nDevice unavailable"}}),
+    [](const auto& info) { return info.param.what == "ready" ? "Ready" : "NotReady"; });
+
+TEST_F(Form1Test, OpeningAFolderReplacesTheDestinationAndReopeningTheSameOneDoesNot) {
+    w_.dir1.setPath("/data/out");
+    EXPECT_EQ(w_.saveTo.text(), "/data/out");
+
+    w_.saveTo.setText("/typed");
+    w_.dir1.setPath("/data/out");
+    EXPECT_EQ(w_.saveTo.text(), "/typed");
+    EXPECT_EQ(w_.dir1.path(), "/data/out");
+}
+
+TEST_F(Form1Test, FileSearchLaunchesTheSameCommandEachTimeAndChangesNothingElse) {
+    w_.addRowPath("/a.txt", "3");
+    w_.saveTo.setText("/out");
+
+    w_.form.OpenWEBtn_Click();
+    w_.form.OpenWEBtn_Click();
+
+    ASSERT_EQ(w_.launcher.launched.size(), 2U);
+    for (const LaunchCommand& command : w_.launcher.launched) {
+        EXPECT_EQ(command.commandLine(), "xdg-open /");
+        EXPECT_EQ(command.style, WindowStyle::Normal);
+    }
+    EXPECT_EQ(paths(), Strings{"/a.txt"});
+    EXPECT_EQ(w_.saveTo.text(), "/out");
+    EXPECT_EQ(w_.labelProgress.caption(), "");
+    EXPECT_TRUE(w_.messageBox.shown.empty());
+}
+
+TEST(Form1FileSearch, OnWindowsOpensTheExplorerAtTheRootOfC) {
+    FakeForm1 w(Conventions::windows());
+    w.form.OpenWEBtn_Click();
+    ASSERT_EQ(w.launcher.launched.size(), 1U);
+    EXPECT_EQ(w.launcher.launched[0].commandLine(), "explorer.exe /e, C:\\");
+    EXPECT_EQ(w.launcher.launched[0].style, WindowStyle::Normal);
+}
+
+// A left press on a path box opens the popup menu; choosing its item deletes that entry. Other
+// buttons only record the entry, which the item then deletes when chosen another way.
+TEST_F(Form1Test, APressOnAPathAndTheMenuItemDeleteThatEntry) {
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/a", "/b", "/c"}));
+    w_.popup.choose = [this] { w_.form.PUMenu_DeleteFile_Click(); };
+
+    w_.form.Text1_MouseDown(2, 1);
+    EXPECT_EQ(w_.popup.shown, 1);
+    EXPECT_EQ(paths(), (Strings{"/a", "/c"}));
+
+    w_.form.Text1_MouseDown(1, 2);
+    EXPECT_EQ(w_.popup.shown, 1);
+    EXPECT_EQ(paths(), (Strings{"/a", "/c"}));
+    w_.form.PUMenu_DeleteFile_Click();
+    EXPECT_EQ(paths(), Strings{"/c"});
+}
+
+// What a handler lets escape is shown in a box and the window goes on; nothing reaches the
+// toolkit's event loop.
+TEST_F(Form1Test, EveryFailureInAHandlerBecomesAMessage) {
+    w_.form.Text1_MouseDown(40000, 1);
+    w_.form.handle([] { throw Failure(kPathNotFound, "Path not found"); });
+    w_.form.handle([] { throw std::runtime_error("broken"); });
+    w_.form.handle([] { throw 42; });
+
+    EXPECT_EQ(w_.messageBox.texts(), (Strings{"Overflow", "Path not found", "broken",
+                                              "An unexpected failure ended the last action."}));
+    EXPECT_EQ(w_.popup.shown, 0);
+}
+
+TEST_F(Form1Test, KeysAScrollAndTheButtonsReachTheirHandlers) {
+    std::int16_t digit = '7';
+    std::int16_t letter = 'x';
+    w_.form.CopyTimes_KeyPress(1, digit);
+    w_.form.CopyTimes_KeyPress(1, letter);
+    EXPECT_EQ(digit, '7');
+    EXPECT_EQ(letter, 0);
+
+    w_.form.Picture1_OLEDragDrop(ListedFiles(Strings(10, "/f")));
+    EXPECT_TRUE(w_.bar.visible());
+    w_.bar.value_ = 5;
+    w_.form.VScrollFiles_Change();
+    EXPECT_EQ(w_.frameSlide.top(), -50.0);
+
+    w_.form.ClearBtn_Click();
+    EXPECT_TRUE(paths().empty());
+    w_.form.LogBtn_Click();
+    EXPECT_TRUE(w_.launcher.launched.empty());
+
+    EXPECT_EQ(w_.messageBox.texts(),
+              (Strings{expected::kNumberEntryOnly, expected::kNoCopiedFiles}));
+}
+
+TEST_F(Form1Test, ReplicateCopiesTheListIntoTheDestination) {
+    w_.fs.addFile("/src/a.txt", "a");
+    w_.fs.addDir("/out");
+    w_.fs.addDir("/home/user");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
+    w_.copyTimes.item(1).setText("2");
+    w_.saveTo.setText("/out");
+
+    w_.form.ReplicateBtn_Click();
+
+    EXPECT_EQ(w_.fs.content("/out/a(1).txt"), "a");
+    EXPECT_EQ(w_.fs.content("/out/a(2).txt"), "a");
+    EXPECT_EQ(w_.labelProgress.caption(), expected::kDone);
+    EXPECT_TRUE(w_.messageBox.shown.empty());
+}
+
+}  // namespace
+}  // namespace vantrel::testing
