@@ -98,6 +98,7 @@ struct Form1Window::Widgets {
             return nullptr;
         }
         widget->setFont(windowFont(control.bold));
+        widget->setAccessibleName(qtext(layout::accessibleName(control)));
         if (control.bold) {
             drawBoldCaption(widget);
         }
@@ -181,8 +182,11 @@ struct Form1Window::Widgets {
 
     QWidget* createFrame(const layout::Control& control, QWidget& container) {
         if (control.name == "FrameSlide") {
-            frameSlide = new SlidingFrame(&container, control.rect, layout::control("Text1").rect,
-                                          layout::control("CopyTimes").rect);
+            const layout::Control& paths = layout::control("Text1");
+            const layout::Control& counts = layout::control("CopyTimes");
+            frameSlide = new SlidingFrame(&container, control.rect, paths.rect, counts.rect);
+            frameSlide->setAccessibleRowNames(qtext(layout::accessibleName(paths)),
+                                              qtext(layout::accessibleName(counts)));
             return frameSlide;
         }
         auto* frame = new QGroupBox(qtext(control.caption), &container);

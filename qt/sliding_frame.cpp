@@ -190,6 +190,7 @@ class RowArray : public ControlArray<Row> {
 
     double rowHeight() const { return height_; }
     void rowsChanged() { host_.rowsChanged(); }
+    void setAccessibleName(const QString& name) { accessibleName_ = name; }
     void rowMoved() { orderKnown_ = false; }
 
     RowEditor* editorOf(int index) {
@@ -269,6 +270,9 @@ class RowArray : public ControlArray<Row> {
                                       .arg(column_ == Column::Path ? QStringLiteral("Text1")
                                                                    : QStringLiteral("CopyTimes"))
                                       .arg(index));
+            if (!accessibleName_.isEmpty()) {
+                editor->setAccessibleName(accessibleName_ + ' ' + QString::number(index));
+            }
             editor->showText(row.text_);
             editor->setGeometry(rectOf(row));
             editor->show();
@@ -309,6 +313,7 @@ class RowArray : public ControlArray<Row> {
     // Whether rows 1 .. ubound are all loaded with non-decreasing tops, as last checked.
     bool ordered_ = true;
     bool orderKnown_ = true;
+    QString accessibleName_;
 };
 
 Row::~Row() {
@@ -425,6 +430,11 @@ SlidingFrame::SlidingFrame(QWidget* parent, TwipsRect frame, TwipsRect pathTempl
 }
 
 SlidingFrame::~SlidingFrame() = default;
+
+void SlidingFrame::setAccessibleRowNames(const QString& path, const QString& count) {
+    impl_->paths.setAccessibleName(path);
+    impl_->counts.setAccessibleName(count);
+}
 
 TextBoxArray& SlidingFrame::Text1() {
     return impl_->paths;

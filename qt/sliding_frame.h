@@ -28,6 +28,9 @@ class SlidingFrame : public QGroupBox, public vantrel::Frame {
     TextBoxArray& Text1();
     TextBoxArray& CopyTimes();
 
+    // What a screen reader calls the boxes of a row: these names and the row's index.
+    void setAccessibleRowNames(const QString& path, const QString& count);
+
     double top() const override;
     void setTop(double top) override;
     double height() const override;

@@ -1,28 +1,49 @@
 #include "qt/window_font.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QWidget>
+#include <initializer_list>
 
 namespace vantrel {
 
 namespace {
 
-constexpr auto kWineSansSerif = "/usr/share/wine/fonts/ms_sans_serif.ttf";
+constexpr auto kWineFonts = "/usr/share/wine/fonts/";
+constexpr double kDesignDpi = 96.0;
 
-QString loadFamily() {
-    if (QFile::exists(kWineSansSerif)) {
-        const QStringList families = QFontDatabase::applicationFontFamilies(
-            QFontDatabase::addApplicationFont(kWineSansSerif));
-        if (!families.isEmpty()) {
-            return families.first();
+// The family of the first of the files that loads, Wine's fonts lying outside fontconfig's path.
+QString loadFamily(std::initializer_list<const char*> files, const QString& fallback) {
+    QString family;
+    for (const char* file : files) {
+        const QString path = QString::fromLatin1(kWineFonts) + QString::fromLatin1(file);
+        const QStringList families =
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(path));
+        if (family.isEmpty() && !families.isEmpty()) {
+            family = families.first();
         }
     }
-    return QStringLiteral("MS Sans Serif");
+    return family.isEmpty() ? fallback : family;
+}
+
+// MS Sans Serif holds bitmaps for 96 dpi only: drawn larger, the layout grows and its text does
+// not. Tahoma, an outline face of the same width, grows with it.
+bool drawnAboveDesignDpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr &&
+           (screen->devicePixelRatio() > 1.0 || screen->logicalDotsPerInchY() > kDesignDpi);
+}
+
+QString windowFamily() {
+    if (drawnAboveDesignDpi()) {
+        return loadFamily({"tahoma.ttf"}, QStringLiteral("Tahoma"));
+    }
+    return loadFamily({"ms_sans_serif.ttf"}, QStringLiteral("MS Sans Serif"));
 }
 
 bool needsSyntheticBold(const QFont& font) {
@@ -55,7 +76,7 @@ QStyle* syntheticBoldStyle() {
 }  // namespace
 
 QFont windowFont(bool bold) {
-    static const QString family = loadFamily();
+    static const QString family = windowFamily();
     QFont font(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);

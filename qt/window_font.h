@@ -8,6 +8,7 @@ namespace vantrel {
 
 // The window's font: "MS Sans Serif" 8.25 pt, taken from Wine's fonts where they are installed
 // (they lie outside fontconfig's path), else the nearest plain sans-serif at the same size.
+// Where the window is drawn above 96 dpi, Tahoma, which scales with it.
 QFont windowFont(bool bold = false);
 
 // Wine's face holds bitmaps of the regular weight only, which Qt does not thicken. Bold is

@@ -42,7 +42,12 @@ Form makeForm1() {
          .tabIndex = 18,
          .wordWrap = true},
         // Form_Load hides it; the list shows it once its rows outgrow the view.
-        {"VScrollFiles", VScrollBar, "Form1", {120, 3960, 255, 3135}, "", false, 16},
+        {.name = "VScrollFiles",
+         .kind = VScrollBar,
+         .container = "Form1",
+         .rect = {120, 3960, 255, 3135},
+         .tabIndex = 16,
+         .accessibleName = "Scroll the file list"},
         {"LogBtn", CommandButton, "Form1", {7200, 2880, 1095, 375}, "Log File", false, 15},
         {"ClearBtn", CommandButton, "Form1", {7200, 2400, 1095, 375}, "Clear List", false, 14},
         {"ReplicateBtn", CommandButton, "Form1", {7200, 1920, 1095, 375}, "Replicate ", false, 13},
@@ -54,35 +59,76 @@ Form makeForm1() {
          "Drop files to copy here:",
          true,
          10},
-        {"Picture1", PictureBox, "DropArea", {120, 360, 2175, 2295}, "", false, 11},
+        {.name = "Picture1",
+         .kind = PictureBox,
+         .container = "DropArea",
+         .rect = {120, 360, 2175, 2295},
+         .tabIndex = 11,
+         .accessibleName = "Drop files to copy here:"},
         {"FrameFix", Frame, "Form1", {360, 4080, 8055, 2775}, listHeader, true, 5},
-        {"FrameSlide", Frame, "FrameFix", {120, 360, 7815, 1455}, "", false, 6},
-        {"Text1", TextBox, "FrameSlide", {120, 120, 6735, 375}, "", false, 8, false},
-        {"CopyTimes", TextBox, "FrameSlide", {6840, 120, 855, 375}, "", false, 7, false},
+        {.name = "FrameSlide",
+         .kind = Frame,
+         .container = "FrameFix",
+         .rect = {120, 360, 7815, 1455},
+         .tabIndex = 6,
+         .accessibleName = "Files to copy"},
+        // A row's boxes are read with the entry's number after these names.
+        {.name = "Text1",
+         .kind = TextBox,
+         .container = "FrameSlide",
+         .rect = {120, 120, 6735, 375},
+         .tabIndex = 8,
+         .visible = false,
+         .accessibleName = "File"},
+        {.name = "CopyTimes",
+         .kind = TextBox,
+         .container = "FrameSlide",
+         .rect = {6840, 120, 855, 375},
+         .tabIndex = 7,
+         .visible = false,
+         .accessibleName = "Copies of file"},
         {"CopyDestFrame", Frame, "Form1", {120, 120, 4455, 3855}, "Copy Destination ", true, 0},
-        {"SaveTo", TextBox, "CopyDestFrame", {120, 3360, 4215, 315}, "", false, 4},
-        {"Dir1", DirListBox, "CopyDestFrame", {120, 720, 4215, 2340}, "", false, 2},
-        {"Drive1", DriveList, "CopyDestFrame", {120, 360, 4215, 315}, "", false, 1},
+        {.name = "SaveTo",
+         .kind = TextBox,
+         .container = "CopyDestFrame",
+         .rect = {120, 3360, 4215, 315},
+         .tabIndex = 4,
+         .accessibleName = "Save To:"},
+        {.name = "Dir1",
+         .kind = DirListBox,
+         .container = "CopyDestFrame",
+         .rect = {120, 720, 4215, 2340},
+         .tabIndex = 2,
+         .accessibleName = "Folders"},
+        {.name = "Drive1",
+         .kind = DriveList,
+         .container = "CopyDestFrame",
+         .rect = {120, 360, 4215, 315},
+         .tabIndex = 1,
+         .accessibleName = "Drives"},
         {"Label2", Label, "CopyDestFrame", {120, 3120, 855, 255}, "Save To:", true, 3},
         {.name = "ShapeProgress",
          .kind = Shape,
          .container = "Form1",
          .rect = {360, 6840, 675, 255},
          .fill = kBarFill,
-         .outlinePixels = 2},
+         .outlinePixels = 2,
+         .accessibleName = "Progress"},
         {.name = "LabelProgress",
          .kind = Label,
          .container = "Form1",
          .rect = {2280, 6840, 3735, 255},
          .tabIndex = 9,
          .textColour = kNavy,
-         .align = Align::Center},
+         .align = Align::Center,
+         .accessibleName = "Progress caption"},
         {.name = "ShapeProgressBack",
          .kind = Shape,
          .container = "Form1",
          .rect = {360, 6840, 8055, 255},
          .fill = kBarBack,
-         .outlinePixels = 1},
+         .outlinePixels = 1,
+         .accessibleName = "Progress bar"},
     };
     return form;
 }
@@ -101,6 +147,24 @@ const Control& control(std::string_view name) {
         throw Failure(kElementDoesNotExist, "The window has no control " + std::string(name));
     }
     return *found;
+}
+
+std::string accessibleName(const Control& control) {
+    if (!control.accessibleName.empty()) {
+        return control.accessibleName;
+    }
+    std::string name;
+    for (const char ch : control.caption) {
+        if (ch != ' ') {
+            name += ch;
+        } else if (!name.empty() && name.back() != ' ') {
+            name += ' ';
+        }
+    }
+    if (!name.empty() && name.back() == ' ') {
+        name.pop_back();
+    }
+    return name;
 }
 
 int stacking(const Control& control) {

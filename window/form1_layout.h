@@ -54,6 +54,9 @@ struct Control {
     int outlinePixels = 0;
     Align align = Align::Left;
     bool wordWrap = false;
+    // What a screen reader calls the control where its caption does not say it; empty: the
+    // caption without its padding blanks.
+    std::string accessibleName = {};
 };
 
 struct MenuItem {
@@ -92,6 +95,9 @@ const Control& control(std::string_view name);
 
 // The control's place among the children of its container, front to back: 0 is in front.
 int stacking(const Control& control);
+
+// The name a screen reader reads for the control.
+std::string accessibleName(const Control& control);
 
 // Frames, labels and shapes never take the keyboard focus.
 bool takesFocus(Kind kind);

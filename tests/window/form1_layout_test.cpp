@@ -83,5 +83,23 @@ TEST(Form1Layout, TheOnlyMenuIsAHiddenPopup) {
     EXPECT_EQ(menu.items[0].caption, "Delete File input");
 }
 
+// A screen reader reads captions without their padding blanks, and controls without a
+// caption by what they are.
+TEST(Form1Layout, AccessibleNamesLeaveOutThePadding) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"ReplicateBtn", "Replicate"},
+        {"CopyDestFrame", "Copy Destination"},
+        {"FrameFix", "Filename No. of Copies"},
+        {"Label2", "Save To:"},
+        {"SaveTo", "Save To:"},
+        {"Picture1", "Drop files to copy here:"}};
+    for (const auto& [name, read] : cases) {
+        EXPECT_EQ(layout::accessibleName(layout::control(name)), read) << name;
+    }
+    for (const layout::Control& control : layout::form1().controls) {
+        EXPECT_FALSE(layout::accessibleName(control).empty()) << control.name;
+    }
+}
+
 }  // namespace
 }  // namespace vantrel

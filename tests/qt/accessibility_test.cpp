@@ -1,0 +1,113 @@
+// What a screen reader reads: the names of the window's controls, walked through Qt's
+// accessibility tree, as the visible captions stay as they are.
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "platform/conventions.h"
+#include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_launcher.h"
+#include "platform/fake/fake_message_box.h"
+#include "qt/form1_window.h"
+#include "replication/file_list.h"
+
+namespace {
+
+using namespace vantrel;
+
+// Every named widget under the interface, by object name, with the name it is read as. Qt
+// reads a drop-down list on Linux by its value, the chosen drive, and gives its own name
+// through the widget.
+void collect(QAccessibleInterface* node, QMap<QString, QString>& names, int depth = 0) {
+    if (node == nullptr || depth > 12) {
+        return;
+    }
+    if (QObject* object = node->object(); object != nullptr && !object->objectName().isEmpty()) {
+        names.insert(object->objectName(),
+                     node->role() == QAccessible::ComboBox
+                         ? node->object()->property("accessibleName").toString()
+                         : node->text(QAccessible::Name));
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        collect(node->child(i), names, depth + 1);
+    }
+}
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        form_ = std::make_unique<qt::Form1Window>(services_);
+        form_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void controlsAreReadByWhatTheyAre_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        const QList<QPair<QString, QString>> table{
+            {"SaveTo", "Save To:"},
+            {"Drive1", "Drives"},
+            {"Dir1", "Folders"},
+            {"VScrollFiles", "Scroll the file list"},
+            {"Picture1", "Drop files to copy here:"},
+            {"ReplicateBtn", "Replicate"},
+            {"OpenWEBtn", "File Search"},
+            {"ClearBtn", "Clear List"},
+            {"LogBtn", "Log File"},
+            {"FrameFix", "Filename No. of Copies"},
+            {"CopyDestFrame", "Copy Destination"},
+            {"Label2", "Save To:"},
+            {"Text1(3)", "File 3"},
+            {"CopyTimes(3)", "Copies of file 3"},
+        };
+        for (const auto& [control, name] : table) {
+            QTest::newRow(qPrintable(control)) << control << name;
+        }
+    }
+
+    void controlsAreReadByWhatTheyAre() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        FileList list(form_->controls().Text1, form_->controls().CopyTimes);
+        for (const char* path : {"/a", "/b", "/c"}) {
+            list.append(path);
+        }
+        QCoreApplication::processEvents();
+
+        QMap<QString, QString> names;
+        collect(QAccessible::queryAccessibleInterface(form_.get()), names);
+        QVERIFY2(names.contains(control), qPrintable(control + " is not in the tree"));
+        QCOMPARE(names.value(control), name);
+    }
+
+    void visibleCaptionsStayAsTheyAre() {
+        QCOMPARE(form_->findChild<QPushButton*>("ReplicateBtn")->text(),
+                 QStringLiteral("Replicate "));
+    }
+
+  private:
+    fake::FakeMessageBox messageBox_;
+    fake::FakeFileSystem fileSystem_{'/'};
+    fake::FakeLauncher launcher_;
+    const Conventions conventions_ = Conventions::posix("/home/user");
+    NoPainting painter_;
+    Services services_{messageBox_, fileSystem_, launcher_, conventions_, painter_};
+    std::unique_ptr<qt::Form1Window> form_;
+};
+
+}  // namespace
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
