@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "platform/launcher.h"
 #include "platform/message_box.h"
+#include "platform/waiting.h"
 
 namespace vantrel {
 
@@ -21,6 +22,12 @@ class NoPainting : public ProgressPainter {
     void paintProgress(bool /*always*/) override {}
 };
 
+// The waiting of the core alone, where no window needs keeping alive.
+inline Waiter& noWaiting() {
+    static NoWaiting waiter;
+    return waiter;
+}
+
 // The outside world as the window's handlers reach it.
 struct Services {
     MessageBox& messageBox;
@@ -28,6 +35,7 @@ struct Services {
     Launcher& launcher;
     const Conventions& conventions;
     ProgressPainter& painter;
+    Waiter& waiter = noWaiting();
 };
 
 }  // namespace vantrel

@@ -13,7 +13,7 @@ void chooseClassicStyle() {
 Program::Program()
     : messageBox_(QString::fromStdString(layout::form1().caption)),
       conventions_(Conventions::current()),
-      services_{messageBox_, fileSystem_, launcher_, conventions_, painter_},
+      services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
       window_(services_) {
     painter_.watch(&window_, window_.progressArea());
 }

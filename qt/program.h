@@ -7,6 +7,7 @@
 #include "qt/progress_repainter.h"
 #include "qt/qt_launcher.h"
 #include "qt/qt_message_box.h"
+#include "qt/qt_waiter.h"
 
 namespace vantrel::qt {
 
@@ -28,6 +29,7 @@ class Program {
     QtLauncher launcher_;
     const Conventions conventions_;
     ProgressRepainter painter_;
+    QtWaiter waiter_;
     Services services_;
     Form1Window window_;
 };

@@ -1,5 +1,8 @@
 #include "qt/progress_repainter.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+
 namespace vantrel::qt {
 
 void ProgressRepainter::watch(QWidget* widget, QRect area) {
@@ -15,6 +18,7 @@ void ProgressRepainter::paintProgress(bool always) {
         return;
     }
     widget_->repaint(area_);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     sinceLastPaint_.start();
 }
 

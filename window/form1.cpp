@@ -27,7 +27,19 @@ Form1::Form1(const Form1Controls& controls, Services& services)
 }
 
 void Form1::handle(const std::function<void()>& work) {
+    if (running_) {
+        deferred_.push_back(work);
+        return;
+    }
     runHandler(services_.messageBox, work);
+}
+
+void Form1::runDeferred() {
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(deferred_);
+    for (const auto& work : waiting) {
+        handle(work);
+    }
 }
 
 void Form1::Form_Load() {
@@ -68,9 +80,23 @@ void Form1::OpenWEBtn_Click() {
 
 void Form1::ReplicateBtn_Click() {
     handle([this] {
+        // Files dropped during the run would change the list it reads: the drop area refuses
+        // them until the run ends.
+        const DropMode mode = c_.Picture1.dropMode();
+        c_.Picture1.setDropMode(DropMode::None);
+        running_ = true;
+        struct EndOfRun {
+            Form1& form;
+            DropMode mode;
+            ~EndOfRun() {
+                form.running_ = false;
+                form.c_.Picture1.setDropMode(mode);
+            }
+        } end{*this, mode};
         ReplicationControls controls = replicationControls();
         ::vantrel::ReplicateBtn_Click(controls, services_);
     });
+    runDeferred();
 }
 
 void Form1::LogBtn_Click() {
@@ -78,6 +104,10 @@ void Form1::LogBtn_Click() {
 }
 
 void Form1::Picture1_OLEDragDrop(const DroppedFiles& data) {
+    // The data lives only as long as the drop; the drop area takes none during a run.
+    if (running_) {
+        return;
+    }
     handle([this, &data] {
         FileListControls controls = fileListControls();
         ::vantrel::Picture1_OLEDragDrop(controls, data, services_.messageBox);
@@ -105,6 +135,11 @@ void Form1::ClearBtn_Click() {
 }
 
 void Form1::CopyTimes_KeyPress(int index, std::int16_t& KeyAscii) {
+    // A key cannot wait for the run: the box would take it now. It is refused instead.
+    if (running_) {
+        KeyAscii = 0;
+        return;
+    }
     handle([this, index, &KeyAscii] {
         ::vantrel::CopyTimes_KeyPress(index, KeyAscii, services_.messageBox);
     });

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "filelist/file_list_controls.h"
 #include "platform/controls.h"
@@ -51,7 +52,8 @@ class Form1 {
     void VScrollFiles_Change();
 
     // Runs work of the front end's own (a toolkit's control acting on a user's request)
-    // through the same guard as the handlers.
+    // through the same guard as the handlers. During a replication run it waits until the run
+    // has ended.
     void handle(const std::function<void()>& work);
 
   private:
@@ -60,8 +62,14 @@ class Form1 {
 
     Form1Controls c_;
     Services& services_;
+    void runDeferred();
+
     // The path box last pressed: the entry the popup menu's item deletes.
     std::int16_t SelectedIndex = 0;
+    // While a run keeps the window alive, no other handler may change what it reads: events
+    // that reach the window meanwhile are handled once it has ended, in order.
+    bool running_ = false;
+    std::vector<std::function<void()>> deferred_;
 };
 
 }  // namespace vantrel
