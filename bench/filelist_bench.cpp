@@ -1,4 +1,4 @@
-// The file list at its sizes: drop, delete, clear and scroll on the real sliding frame,
+// The file list at its sizes: drop, delete, clear and scroll through the real window's handlers,
 // offscreen, each timed to the window painted, with the memory a row adds.
 //
 // Run without arguments: every list size runs in a fresh process of this program, so that one
@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QGroupBox>
-#include <QWidget>
-#include <algorithm>
+#include <QScrollBar>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -18,19 +16,17 @@
 #include <string>
 #include <vector>
 
-#include "filelist/drop_intake.h"
-#include "filelist/file_list_controls.h"
-#include "filelist/row_removal.h"
-#include "filelist/scroll_view.h"
-#include "platform/fake/fake_controls.h"
+#include "platform/conventions.h"
+#include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
-#include "qt/sliding_frame.h"
-#include "qt/twips.h"
+#include "platform/services.h"
+#include "qt/form1_window.h"
+#include "qt/program.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using vantrel::qt::toPixels;
 
 constexpr int kSizes[] = {1000, 10000, 32767};
 constexpr int kScrollSteps = 50;
@@ -63,15 +59,6 @@ class PathList : public vantrel::DroppedFiles {
     std::vector<std::string> paths_;
 };
 
-// FrameFix does not move: the list logic only reads its height.
-class FixedFrame : public vantrel::Frame {
-  public:
-    double top() const override { return 4080; }
-    void setTop(double /*top*/) override {}
-    double height() const override { return 2775; }
-    void setHeight(double /*height*/) override {}
-};
-
 struct Row {
     double drop;
     double perRowBytes;
@@ -81,23 +68,17 @@ struct Row {
 };
 
 Row measure(int files) {
-    QWidget window;
-    window.resize(toPixels(8490), toPixels(7260));
-    auto* frameFix = new QGroupBox(QStringLiteral(" Filename") + QString(97, QLatin1Char(' ')) +
-                                       QStringLiteral("No. of Copies"),
-                                   &window);
-    frameFix->setGeometry(toPixels(360), toPixels(4080), toPixels(8055), toPixels(2775));
-    auto* slide = new vantrel::qt::SlidingFrame(frameFix, {120, 360, 7815, 1455},
-                                                {120, 120, 6735, 375}, {6840, 120, 855, 375});
-    slide->Text1().item(0).setTop(-195);
-    slide->CopyTimes().item(0).setTop(-195);
-    FixedFrame fixedFrame;
-    vantrel::fake::FakeScrollBar bar;
-    bar.setMin(-30);
-    bar.setVisible(false);
     vantrel::fake::FakeMessageBox messageBox;
-    vantrel::FileListControls controls{slide->Text1(), slide->CopyTimes(), *slide, fixedFrame, bar};
-    window.show();
+    const vantrel::Conventions conventions = vantrel::Conventions::current();
+    vantrel::fake::FakeFileSystem fileSystem(conventions.separator);
+    vantrel::fake::FakeLauncher launcher;
+    vantrel::NoPainting painter;
+    vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+    vantrel::qt::Form1Window window(services);
+    vantrel::Form1& form = window.logic();
+    const vantrel::TextBoxArray& paths = window.controls().Text1;
+    auto* bar = window.findChild<QScrollBar*>(QStringLiteral("VScrollFiles"));
+    window.open();
     QCoreApplication::processEvents();
     const auto paint = [&window] {
         QCoreApplication::processEvents();
@@ -109,32 +90,41 @@ Row measure(int files) {
     const PathList drop(files);
     const long long before = residentBytes();
     auto start = Clock::now();
-    vantrel::Picture1_OLEDragDrop(controls, drop, messageBox);
+    form.Picture1_OLEDragDrop(drop);
     paint();
     row.drop = milliseconds(start);
     row.perRowBytes = static_cast<double>(residentBytes() - before) / files;
-    if (!messageBox.shown.empty() || slide->Text1().count() != files + 1) {
+    if (!messageBox.shown.empty() || paths.count() != files + 1) {
         std::fprintf(stderr, "the drop of %d files did not complete\n", files);
         std::exit(1);
     }
 
     start = Clock::now();
     for (int step = 0; step < kScrollSteps; ++step) {
-        bar.value_ = std::min(bar.value_ + bar.smallChange(), bar.max());
-        vantrel::VScrollFiles_Change(controls);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         paint();
     }
     row.scrollStep = milliseconds(start) / kScrollSteps;
+    if (bar->value() <= 0) {
+        std::fprintf(stderr, "the list of %d files did not scroll\n", files);
+        std::exit(1);
+    }
 
+    // The right button picks the entry without opening the menu, whose item is then chosen.
+    form.Text1_MouseDown(1, 2);
     start = Clock::now();
-    vantrel::PUMenu_DeleteFile_Click(controls, 1);
+    form.PUMenu_DeleteFile_Click();
     paint();
     row.deleteFirst = milliseconds(start);
 
     start = Clock::now();
-    vantrel::ClearBtn_Click(controls, messageBox);
+    form.ClearBtn_Click();
     paint();
     row.clear = milliseconds(start);
+    if (!messageBox.shown.empty() || paths.count() != 1) {
+        std::fprintf(stderr, "the list of %d files was not cleared\n", files);
+        std::exit(1);
+    }
     return row;
 }
 
@@ -168,6 +158,7 @@ void printRow(int files, const Row& row) {
 int main(int argc, char** argv) {
     if (argc == 2) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        vantrel::qt::chooseClassicStyle();
         QApplication app(argc, argv);
         const int files = std::atoi(argv[1]);
         printRow(files, measure(files));

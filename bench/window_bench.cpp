@@ -1,8 +1,8 @@
 // What the window costs: one 4 KiB file replicated 10,000 times through the window's
 // ReplicateBtn_Click with the progress repainted, beside the same copies made by the core alone;
-// and the time from the start of the program to its window on screen.
-//
-//   window_bench [path of the vantrel program]   (default: ../qt/vantrel beside this bench)
+// and the time from the start of the program to its window on screen, measured on a copy of
+// this bench started as `window_bench --startup-child`, which does what the program's main()
+// does and reports when its window is first exposed.
 
 #include <QApplication>
 #include <QDir>
@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -24,9 +26,10 @@
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
-#include "qt/form1.h"
+#include "qt/form1_window.h"
+#include "qt/program.h"
 #include "qt/progress_repainter.h"
-#include "qt/sliding_frame.h"
+#include "replication/file_list.h"
 #include "replication/replication_run.h"
 #include "support/fake_replication_window.h"
 
@@ -35,6 +38,7 @@ namespace {
 constexpr int kCopies = 10000;
 constexpr int kRounds = 5;
 constexpr int kStarts = 7;
+constexpr const char* kStartupChild = "--startup-child";
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -102,10 +106,9 @@ struct Bench {
     double throughTheWindow(int& paints) {
         vantrel::qt::ProgressRepainter painter;
         vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
-        vantrel::Form1 form(services);
+        vantrel::qt::Form1Window form(services);
         painter.watch(&form, form.progressArea());
-        form.Form_Load();
-        form.show();
+        form.open();
         QElapsedTimer waited;
         waited.start();
         while (!(form.windowHandle() != nullptr && form.windowHandle()->isExposed()) &&
@@ -116,14 +119,11 @@ struct Bench {
             std::fprintf(stderr, "the window was not shown\n");
             std::exit(1);
         }
-        vantrel::TextBoxArray& text1 = form.FrameSlide().Text1();
-        vantrel::TextBoxArray& copyTimes = form.FrameSlide().CopyTimes();
-        text1.load(1);
-        text1.item(1).setText(source.toStdString());
-        copyTimes.load(1);
-        copyTimes.item(1).setText(std::to_string(kCopies));
+        const vantrel::Form1Controls& controls = form.controls();
+        vantrel::FileList(controls.Text1, controls.CopyTimes)
+            .append(source.toStdString(), std::to_string(kCopies));
         const std::string to = destination("window");
-        form.replicationControls().SaveTo.setText(to);
+        controls.SaveTo.setText(to);
         QCoreApplication::processEvents();
 
         struct PaintCounter : QObject {
@@ -134,17 +134,51 @@ struct Bench {
             }
         } counter;
         form.findChild<QWidget*>("ShapeProgressBack")->installEventFilter(&counter);
-        const double ms = millisecondsOf([&] { form.handle([&] { form.ReplicateBtn_Click(); }); });
+        const double ms = millisecondsOf([&] { form.logic().ReplicateBtn_Click(); });
         paints = counter.count;
         checkCopies(to);
         return ms;
     }
 };
 
-// Starts the program with the start-up probe and reads when its window was first shown.
+// Reports, once the watched window is first exposed, how long it took since `sinceStart`,
+// then quits.
+class StartupProbe : public QObject {
+  public:
+    explicit StartupProbe(const QElapsedTimer& sinceStart) : sinceStart_(sinceStart) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            // Once the expose is handled, the window has been painted.
+            QTimer::singleShot(0, [this] {
+                std::printf("window shown after %.1f ms in main\n",
+                            static_cast<double>(sinceStart_.nsecsElapsed()) / 1e6);
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+  private:
+    const QElapsedTimer& sinceStart_;
+};
+
+// The program's main(), with the probe on its window.
+int startupChild(int argc, char* argv[], const QElapsedTimer& sinceStart) {
+    vantrel::qt::chooseClassicStyle();
+    QApplication application(argc, argv);
+    vantrel::qt::Program program;
+    program.window().open();
+    StartupProbe probe(sinceStart);
+    program.window().windowHandle()->installEventFilter(&probe);
+    return QApplication::exec();
+}
+
+// Starts the start-up child and reads when its window was first shown.
 void startupTimes(const QString& program, const QByteArray& platform) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("VANTREL_STARTUP_PROBE", "1");
     if (platform.isEmpty()) {
         environment.remove("QT_QPA_PLATFORM");
     } else {
@@ -158,7 +192,7 @@ void startupTimes(const QString& program, const QByteArray& platform) {
         process.setProcessChannelMode(QProcess::SeparateChannels);
         QElapsedTimer timer;
         timer.start();
-        process.start(program, {});
+        process.start(program, {QString::fromLatin1(kStartupChild)});
         QByteArray line;
         while (!line.endsWith('\n') && process.waitForReadyRead(10000)) {
             line += process.readAllStandardOutput();
@@ -187,6 +221,11 @@ void startupTimes(const QString& program, const QByteArray& platform) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    if (argc == 2 && std::strcmp(argv[1], kStartupChild) == 0) {
+        return startupChild(argc, argv, sinceStart);
+    }
     // The child program is shown where this bench was asked to show windows: on the X display
     // when there is one, else offscreen. The bench's own window is always offscreen.
     QByteArray childPlatform = qgetenv("QT_QPA_PLATFORM");
@@ -195,9 +234,6 @@ int main(int argc, char* argv[]) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const QString program =
-        argc > 1 ? QString::fromLocal8Bit(argv[1])
-                 : QDir(QCoreApplication::applicationDirPath()).filePath("../qt/vantrel");
 
     Bench bench;
     std::vector<double> core;
@@ -224,10 +260,6 @@ int main(int argc, char* argv[]) {
         *std::min_element(window.begin(), window.end()) /
             *std::min_element(core.begin(), core.end()));
 
-    if (QFile::exists(program)) {
-        startupTimes(program, childPlatform);
-    } else {
-        std::printf("start-up: %s not found, not measured\n", qPrintable(program));
-    }
+    startupTimes(QCoreApplication::applicationFilePath(), childPlatform);
     return 0;
 }

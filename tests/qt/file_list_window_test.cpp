@@ -19,19 +19,16 @@
 #include <memory>
 #include <optional>
 
-#include "qt/picture_box.h"
 #include "qt/twips.h"
 #include "window_fixture.h"
 
+namespace expected = vantrel::expected;
 using vantrel::Answer;
 using vantrel::Buttons;
+using vantrel::expected::kRowHeight;
 using vantrel::test::Window;
 
 namespace {
-
-constexpr double kRowHeight = 375;
-const std::string kNoFileName = "No File name from Explorer";
-const std::string kNumberEntryOnly = "Number entry only.";
 
 // What a file manager drags: the files as a URI list, and the same URIs as plain text for
 // programs that take text only.
@@ -101,7 +98,11 @@ class FileListWindowTest : public QObject {
         QVERIFY(window_->open());
     }
 
-    void cleanup() { window_.reset(); }
+    void cleanup() {
+        window_.reset();
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
+    }
 
     void dropOnPicture1MakesRowsInOrder_data() {
         QTest::addColumn<bool>("throughWindow");
@@ -113,7 +114,7 @@ class FileListWindowTest : public QObject {
         QFETCH(bool, throughWindow);
         const QStringList files{"/pics/a.jpg", "/docs/b c.txt", "/pics/a.jpg"};
         const auto data = draggedFiles(files);
-        QWidget* picture = &window_->form.Picture1();
+        QWidget* picture = &window_->picture1();
         const QPoint centre = picture->rect().center();
         QVERIFY(throughWindow ? dropThroughWindow(window_->form, picture, centre, *data)
                               : dragAndDrop(picture, centre, *data));
@@ -121,7 +122,7 @@ class FileListWindowTest : public QObject {
         QCOMPARE(pathTexts(), files);
         QCOMPARE(countTexts(), QStringList({"1", "1", "1"}));
         for (int i = 1; i <= 3; ++i) {
-            const double top = 180 + (i - 1) * kRowHeight;
+            const double top = expected::rowTop(i);
             for (vantrel::TextBoxArray* array : {&paths(), &counts()}) {
                 QCOMPARE(array->item(i).top(), top);
                 QVERIFY(array->item(i).visible());
@@ -136,7 +137,7 @@ class FileListWindowTest : public QObject {
             QCOMPARE(count->y(), path->y());
         }
         QCOMPARE(slide().height(), 4 * kRowHeight);
-        QVERIFY(window_->form.VScrollFiles().isHidden());
+        QVERIFY(window_->vScrollFiles().isHidden());
         QVERIFY(window_->messageBox.shown.empty());
     }
 
@@ -187,10 +188,11 @@ class FileListWindowTest : public QObject {
 
         QCOMPARE(pathTexts(), QStringList{"/kept/first.txt"} + added);
         QCOMPARE(counts().count(), paths().count());
-        QCOMPARE(paths().item(paths().ubound()).top(), 180 + added.size() * kRowHeight);
+        QCOMPARE(paths().item(paths().ubound()).top(),
+                 expected::rowTop(static_cast<int>(added.size()) + 1));
         QCOMPARE(window_->messageBox.shown.size(), std::size_t{refused ? 1U : 0U});
         if (refused) {
-            QCOMPARE(window_->messageBox.shown[0].text, kNoFileName);
+            QCOMPARE(window_->messageBox.shown[0].text, expected::kNoFileName);
             QCOMPARE(window_->messageBox.shown[0].buttons, Buttons::Ok);
         }
     }
@@ -224,7 +226,7 @@ class FileListWindowTest : public QObject {
                               : window_->control<QWidget>(control.toLatin1().constData());
         QVERIFY(widget != nullptr);
         QVERIFY(widget->rect().contains(point));
-        const QString saveTo = window_->form.SaveTo().text();
+        const QString saveTo = window_->saveTo().text();
 
         const auto data = draggedFiles({"/pics/a.jpg", "/pics/b.jpg"});
         QCOMPARE(dropThroughWindow(window_->form, widget, point, *data), taken);
@@ -234,7 +236,7 @@ class FileListWindowTest : public QObject {
         QCOMPARE(countTexts().size(), pathTexts().size());
         QCOMPARE(slide().pathEditor(1)->text(), QStringLiteral("/kept/first.txt"));
         QCOMPARE(slide().countEditor(1)->text(), QStringLiteral("1"));
-        QCOMPARE(window_->form.SaveTo().text(), saveTo);
+        QCOMPARE(window_->saveTo().text(), saveTo);
         QVERIFY(window_->messageBox.shown.empty());
     }
 
@@ -258,16 +260,16 @@ class FileListWindowTest : public QObject {
         Window fresh(painter_);
         fresh.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fresh.form));
-        QWidget* picture = &fresh.form.Picture1();
+        QWidget* picture = &fresh.picture1();
         QVERIFY(!picture->acceptDrops());
         const auto data = draggedFiles({"/pics/a.jpg"});
         QVERIFY(!dropThroughWindow(fresh.form, picture, picture->rect().center(), *data));
-        QCOMPARE(fresh.form.FrameSlide().Text1().count(), 1);
+        QCOMPARE(fresh.controls().Text1.count(), 1);
         QVERIFY(fresh.messageBox.shown.empty());
 
-        fresh.form.Form_Load();
+        fresh.form.logic().Form_Load();
         QVERIFY(dropThroughWindow(fresh.form, picture, picture->rect().center(), *data));
-        QCOMPARE(fresh.form.FrameSlide().Text1().count(), 2);
+        QCOMPARE(fresh.controls().Text1.count(), 2);
     }
 
     void pressesOnPathBoxes_data() {
@@ -331,7 +333,7 @@ class FileListWindowTest : public QObject {
             QCOMPARE(slide().pathEditor(i) != nullptr, kept);
             if (kept) {
                 QCOMPARE(slide().pathEditor(i)->text(), left[i - 1]);
-                QCOMPARE(paths().item(i).top(), 180 + (i - 1) * kRowHeight);
+                QCOMPARE(paths().item(i).top(), expected::rowTop(i));
             }
         }
         QCOMPARE(slide().height(), (left.size() + 1) * kRowHeight);
@@ -348,7 +350,7 @@ class FileListWindowTest : public QObject {
         QCOMPARE(counts().count(), 1);
         QVERIFY(slide().pathEditor(1) == nullptr);
         QCOMPARE(slide().height(), kRowHeight);
-        QVERIFY(window_->form.VScrollFiles().isHidden());
+        QVERIFY(window_->vScrollFiles().isHidden());
     }
 
     void countKeys_data() {
@@ -395,31 +397,31 @@ class FileListWindowTest : public QObject {
         QCOMPARE(counts().item(2).text(), std::string("1"));
         QCOMPARE(window_->messageBox.shown.size(), static_cast<std::size_t>(messages));
         for (const auto& shown : window_->messageBox.shown) {
-            QCOMPARE(shown.text, kNumberEntryOnly);
+            QCOMPARE(shown.text, expected::kNumberEntryOnly);
             QCOMPARE(shown.buttons, Buttons::Ok);
         }
     }
 
     void clearOnAnEmptyListOnlyTellsSo() {
-        QTest::mouseClick(&window_->form.ClearBtn(), Qt::LeftButton);
+        QTest::mouseClick(&window_->button("ClearBtn"), Qt::LeftButton);
         QCOMPARE(window_->messageBox.shown.size(), std::size_t{1});
-        QCOMPARE(window_->messageBox.shown[0].text, std::string("There are no files to delete."));
+        QCOMPARE(window_->messageBox.shown[0].text, expected::kNoFilesToDelete);
         QCOMPARE(window_->messageBox.shown[0].buttons, Buttons::Ok);
         QCOMPARE(paths().count(), 1);
-        QCOMPARE(slide().top(), 360.0);
-        QCOMPARE(slide().height(), 1455.0);
+        QCOMPARE(slide().top(), expected::kFrameSlide.top);
+        QCOMPARE(slide().height(), expected::kFrameSlide.height);
     }
 
     // A scrolled list keeps its offset when cleared.
     void clearEmptiesAScrolledListAndHidesTheBar() {
         QVERIFY(dropOnPicture1(*draggedFiles(numberedFiles(10))));
-        QScrollBar& bar = window_->form.VScrollFiles();
+        QScrollBar& bar = window_->vScrollFiles();
         QVERIFY(bar.isVisible());
         // An arrow step takes ten rows straight to the end, Max 135.
         bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(slide().top(), -1350.0);
 
-        QTest::mouseClick(&window_->form.ClearBtn(), Qt::LeftButton);
+        QTest::mouseClick(&window_->button("ClearBtn"), Qt::LeftButton);
 
         QVERIFY(window_->messageBox.shown.empty());
         QCOMPARE(paths().count(), 1);
@@ -433,7 +435,7 @@ class FileListWindowTest : public QObject {
         QCOMPARE(slide().top(), -1350.0);
 
         QVERIFY(dropOnPicture1(*draggedFiles({"/again"})));
-        QCOMPARE(paths().item(1).top(), 180.0);
+        QCOMPARE(paths().item(1).top(), expected::rowTop(1));
     }
 
     void scrolling_data() {
@@ -463,14 +465,14 @@ class FileListWindowTest : public QObject {
         QFETCH(int, value);
         QFETCH(QList<int>, inView);
         QVERIFY(dropOnPicture1(*draggedFiles(numberedFiles(files))));
-        QScrollBar& bar = window_->form.VScrollFiles();
+        QScrollBar& bar = window_->vScrollFiles();
         QVERIFY(bar.isVisible());
         QCOMPARE(bar.minimum(), -30);
         QCOMPARE(bar.maximum(), max);
         QCOMPARE(bar.singleStep(), 200);
         QCOMPARE(bar.pageStep(), 278);
         QCOMPARE(bar.value(), 0);
-        QCOMPARE(slide().top(), 360.0);
+        QCOMPARE(slide().top(), expected::kFrameSlide.top);
         QCOMPARE(rowsInView(), rows(1, 6));
 
         if (action >= 0) {
@@ -478,7 +480,7 @@ class FileListWindowTest : public QObject {
         } else {
             bar.setSliderDown(true);
             bar.setSliderPosition(value);
-            QCOMPARE(slide().top(), 360.0);
+            QCOMPARE(slide().top(), expected::kFrameSlide.top);
             QCOMPARE(rowsInView(), rows(1, 6));
             bar.setSliderDown(false);
         }
@@ -496,13 +498,13 @@ class FileListWindowTest : public QObject {
 
     void sixRowsFitAndSevenNeedTheBar() {
         QVERIFY(dropOnPicture1(*draggedFiles(numberedFiles(6))));
-        QScrollBar& bar = window_->form.VScrollFiles();
+        QScrollBar& bar = window_->vScrollFiles();
         QVERIFY(bar.isHidden());
-        QCOMPARE(slide().height(), 2625.0);
+        QCOMPARE(slide().height(), 7 * kRowHeight);
         QVERIFY(dropOnPicture1(*draggedFiles({"/f/7"})));
         QVERIFY(bar.isVisible());
         QCOMPARE(bar.maximum(), 22);
-        QCOMPARE(slide().height(), 3000.0);
+        QCOMPARE(slide().height(), 8 * kRowHeight);
     }
 
     // The road of a typical use, on real files: drop, type a count, type a missing folder,
@@ -533,7 +535,7 @@ class FileListWindowTest : public QObject {
         QCOMPARE(countTexts(), QStringList({"3", "1"}));
 
         const QString out = folder.filePath("out/deeper");
-        QLineEdit& saveTo = window_->form.SaveTo();
+        QLineEdit& saveTo = window_->saveTo();
         QTest::mouseClick(&saveTo, Qt::LeftButton);
         QTest::keyClick(&saveTo, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(&saveTo, out);
@@ -545,8 +547,7 @@ class FileListWindowTest : public QObject {
         QTest::mouseClick(replicate, Qt::LeftButton);
 
         QCOMPARE(box.shown.size(), std::size_t{1});
-        QCOMPARE(box.shown[0].text,
-                 "The folder " + out.toStdString() + " doesn't exist.\r\nCreate the folder ?");
+        QCOMPARE(box.shown[0].text, expected::createFolderPrompt(out.toStdString()));
         QCOMPARE(box.shown[0].buttons, Buttons::YesNo);
         QDir copies(out);
         QCOMPARE(copies.entryList(QDir::Files, QDir::Name),
@@ -555,8 +556,8 @@ class FileListWindowTest : public QObject {
             QCOMPARE(contentOf(copies.filePath(name)), picture);
         }
         QCOMPARE(contentOf(copies.filePath("b(1).txt")), text);
-        QCOMPARE(progressCaption(), QStringLiteral("Files successfully replicated."));
-        QCOMPARE(window_->form.replicationControls().ShapeProgress.width(), 0.0);
+        QCOMPARE(progressCaption(), vantrel::test::qtext(expected::kDone));
+        QCOMPARE(window_->controls().ShapeProgress.width(), 0.0);
         QCOMPARE(window_->control<QWidget>("ShapeProgress")->width(), 0);
         const QString log = QString::fromStdString(window_->conventions.logPath);
         QCOMPARE(contentOf(log), QByteArray("a(1).jpg\r\na(2).jpg\r\na(3).jpg\r\nb(1).txt\r\n"));
@@ -580,10 +581,7 @@ class FileListWindowTest : public QObject {
         QCOMPARE(box.shown.size(), std::size_t{4});
         const char* prompted[] = {"a(1).jpg", "a(2).jpg", "a(3).jpg", "b(1).txt"};
         for (std::size_t i = 0; i < 4; ++i) {
-            QCOMPARE(box.shown[i].text,
-                     std::string("The file ") + prompted[i] +
-                         " exist !\r\n\r\nReplace existing file? [Yes]\r\nSkip only this one ! "
-                         "[No]\r\nCancel All ! [Cancel]");
+            QCOMPARE(box.shown[i].text, expected::replacePrompt(prompted[i]));
             QCOMPARE(box.shown[i].buttons, Buttons::YesNoCancel);
         }
         QCOMPARE(contentOf(copies.filePath("a(1).jpg")), picture);
@@ -591,8 +589,8 @@ class FileListWindowTest : public QObject {
         QCOMPARE(contentOf(copies.filePath("a(3).jpg")), picture);
         QCOMPARE(contentOf(copies.filePath("b(1).txt")), text);
         QCOMPARE(contentOf(log), QByteArray("a(1).jpg\r\na(3).jpg\r\nb(1).txt\r\n"));
-        QCOMPARE(progressCaption(), QStringLiteral("Files successfully replicated."));
-        QCOMPARE(window_->form.replicationControls().ShapeProgress.width(), 0.0);
+        QCOMPARE(progressCaption(), vantrel::test::qtext(expected::kDone));
+        QCOMPARE(window_->controls().ShapeProgress.width(), 0.0);
     }
 
   private:
@@ -602,7 +600,7 @@ class FileListWindowTest : public QObject {
         QPoint pos;
     };
 
-    vantrel::qt::SlidingFrame& slide() { return window_->form.FrameSlide(); }
+    vantrel::qt::SlidingFrame& slide() { return window_->frameSlide(); }
     vantrel::TextBoxArray& paths() { return slide().Text1(); }
     vantrel::TextBoxArray& counts() { return slide().CopyTimes(); }
 
@@ -617,11 +615,11 @@ class FileListWindowTest : public QObject {
     QStringList countTexts() { return textsOf(counts()); }
 
     QString progressCaption() {
-        return QString::fromStdString(window_->form.replicationControls().LabelProgress.caption());
+        return QString::fromStdString(window_->controls().LabelProgress.caption());
     }
 
     bool dropOnPicture1(const QMimeData& data) {
-        QWidget* picture = &window_->form.Picture1();
+        QWidget* picture = &window_->picture1();
         return dragAndDrop(picture, picture->rect().center(), data);
     }
 

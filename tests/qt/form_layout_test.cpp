@@ -8,10 +8,12 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "qt/picture_box.h"
 #include "qt/twips.h"
 #include "window_fixture.h"
 
+namespace expected = vantrel::expected;
+using vantrel::test::pixels;
+using vantrel::test::qtext;
 using vantrel::test::Window;
 
 namespace {
@@ -32,12 +34,18 @@ QString captionOf(const QWidget* widget) {
     return {};
 }
 
-QRect pixels(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+// The template boxes of the two arrays are rows of the sliding frame, not widgets.
+bool isWidget(const expected::Control& control) {
+    return control.name != "Text1" && control.name != "CopyTimes";
 }
 
-const QString kListHeader =
-    QStringLiteral(" Filename") + QString(97, QLatin1Char(' ')) + QStringLiteral("No. of Copies");
+QStringList names(const std::vector<std::string>& list) {
+    QStringList result;
+    for (const std::string& name : list) {
+        result << qtext(name);
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -46,9 +54,16 @@ class FormLayoutTest : public QObject {
 
   private slots:
     void init() { window_ = std::make_unique<Window>(painter_); }
-    void cleanup() { window_.reset(); }
 
-    void screenIs96Dpi() { QCOMPARE(vantrel::qt::twipsPerPixel(&window_->form), 15.0); }
+    void cleanup() {
+        window_.reset();
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
+    }
+
+    void screenIs96Dpi() {
+        QCOMPARE(vantrel::qt::twipsPerPixel(&window_->form), vantrel::test::kTwipsPerPixel);
+    }
 
     void controls_data() {
         QTest::addColumn<QString>("container");
@@ -56,57 +71,28 @@ class FormLayoutTest : public QObject {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("bold");
         QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("shownOnceLoaded");
 
-        const QString copies = QStringLiteral(
-            "Copies and replicates multiple files of different file types to a certain "
-            "folder/drive.");
-        QTest::newRow("Frame1") << "Form1" << pixels(4680, 120, 3615, 975) << "Vantrel ver. 2"
-                                << true << true;
-        QTest::newRow("Label3") << "Frame1" << pixels(120, 360, 3375, 375) << copies << false
-                                << true;
-        QTest::newRow("VScrollFiles")
-            << "Form1" << pixels(120, 3960, 255, 3135) << "" << false << false;
-        QTest::newRow("LogBtn") << "Form1" << pixels(7200, 2880, 1095, 375) << "Log File" << false
-                                << true;
-        QTest::newRow("ClearBtn") << "Form1" << pixels(7200, 2400, 1095, 375) << "Clear List"
-                                  << false << true;
-        QTest::newRow("ReplicateBtn")
-            << "Form1" << pixels(7200, 1920, 1095, 375) << "Replicate " << false << true;
-        QTest::newRow("OpenWEBtn")
-            << "Form1" << pixels(7200, 1440, 1095, 375) << "File Search" << false << true;
-        QTest::newRow("DropArea") << "Form1" << pixels(4680, 1200, 2415, 2775)
-                                  << "Drop files to copy here:" << true << true;
-        QTest::newRow("Picture1") << "DropArea" << pixels(120, 360, 2175, 2295) << "" << false
-                                  << true;
-        QTest::newRow("FrameFix") << "Form1" << pixels(360, 4080, 8055, 2775) << kListHeader << true
-                                  << true;
-        QTest::newRow("FrameSlide")
-            << "FrameFix" << pixels(120, 360, 7815, 1455) << "" << false << true;
-        QTest::newRow("CopyDestFrame")
-            << "Form1" << pixels(120, 120, 4455, 3855) << "Copy Destination " << true << true;
-        QTest::newRow("SaveTo") << "CopyDestFrame" << pixels(120, 3360, 4215, 315) << "" << false
-                                << true;
-        QTest::newRow("Dir1") << "CopyDestFrame" << pixels(120, 720, 4215, 2340) << "" << false
-                              << true;
-        QTest::newRow("Drive1") << "CopyDestFrame" << pixels(120, 360, 4215, 315) << "" << false
-                                << true;
-        QTest::newRow("Label2") << "CopyDestFrame" << pixels(120, 3120, 855, 255)
-                                << "Save To:" << true << true;
-        QTest::newRow("ShapeProgress")
-            << "Form1" << pixels(360, 6840, 675, 255) << "" << false << true;
-        QTest::newRow("LabelProgress")
-            << "Form1" << pixels(2280, 6840, 3735, 255) << "" << false << true;
-        QTest::newRow("ShapeProgressBack")
-            << "Form1" << pixels(360, 6840, 8055, 255) << "" << false << true;
+        for (const expected::Control& control : expected::controls()) {
+            if (!isWidget(control)) {
+                continue;
+            }
+            // Form_Load hides the bar until the list outgrows its view.
+            const bool shownOnceLoaded = control.shown && control.name != "VScrollFiles";
+            QTest::newRow(control.name.c_str())
+                << qtext(control.container) << pixels(control.rect) << qtext(control.caption)
+                << control.bold << control.shown << shownOnceLoaded;
+        }
     }
 
-    // Geometry, caption and font as the window is built; visibility once it is loaded.
+    // Geometry, caption, font and visibility as the window is built; visibility once loaded.
     void controls() {
         QFETCH(QString, container);
         QFETCH(QRect, geometry);
         QFETCH(QString, caption);
         QFETCH(bool, bold);
         QFETCH(bool, shown);
+        QFETCH(bool, shownOnceLoaded);
 
         const QWidget* control = window_->control<QWidget>(QTest::currentDataTag());
         QVERIFY(control != nullptr);
@@ -115,13 +101,16 @@ class FormLayoutTest : public QObject {
         QCOMPARE(captionOf(control), caption);
         QCOMPARE(control->font().bold(), bold);
         QCOMPARE(control->font().pointSizeF(), 8.25);
-        window_->form.Form_Load();
         QCOMPARE(!control->isHidden(), shown);
+        window_->form.logic().Form_Load();
+        QCOMPARE(!control->isHidden(), shownOnceLoaded);
     }
 
     void windowItself() {
-        vantrel::Form1& form = window_->form;
-        QCOMPARE(form.windowTitle(), QStringLiteral("Vantrel ver. 2"));
+        vantrel::qt::Form1Window& form = window_->form;
+        QCOMPARE(form.objectName(), QStringLiteral("Form1"));
+        QCOMPARE(form.windowTitle(), qtext(expected::kTitle));
+        QCOMPARE(form.size(), QSize(pixels(expected::kFormWidth), pixels(expected::kFormHeight)));
         QCOMPARE(form.size(), QSize(566, 484));
         QCOMPARE(form.font().pointSizeF(), 8.25);
         QVERIFY(!form.font().bold());
@@ -131,7 +120,7 @@ class FormLayoutTest : public QObject {
         const QList<QSize> iconSizes = form.windowIcon().availableSizes();
         QVERIFY(iconSizes.contains(QSize(32, 32)));
         QVERIFY(iconSizes.contains(QSize(16, 16)));
-        QCOMPARE(kListHeader.size(), 119);
+        QCOMPARE(expected::kListHeader.size(), std::size_t{119});
     }
 
     void popupMenuOnly() {
@@ -151,15 +140,20 @@ class FormLayoutTest : public QObject {
     // Siblings are painted in the order of their parent's children: the last is in front.
     void stackingFrontToBack_data() {
         QTest::addColumn<QStringList>("frontToBack");
-        QTest::newRow("Form1") << QStringList{
-            "Frame1",        "VScrollFiles",  "LogBtn",        "ClearBtn",
-            "ReplicateBtn",  "OpenWEBtn",     "DropArea",      "FrameFix",
-            "CopyDestFrame", "ShapeProgress", "LabelProgress", "ShapeProgressBack"};
-        QTest::newRow("CopyDestFrame") << QStringList{"SaveTo", "Dir1", "Drive1", "Label2"};
+        for (const char* container : {"Form1", "CopyDestFrame"}) {
+            QStringList frontToBack;
+            for (const expected::Control& control : expected::controls()) {
+                if (control.container == container) {
+                    frontToBack << qtext(control.name);
+                }
+            }
+            QTest::newRow(container) << frontToBack;
+        }
     }
 
     void stackingFrontToBack() {
         QFETCH(QStringList, frontToBack);
+        QVERIFY(frontToBack.size() > 2);
         const QWidget* parent =
             window_->control<QWidget>(frontToBack.first().toLatin1())->parentWidget();
         QStringList backToFront;
@@ -171,22 +165,38 @@ class FormLayoutTest : public QObject {
         QCOMPARE(backToFront, frontToBack);
     }
 
+    void focusStartsOnDrive1AndTabFollowsTheOrder_data() {
+        QTest::addColumn<bool>("barShown");
+        QTest::newRow("bar hidden") << false;
+        QTest::newRow("bar shown") << true;
+    }
+
+    // Tab passes the hidden bar by; once a long list shows it, the bar has its turn.
     void focusStartsOnDrive1AndTabFollowsTheOrder() {
-        vantrel::Form1& form = window_->form;
-        form.Form_Load();
-        form.show();
+        QFETCH(bool, barShown);
+        vantrel::qt::Form1Window& form = window_->form;
+        form.open();
         QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget()->objectName(), qtext(expected::kTabOrder.front()));
+        if (barShown) {
+            window_->controls().VScrollFiles.setVisible(true);
+        }
+        QStringList order = names(expected::kTabOrder);
+        if (!barShown) {
+            order.removeAll(QStringLiteral("VScrollFiles"));
+        }
+        order << order.first();
+
         QStringList visited{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 8; ++i) {
+        for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited, (QStringList{"Drive1", "Dir1", "SaveTo", "Picture1", "OpenWEBtn",
-                                       "ReplicateBtn", "ClearBtn", "LogBtn", "Drive1"}));
+        QCOMPARE(visited, order);
     }
 
     void resizingMovesNothing() {
-        vantrel::Form1& form = window_->form;
+        vantrel::qt::Form1Window& form = window_->form;
         QMap<const QWidget*, QRect> before;
         for (const QWidget* widget : form.findChildren<QWidget*>()) {
             if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_")) {
@@ -203,31 +213,31 @@ class FormLayoutTest : public QObject {
     }
 
     void startUpState() {
-        vantrel::Form1& form = window_->form;
-        auto* picture = window_->control<vantrel::qt::PictureBox>("Picture1");
-        QVERIFY(!picture->acceptDrops());
-        form.Form_Load();
+        vantrel::qt::Form1Window& form = window_->form;
+        const vantrel::qt::PictureBox& picture = window_->picture1();
+        QVERIFY(!picture.acceptDrops());
+        form.logic().Form_Load();
 
-        QVERIFY(picture->acceptDrops());
-        for (vantrel::TextBoxArray* array :
-             {&form.FrameSlide().Text1(), &form.FrameSlide().CopyTimes()}) {
+        QVERIFY(picture.acceptDrops());
+        const vantrel::Form1Controls& controls = window_->controls();
+        for (vantrel::TextBoxArray* array : {&controls.Text1, &controls.CopyTimes}) {
             QCOMPARE(array->count(), 1);
+            QCOMPARE(array->item(0).top(), expected::kFirstRowTop - expected::kRowHeight);
             QCOMPARE(array->item(0).top(), -195.0);
             QVERIFY(!array->item(0).visible());
             QCOMPARE(array->item(0).text(), std::string());
         }
-        const QScrollBar& bar = form.VScrollFiles();
+        const QScrollBar& bar = window_->vScrollFiles();
         QVERIFY(bar.isHidden());
         QCOMPARE(bar.minimum(), -30);
         QCOMPARE(bar.maximum(), 32767);
         QCOMPARE(bar.value(), 0);
         QCOMPARE(bar.singleStep(), 1);
         QCOMPARE(bar.pageStep(), 1);
-        QCOMPARE(form.FrameSlide().top(), 360.0);
-        const vantrel::ReplicationControls controls = form.replicationControls();
+        QCOMPARE(controls.FrameSlide.top(), expected::kFrameSlide.top);
         QCOMPARE(controls.ShapeProgress.width(), 0.0);
         QCOMPARE(window_->control<QWidget>("ShapeProgress")->width(), 0);
-        QCOMPARE(controls.ShapeProgressBack.width(), 8055.0);
+        QCOMPARE(controls.ShapeProgressBack.width(), expected::kFullBar);
         QCOMPARE(controls.LabelProgress.caption(), std::string());
         QCOMPARE(controls.SaveTo.text(), std::string());
     }

@@ -3,8 +3,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "qt/directory_list.h"
-#include "qt/drive_list.h"
 #include "window_fixture.h"
 
 using vantrel::qt::DirectoryList;
@@ -48,17 +46,19 @@ class PickerTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         window_ = std::make_unique<Window>(painter_);
         QVERIFY(window_->open());
-        window_->form.Dir1().setPath(folders_.path().toStdString());
+        window_->dir1().setPath(folders_.path().toStdString());
     }
 
     void cleanup() {
         window_.reset();
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
         QVERIFY(QDir(folders_.path()).removeRecursively());
         QVERIFY(QDir().mkpath(folders_.path()));
     }
 
     void listShowsAncestorsThenSubfolders() {
-        const DirectoryList& list = window_->form.Dir1();
+        const DirectoryList& list = window_->dir1();
         QStringList expected{"/"};
         expected << folders_.path().split('/', Qt::SkipEmptyParts);
         expected << QStringList{"Alpha", "alpha2", "beta", "gamma"};
@@ -66,7 +66,7 @@ class PickerTest : public QObject {
         QCOMPARE(list.currentItem()->text(), QDir(folders_.path()).dirName());
     }
 
-    void assigningThePathFillsSaveTo() { QCOMPARE(window_->form.SaveTo().text(), folders_.path()); }
+    void assigningThePathFillsSaveTo() { QCOMPARE(window_->saveTo().text(), folders_.path()); }
 
     void openingAFolderFillsSaveTo_data() {
         QTest::addColumn<QString>("folder");
@@ -79,8 +79,8 @@ class PickerTest : public QObject {
     void openingAFolderFillsSaveTo() {
         QFETCH(QString, folder);
         QFETCH(bool, byKey);
-        DirectoryList& list = window_->form.Dir1();
-        window_->form.SaveTo().setText("typed before");
+        DirectoryList& list = window_->dir1();
+        window_->saveTo().setText("typed before");
         QListWidgetItem* item = itemNamed(list, folder);
         QVERIFY(item != nullptr);
         if (byKey) {
@@ -90,88 +90,88 @@ class PickerTest : public QObject {
             doubleClick(list, item);
         }
         const QString opened = QDir(folders_.path()).filePath(folder);
-        QCOMPARE(window_->form.SaveTo().text(), opened);
+        QCOMPARE(window_->saveTo().text(), opened);
         QCOMPARE(QString::fromStdString(list.path()), opened);
         QCOMPARE(list.currentItem()->text(), folder);
     }
 
     void openingTheRootGivesTheRootWithItsSeparator() {
-        DirectoryList& list = window_->form.Dir1();
+        DirectoryList& list = window_->dir1();
         doubleClick(list, list.item(0));
-        QCOMPARE(window_->form.SaveTo().text(), QStringLiteral("/"));
+        QCOMPARE(window_->saveTo().text(), QStringLiteral("/"));
     }
 
     void highlightingChangesNothing() {
-        DirectoryList& list = window_->form.Dir1();
-        window_->form.SaveTo().setText("typed");
+        DirectoryList& list = window_->dir1();
+        window_->saveTo().setText("typed");
         QListWidgetItem* gamma = itemNamed(list, "gamma");
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(gamma).center());
         QTest::keyClick(&list, Qt::Key_Up);
         QCOMPARE(list.currentItem()->text(), QStringLiteral("beta"));
-        QCOMPARE(window_->form.SaveTo().text(), QStringLiteral("typed"));
+        QCOMPARE(window_->saveTo().text(), QStringLiteral("typed"));
         QCOMPARE(QString::fromStdString(list.path()), folders_.path());
     }
 
     void typingInSaveToChangesNeitherList() {
-        vantrel::Form1& form = window_->form;
-        const int drive = form.Drive1().currentIndex();
-        const QStringList folders = shownFolders(form.Dir1());
-        form.SaveTo().clear();
-        QTest::keyClicks(&form.SaveTo(), "/somewhere/else");
-        QCOMPARE(form.SaveTo().text(), QStringLiteral("/somewhere/else"));
-        QCOMPARE(form.Drive1().currentIndex(), drive);
-        QCOMPARE(shownFolders(form.Dir1()), folders);
-        QCOMPARE(QString::fromStdString(form.Dir1().path()), folders_.path());
+        Window& window = *window_;
+        const int drive = window.drive1().currentIndex();
+        const QStringList folders = shownFolders(window.dir1());
+        window.saveTo().clear();
+        QTest::keyClicks(&window.saveTo(), "/somewhere/else");
+        QCOMPARE(window.saveTo().text(), QStringLiteral("/somewhere/else"));
+        QCOMPARE(window.drive1().currentIndex(), drive);
+        QCOMPARE(shownFolders(window.dir1()), folders);
+        QCOMPARE(QString::fromStdString(window.dir1().path()), folders_.path());
     }
 
     void choosingADriveOpensIt() {
-        vantrel::Form1& form = window_->form;
+        Window& window = *window_;
         const QString drive = QDir(folders_.path()).filePath("gamma");
-        form.Drive1().setDrives({{"/", ""}, {drive, "label"}});
-        QCOMPARE(form.Drive1().currentIndex(), 0);
-        QCOMPARE(form.Drive1().itemText(1), drive + " [label]");
-        form.SaveTo().setText("typed");
-        QTest::keyClick(&form.Drive1(), Qt::Key_Down);
-        QCOMPARE(form.SaveTo().text(), drive);
-        QCOMPARE(QString::fromStdString(form.Dir1().path()), drive);
+        window.drive1().setDrives({{"/", ""}, {drive, "label"}});
+        QCOMPARE(window.drive1().currentIndex(), 0);
+        QCOMPARE(window.drive1().itemText(1), drive + " [label]");
+        window.saveTo().setText("typed");
+        QTest::keyClick(&window.drive1(), Qt::Key_Down);
+        QCOMPARE(window.saveTo().text(), drive);
+        QCOMPARE(QString::fromStdString(window.dir1().path()), drive);
         QVERIFY(window_->messageBox.shown.empty());
     }
 
     void aDriveThatCannotBeOpenedLeavesEverythingAsItWas() {
-        vantrel::Form1& form = window_->form;
+        Window& window = *window_;
         const QString missing = QDir(folders_.path()).filePath("unplugged");
-        form.Drive1().setDrives({{"/", ""}, {missing, ""}});
-        form.SaveTo().setText("typed");
-        const QStringList folders = shownFolders(form.Dir1());
+        window.drive1().setDrives({{"/", ""}, {missing, ""}});
+        window.saveTo().setText("typed");
+        const QStringList folders = shownFolders(window.dir1());
 
-        QTest::keyClick(&form.Drive1(), Qt::Key_Down);
+        QTest::keyClick(&window.drive1(), Qt::Key_Down);
 
         QCOMPARE(window_->messageBox.shown.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(window_->messageBox.shown[0].text),
                  "Could not open the drive " + missing + ".\r\nNo such file or directory");
         QCOMPARE(window_->messageBox.shown[0].buttons, vantrel::Buttons::Ok);
-        QCOMPARE(form.Drive1().currentIndex(), 0);
-        QCOMPARE(form.SaveTo().text(), QStringLiteral("typed"));
-        QCOMPARE(shownFolders(form.Dir1()), folders);
+        QCOMPARE(window.drive1().currentIndex(), 0);
+        QCOMPARE(window.saveTo().text(), QStringLiteral("typed"));
+        QCOMPARE(shownFolders(window.dir1()), folders);
 
         // The drive list goes on as before: the same drive can be tried again.
-        QTest::keyClick(&form.Drive1(), Qt::Key_Down);
+        QTest::keyClick(&window.drive1(), Qt::Key_Down);
         QCOMPARE(window_->messageBox.shown.size(), std::size_t{2});
     }
 
     // A folder removed after it was listed cannot be opened: the guard tells why and the
     // window goes on.
     void aVanishedFolderIsReportedAndTheWindowGoesOn() {
-        vantrel::Form1& form = window_->form;
-        DirectoryList& list = form.Dir1();
+        Window& window = *window_;
+        DirectoryList& list = window.dir1();
         QVERIFY(QDir(folders_.path()).rmdir("gamma"));
-        form.SaveTo().setText("typed");
+        window.saveTo().setText("typed");
         doubleClick(list, itemNamed(list, "gamma"));
         QCOMPARE(window_->messageBox.shown.size(), std::size_t{1});
         QCOMPARE(window_->messageBox.shown[0].text, std::string("No such file or directory"));
-        QCOMPARE(form.SaveTo().text(), QStringLiteral("typed"));
+        QCOMPARE(window.saveTo().text(), QStringLiteral("typed"));
         doubleClick(list, itemNamed(list, "beta"));
-        QCOMPARE(form.SaveTo().text(), QDir(folders_.path()).filePath("beta"));
+        QCOMPARE(window.saveTo().text(), QDir(folders_.path()).filePath("beta"));
     }
 
     void userMounts_data() {

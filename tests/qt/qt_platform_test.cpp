@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QThread>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -13,11 +16,17 @@
 #include "qt/qt_controls.h"
 #include "qt/qt_launcher.h"
 #include "qt/qt_message_box.h"
+#include "window_fixture.h"
 
+namespace expected = vantrel::expected;
 using vantrel::Answer;
 using vantrel::Buttons;
+using vantrel::test::qtext;
 
 namespace {
+
+// Long enough for any machine; it only bounds a failure.
+constexpr int kPatienceMs = 30000;
 
 class PaintCounter : public QObject {
   public:
@@ -34,6 +43,11 @@ class QtPlatformTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void cleanup() {
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
+    }
+
     void messageBox_data() {
         QTest::addColumn<Buttons>("buttons");
         QTest::addColumn<QMessageBox::StandardButtons>("shown");
@@ -61,33 +75,44 @@ class QtPlatformTest : public QObject {
         QFETCH(QMessageBox::StandardButton, press);
         QFETCH(Answer, answer);
 
-        QString title;
-        QString text;
-        QMessageBox::StandardButtons offered;
-        QTimer answerer;
-        connect(&answerer, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                return;
-            }
-            answerer.stop();
-            title = box->windowTitle();
-            text = box->text();
-            offered = box->standardButtons();
-            box->button(press)->click();
-        });
-        answerer.start(10);
+        vantrel::test::BoxAnswerer answerer(press);
 
-        vantrel::qt::QtMessageBox messageBox(QStringLiteral("Vantrel ver. 2"));
-        QCOMPARE(messageBox.show("The file a(1).txt exist !\r\n\r\nReplace?", buttons), answer);
-        QCOMPARE(title, QStringLiteral("Vantrel ver. 2"));
-        QCOMPARE(text, QStringLiteral("The file a(1).txt exist !\n\nReplace?"));
-        QCOMPARE(offered, shown);
+        vantrel::qt::QtMessageBox messageBox(qtext(expected::kTitle));
+        QCOMPARE(messageBox.show(expected::replacePrompt("a(1).txt"), buttons), answer);
+        QCOMPARE(answerer.answered.size(), std::size_t{1});
+        QCOMPARE(answerer.answered[0].title, qtext(expected::kTitle));
+        // Qt breaks lines at a line feed alone.
+        QCOMPARE(answerer.answered[0].text,
+                 qtext(expected::replacePrompt("a(1).txt")).replace("\r\n", "\n"));
+        QCOMPARE(answerer.answered[0].buttons, shown);
     }
 
+    // The program marks that it started, then waits for a file that is made only once launch
+    // has returned: it can have ended neither before the call returned nor before the file.
     void launchStartsAProgramWithoutWaiting() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString started = folder.filePath("started");
+        const QString release = folder.filePath("release");
+        const QString ended = folder.filePath("ended");
+        // The wait is bounded, so that a failed test leaves no program behind for long.
+        const std::string script =
+            "touch \"$1\"; i=0; while [ ! -e \"$2\" ] && [ $i -lt 6000 ]; do sleep 0.01; "
+            "i=$((i+1)); done; touch \"$3\"";
+
         vantrel::qt::QtLauncher launcher;
-        launcher.launch({"true", {}, vantrel::WindowStyle::Normal});
+        launcher.launch({"/bin/sh",
+                         {"-c", script, "sh", started.toStdString(), release.toStdString(),
+                          ended.toStdString()},
+                         vantrel::WindowStyle::Normal});
+
+        QVERIFY(!QFile::exists(ended));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), kPatienceMs);
+        QVERIFY(!QFile::exists(ended));
+        QFile releaseFile(release);
+        QVERIFY(releaseFile.open(QIODevice::WriteOnly));
+        releaseFile.close();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), kPatienceMs);
     }
 
     void aProgramThatCannotStartIsAFailure() {
@@ -168,8 +193,11 @@ class QtPlatformTest : public QObject {
         }
     }
 
-    // At most one paint per 1/30 s unless asked for always, and no event is handled meanwhile.
-    void progressPaintsAreThrottledAndHandleNoEvents() {
+    // At most one paint per 1/30 s unless asked for always; a paint lets the window's pending
+    // events run. The painter's clock cannot be read, so each call is judged by readings taken
+    // around it and around the last paint: only calls surely too soon or surely late enough are
+    // judged, and the machine's speed decides nothing.
+    void progressPaintsAreThrottledAndLetPendingEventsRun() {
         QWidget window;
         window.resize(200, 50);
         window.show();
@@ -182,17 +210,48 @@ class QtPlatformTest : public QObject {
 
         vantrel::qt::ProgressRepainter painter;
         painter.watch(&window, QRect(0, 0, 200, 20));
-        for (int step = 0; step < 1000; ++step) {
-            painter.paintProgress(false);
+        QElapsedTimer clock;
+        clock.start();
+        struct Call {
+            qint64 began;
+            qint64 ended;
+            bool painted;
+        };
+        const auto paint = [&](bool always) {
+            const int before = counter.paints;
+            const qint64 began = clock.nsecsElapsed();
+            painter.paintProgress(always);
+            const qint64 ended = clock.nsecsElapsed();
+            return Call{began, ended, counter.paints > before};
+        };
+        const qint64 interval = vantrel::qt::ProgressRepainter::kIntervalMs * 1000000;
+
+        Call last = paint(false);
+        QVERIFY(last.painted);
+        QVERIFY(handled);
+        int skipped = 0;
+        bool paintedWhenDue = false;
+        const QDeadlineTimer patience(kPatienceMs);
+        while ((skipped == 0 || !paintedWhenDue) && !patience.hasExpired()) {
+            const Call call = paint(false);
+            if (call.ended - last.began < interval) {
+                QVERIFY2(!call.painted, "painted within 1/30 s of the last paint");
+                ++skipped;
+            } else if (call.began - last.ended >= interval) {
+                QVERIFY2(call.painted, "skipped a paint 1/30 s after the last one");
+                paintedWhenDue = true;
+            }
+            if (call.painted) {
+                last = call;
+            }
         }
-        QCOMPARE(counter.paints, 1);
-        painter.paintProgress(true);
-        painter.paintProgress(true);
-        QCOMPARE(counter.paints, 3);
-        QThread::msleep(vantrel::qt::ProgressRepainter::kIntervalMs + 5);
-        painter.paintProgress(false);
-        QCOMPARE(counter.paints, 4);
-        QVERIFY(!handled);
+        QVERIFY(skipped > 0);
+        QVERIFY(paintedWhenDue);
+
+        const Call first = paint(true);
+        const Call second = paint(true);
+        QVERIFY(first.painted);
+        QVERIFY(second.painted);
     }
 };
 

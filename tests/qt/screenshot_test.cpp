@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "qt/picture_box.h"
 #include "window_fixture.h"
 
+namespace expected = vantrel::expected;
 using vantrel::test::Window;
 
 // Grabs the window as a person sees it, keeps the picture in the build folder to be looked at,
@@ -19,7 +19,11 @@ class ScreenshotTest : public QObject {
         QVERIFY(window_->open());
     }
 
-    void cleanup() { window_.reset(); }
+    void cleanup() {
+        window_.reset();
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
+    }
 
     void windowAtStart() {
         const QImage shot = window_->form.grab().toImage();
@@ -33,7 +37,7 @@ class ScreenshotTest : public QObject {
         QCOMPARE(shot.pixelColor(559, 464), QColor(224, 224, 224));
 
         // The drop picture, at natural size from the inner corner of its box.
-        const auto* box = window_->control<vantrel::qt::PictureBox>("Picture1");
+        const vantrel::qt::PictureBox* box = &window_->picture1();
         const QImage picture = box->picture().toImage();
         QCOMPARE(picture.size(), QSize(142, 155));
         const QPoint corner = box->mapTo(&window_->form, box->contentsRect().topLeft());
@@ -50,9 +54,9 @@ class ScreenshotTest : public QObject {
 
     // The fill stands in front of the caption and the grey background.
     void fillCoversCaption() {
-        vantrel::ReplicationControls controls = window_->form.replicationControls();
-        controls.LabelProgress.setCaption("Progress : 5/10");
-        controls.ShapeProgress.setWidth(8055.0 / 2);
+        const vantrel::Form1Controls& controls = window_->controls();
+        controls.LabelProgress.setCaption(expected::progress(5, 10));
+        controls.ShapeProgress.setWidth(expected::kFullBar / 2);
         const QImage shot = window_->form.grab().toImage();
         QVERIFY(save(shot, "vantrel_window_half.png"));
 

@@ -10,14 +10,21 @@
 #include "platform/failure.h"
 #include "qt/sliding_frame.h"
 #include "qt/twips.h"
+#include "replication/file_list.h"
+#include "window_fixture.h"
 
+namespace expected = vantrel::expected;
 using vantrel::Failure;
 using vantrel::TextBoxArray;
+using vantrel::expected::kRowHeight;
 using vantrel::qt::SlidingFrame;
+using vantrel::test::pixels;
 
 namespace {
 
-constexpr double kRowHeight = 375;
+vantrel::TwipsRect twips(const expected::Rect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
 
 // The file list's frames as the window lays them out, with the keyboard focus outside the list
 // as on the real window.
@@ -27,28 +34,24 @@ struct ListFrames {
     QLineEdit* focusAtStart;
 
     ListFrames() {
-        frameFix.resize(vantrel::qt::toPixels(8055), vantrel::qt::toPixels(2775));
-        slide = new SlidingFrame(&frameFix, {120, 360, 7815, 1455}, {120, 120, 6735, 375},
-                                 {6840, 120, 855, 375});
-        slide->Text1().item(0).setTop(-195);
-        slide->CopyTimes().item(0).setTop(-195);
+        frameFix.resize(vantrel::qt::toPixels(expected::kFrameFix.width),
+                        vantrel::qt::toPixels(expected::kFrameFix.height));
+        slide = new SlidingFrame(&frameFix, twips(expected::kFrameSlide),
+                                 twips(expected::kPathTemplate), twips(expected::kCountTemplate));
+        slide->Text1().item(0).setTop(expected::kFirstRowTop - kRowHeight);
+        slide->CopyTimes().item(0).setTop(expected::kFirstRowTop - kRowHeight);
         focusAtStart = new QLineEdit(&frameFix);
         focusAtStart->setGeometry(0, 0, 5, 5);
         focusAtStart->setFocus();
         frameFix.show();
     }
 
-    // Appends rows the way a drop does: placed, filled, then shown.
+    // Appends entries the way a drop does, entry i with "path i" and count i.
     void append(int rows) {
-        for (TextBoxArray* array : {&slide->Text1(), &slide->CopyTimes()}) {
-            for (int k = 0; k < rows; ++k) {
-                const int i = array->count();
-                array->load(i);
-                array->item(i).setTop(array->item(i - 1).top() + kRowHeight);
-                array->item(i).setText(array == &slide->Text1() ? "path " + std::to_string(i)
-                                                                : std::to_string(i));
-                array->item(i).setVisible(true);
-            }
+        vantrel::FileList list(slide->Text1(), slide->CopyTimes());
+        for (int k = 0; k < rows; ++k) {
+            const int i = list.entries() + 1;
+            list.append("path " + std::to_string(i), std::to_string(i));
         }
         slide->setHeight(slide->Text1().count() * kRowHeight);
     }
@@ -73,6 +76,17 @@ struct ListFrames {
     }
 };
 
+// Where the boxes of entry i show in the sliding frame.
+QRect pathBox(int i) {
+    return pixels({expected::kPathTemplate.left, expected::rowTop(i), expected::kPathTemplate.width,
+                   kRowHeight});
+}
+
+QRect countBox(int i) {
+    return pixels({expected::kCountTemplate.left, expected::rowTop(i),
+                   expected::kCountTemplate.width, kRowHeight});
+}
+
 std::vector<int> range(int first, int last) {
     std::vector<int> rows;
     for (int i = first; i <= last; ++i) {
@@ -87,16 +101,22 @@ class SlidingFrameTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QCOMPARE(vantrel::qt::twipsPerPixel(), 15.0); }
+    void initTestCase() { QCOMPARE(vantrel::qt::twipsPerPixel(), vantrel::test::kTwipsPerPixel); }
+
+    void cleanup() {
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
+    }
 
     void editorsOnlyForRowsInView_data() {
         QTest::addColumn<double>("frameTop");
         QTest::addColumn<std::vector<int>>("rows");
-        QTest::newRow("design position") << 360.0 << range(1, 6);
+        QTest::newRow("design position") << expected::kFrameSlide.top << range(1, 6);
         QTest::newRow("bar at its minimum") << 300.0 << range(1, 7);
         QTest::newRow("bar at 0") << 0.0 << range(1, 7);
         QTest::newRow("partly scrolled") << -2000.0 << range(5, 13);
-        QTest::newRow("bottom of the list") << -(21 * kRowHeight - 2775) << range(14, 20);
+        QTest::newRow("bottom of the list")
+            << -(21 * kRowHeight - expected::kFrameFix.height) << range(14, 20);
         QTest::newRow("below the viewport") << 3000.0 << std::vector<int>{};
         QTest::newRow("above the viewport") << -(21 * kRowHeight) << std::vector<int>{};
     }
@@ -113,8 +133,10 @@ class SlidingFrameTest : public QObject {
             QCOMPARE(list.slide->pathEditor(i)->text(),
                      QString::fromStdString("path " + std::to_string(i)));
             QCOMPARE(list.slide->countEditor(i)->text(), QString::number(i));
-            QCOMPARE(list.slide->pathEditor(i)->geometry(), QRect(8, 12 + 25 * (i - 1), 449, 25));
-            QCOMPARE(list.slide->countEditor(i)->geometry(), QRect(456, 12 + 25 * (i - 1), 57, 25));
+            QCOMPARE(list.slide->pathEditor(i)->geometry(), pathBox(i));
+            QCOMPARE(list.slide->countEditor(i)->geometry(), countBox(i));
+            QCOMPARE(pathBox(i), QRect(8, 12 + 25 * (i - 1), 449, 25));
+            QCOMPARE(countBox(i), QRect(456, 12 + 25 * (i - 1), 57, 25));
         }
     }
 
@@ -127,12 +149,12 @@ class SlidingFrameTest : public QObject {
         QTest::addColumn<std::vector<int>>("rows");
         QTest::newRow("in order") << 0 << 0 << 0.0 << range(1, 6);
         QTest::newRow("a late row moved up")
-            << 0 << 15 << 555.0 << std::vector<int>{1, 2, 3, 4, 5, 6, 15};
+            << 0 << 15 << expected::rowTop(2) << std::vector<int>{1, 2, 3, 4, 5, 6, 15};
         QTest::newRow("an early row moved down")
             << 0 << 2 << 5000.0 << std::vector<int>{1, 3, 4, 5, 6};
         QTest::newRow("a gap in view") << 3 << 0 << 0.0 << std::vector<int>{1, 2, 4, 5, 6};
         QTest::newRow("a gap and a moved row")
-            << 9 << 12 << 180.0 << std::vector<int>{1, 2, 3, 4, 5, 6, 12};
+            << 9 << 12 << expected::rowTop(1) << std::vector<int>{1, 2, 3, 4, 5, 6, 12};
     }
 
     void rowsPlacedOutOfOrderOrWithGaps() {
@@ -162,7 +184,7 @@ class SlidingFrameTest : public QObject {
             list.slide->setTop(-10.0 * value);
             QCoreApplication::processEvents();
         }
-        list.slide->setTop(-(201 * kRowHeight - 2775));
+        list.slide->setTop(-(201 * kRowHeight - expected::kFrameFix.height));
         QCOMPARE(list.rowsWithEditors(), range(194, 200));
         QVERIFY(list.slide->findChildren<QLineEdit*>().size() <= 2 * 9);
     }
@@ -170,7 +192,7 @@ class SlidingFrameTest : public QObject {
     void hiddenRowsAndTheTemplateHaveNoEditor() {
         ListFrames list;
         list.append(3);
-        list.slide->Text1().item(0).setTop(180);
+        list.slide->Text1().item(0).setTop(expected::rowTop(1));
         list.slide->Text1().item(0).setVisible(true);
         QLineEdit* second = list.slide->pathEditor(2);
         QVERIFY(second != nullptr);
@@ -180,7 +202,7 @@ class SlidingFrameTest : public QObject {
         QCOMPARE(list.shownEditors(), 5);
         QCOMPARE(list.slide->countEditor(0), nullptr);
         list.slide->CopyTimes().load(4);
-        list.slide->CopyTimes().item(4).setTop(1305);
+        list.slide->CopyTimes().item(4).setTop(expected::rowTop(4));
         QCOMPARE(list.slide->countEditor(4), nullptr);
     }
 
@@ -362,7 +384,7 @@ class SlidingFrameTest : public QObject {
         paths.item(0).setText("template");
         paths.load(3);
         QCOMPARE(paths.item(3).text(), std::string("template"));
-        QCOMPARE(paths.item(3).top(), -195.0);
+        QCOMPARE(paths.item(3).top(), expected::kFirstRowTop - kRowHeight);
         QCOMPARE(paths.item(3).height(), kRowHeight);
         QVERIFY(!paths.item(3).visible());
         QCOMPARE(list.slide->pathEditor(3), nullptr);
@@ -373,9 +395,9 @@ class SlidingFrameTest : public QObject {
         list.append(32767);
         QCOMPARE(list.slide->height(), 12288000.0);
         QCOMPARE(list.slide->QWidget::height(), 819200);
-        list.slide->setTop(-(12288000.0 - 2775));
+        list.slide->setTop(-(12288000.0 - expected::kFrameFix.height));
         QCOMPARE(list.slide->y(), -(819200 - 185));
-        QCOMPARE(list.slide->top(), -(12288000.0 - 2775));
+        QCOMPARE(list.slide->top(), -(12288000.0 - expected::kFrameFix.height));
         QCOMPARE(list.rowsWithEditors(), range(32761, 32767));
         QCOMPARE(list.slide->pathEditor(32767)->text(), QStringLiteral("path 32767"));
         QVERIFY(!list.frameFix.grab().isNull());

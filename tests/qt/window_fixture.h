@@ -1,18 +1,100 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRect>
+#include <QScrollBar>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
+#include <QTimer>
+#include <cmath>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/conventions.h"
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
-#include "qt/form1.h"
+#include "qt/directory_list.h"
+#include "qt/drive_list.h"
+#include "qt/form1_window.h"
+#include "qt/picture_box.h"
 #include "qt/sliding_frame.h"
+#include "replication/file_list.h"
+#include "support/expected.h"
 
 namespace vantrel::test {
+
+// The tests read twips on a 96 dpi screen: 15 to a pixel.
+inline constexpr double kTwipsPerPixel = 15;
+
+inline int pixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+inline QRect pixels(const expected::Rect& rect) {
+    return {pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height)};
+}
+
+inline QString qtext(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The top-level widgets that still exist, by name or class: a test must leave none behind.
+inline QByteArray leftoverWindows() {
+    QStringList names;
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        names << (widget->objectName().isEmpty()
+                      ? QString::fromLatin1(widget->metaObject()->className())
+                      : widget->objectName());
+    }
+    return names.join(QStringLiteral(", ")).toUtf8();
+}
+
+// Presses one button of every modal message box shown while it lives, from inside the box's
+// own event loop as a person would, and records what each box showed. A test checks `answered`:
+// a box that never came is a failure, not a silent pass.
+class BoxAnswerer : public QObject {
+  public:
+    struct Box {
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    explicit BoxAnswerer(QMessageBox::StandardButton press) : press_(press) {
+        QApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box != nullptr && event->type() == QEvent::Show && !event->spontaneous()) {
+            // Queued, so that it runs once the box waits in its loop.
+            QTimer::singleShot(0, box, [this, box] { answer(*box); });
+        }
+        return false;
+    }
+
+    std::vector<Box> answered;
+
+  private:
+    void answer(QMessageBox& box) {
+        answered.push_back({box.windowTitle(), box.text(), box.standardButtons()});
+        if (QAbstractButton* button = box.button(press_)) {
+            button->click();
+        } else {
+            // Not offered: the recorded buttons tell, and the test goes on.
+            box.reject();
+        }
+    }
+
+    QMessageBox::StandardButton press_;
+};
 
 // The real window over the real file system, with scripted message boxes and a launcher that
 // records instead of starting programs. The log file goes into a fresh temporary folder.
@@ -22,30 +104,42 @@ struct Window {
           services{messageBox, fileSystem, launcher, conventions, painter},
           form(services) {}
 
-    // Adds a row the way a drop does: below the last one, shown, with its path and count.
+    // Adds an entry the way a drop does.
     void addRow(const std::string& path, const std::string& count) {
-        TextBoxArray& paths = form.FrameSlide().Text1();
-        TextBoxArray& counts = form.FrameSlide().CopyTimes();
-        const int i = paths.count();
-        for (auto [array, text] : {std::pair{&paths, path}, std::pair{&counts, count}}) {
-            array->load(i);
-            array->item(i).setTop(array->item(0).height() + array->item(i - 1).top());
-            array->item(i).setText(text);
-            array->item(i).setVisible(true);
-        }
+        FileList(controls().Text1, controls().CopyTimes).append(path, count);
     }
 
-    // Loads and shows the window as start-up does; false when it never got on screen.
+    // Opens the window as start-up does; false when it never got on screen.
     bool open() {
-        form.handle([this] { form.Form_Load(); });
-        form.show();
+        form.open();
         return QTest::qWaitForWindowExposed(&form);
     }
 
+    const Form1Controls& controls() const { return form.controls(); }
+
+    // The widget of that name, or nullptr.
     template <class T>
     T* control(const char* name) {
         return form.findChild<T*>(QString::fromLatin1(name));
     }
+
+    // The widget of that name, which the window must have.
+    template <class T>
+    T& widget(const char* name) {
+        T* found = control<T>(name);
+        if (found == nullptr) {
+            throw std::logic_error(std::string("the window has no such widget: ") + name);
+        }
+        return *found;
+    }
+
+    qt::SlidingFrame& frameSlide() { return widget<qt::SlidingFrame>("FrameSlide"); }
+    qt::DriveList& drive1() { return widget<qt::DriveList>("Drive1"); }
+    qt::DirectoryList& dir1() { return widget<qt::DirectoryList>("Dir1"); }
+    qt::PictureBox& picture1() { return widget<qt::PictureBox>("Picture1"); }
+    QLineEdit& saveTo() { return widget<QLineEdit>("SaveTo"); }
+    QScrollBar& vScrollFiles() { return widget<QScrollBar>("VScrollFiles"); }
+    QPushButton& button(const char* name) { return widget<QPushButton>(name); }
 
     QTemporaryDir home;
     fake::FakeMessageBox messageBox;
@@ -53,7 +147,7 @@ struct Window {
     fake::FakeLauncher launcher;
     Conventions conventions;
     Services services;
-    Form1 form;
+    qt::Form1Window form;
 };
 
 }  // namespace vantrel::test

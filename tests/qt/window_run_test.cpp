@@ -7,10 +7,13 @@
 #include <stdexcept>
 
 #include "platform/failure.h"
-#include "qt/twips.h"
+#include "qt/program.h"
 #include "window/handler_guard.h"
 #include "window_fixture.h"
 
+namespace expected = vantrel::expected;
+using vantrel::test::pixels;
+using vantrel::test::qtext;
 using vantrel::test::Window;
 
 namespace {
@@ -60,11 +63,15 @@ class WindowRunTest : public QObject {
         painter_.seen.clear();
     }
 
-    void cleanup() { window_.reset(); }
+    void cleanup() {
+        window_.reset();
+        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
+                 vantrel::test::leftoverWindows().constData());
+    }
 
     void fileSearchLaunchesTheFileManagerEveryTime() {
         window_->addRow("/data/a.txt", "1");
-        window_->form.SaveTo().setText("/out");
+        window_->saveTo().setText("/out");
         auto* button = window_->control<QPushButton>("OpenWEBtn");
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -77,10 +84,10 @@ class WindowRunTest : public QObject {
             QCOMPARE(command.style, vantrel::WindowStyle::Normal);
         }
         QVERIFY(window_->messageBox.shown.empty());
-        QCOMPARE(window_->form.SaveTo().text(), QStringLiteral("/out"));
-        QCOMPARE(window_->form.FrameSlide().Text1().count(), 2);
-        QCOMPARE(window_->form.replicationControls().LabelProgress.caption(), std::string());
-        QCOMPARE(window_->form.replicationControls().ShapeProgress.width(), 0.0);
+        QCOMPARE(window_->saveTo().text(), QStringLiteral("/out"));
+        QCOMPARE(window_->controls().Text1.count(), 2);
+        QCOMPARE(window_->controls().LabelProgress.caption(), std::string());
+        QCOMPARE(window_->controls().ShapeProgress.width(), 0.0);
     }
 
     void aFailedLaunchIsToldAndTheButtonWorksAgain() {
@@ -104,22 +111,23 @@ class WindowRunTest : public QObject {
         }
         window_->addRow(home.filePath("source.dir/photo.jpg").toStdString(), "2");
         window_->addRow(home.filePath("source.dir/notes.txt").toStdString(), "1");
-        window_->form.SaveTo().setText(home.filePath("out"));
+        window_->saveTo().setText(home.filePath("out"));
 
         QTest::mouseClick(window_->control<QPushButton>("ReplicateBtn"), Qt::LeftButton);
 
         QVERIFY(window_->messageBox.shown.empty());
         // A full bar is 8055 twips, 537 pixels.
         using Seen = RecordingPainter::Seen;
-        const std::vector<Seen> expected{
-            {false, "Progress : 1/3", 179},
-            {false, "Progress : 2/3", 358},
-            {true, "Files successfully replicated.", 0},
-            {false, "Progress : 3/3", 537},
-            {true, "Files successfully replicated.", 0},
+        const std::vector<Seen> seen{
+            {false, qtext(expected::progress(1, 3)), pixels(expected::kFullBar / 3)},
+            {false, qtext(expected::progress(2, 3)), pixels(expected::kFullBar * 2 / 3)},
+            {true, qtext(expected::kDone), 0},
+            {false, qtext(expected::progress(3, 3)), pixels(expected::kFullBar)},
+            {true, qtext(expected::kDone), 0},
         };
-        QCOMPARE(painter_.seen, expected);
-        QCOMPARE(window_->form.replicationControls().ShapeProgress.width(), 0.0);
+        QCOMPARE(pixels(expected::kFullBar), 537);
+        QCOMPARE(painter_.seen, seen);
+        QCOMPARE(window_->controls().ShapeProgress.width(), 0.0);
         QCOMPARE(contentOf(home.filePath("out/photo(1).jpg")), QByteArray("source.dir/photo.jpg"));
         QCOMPARE(contentOf(home.filePath("out/photo(2).jpg")), QByteArray("source.dir/photo.jpg"));
         QCOMPARE(contentOf(home.filePath("out/notes(1).txt")), QByteArray("source.dir/notes.txt"));
@@ -132,8 +140,7 @@ class WindowRunTest : public QObject {
         auto* button = window_->control<QPushButton>("LogBtn");
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(window_->messageBox.shown.size(), std::size_t{1});
-        QCOMPARE(window_->messageBox.shown[0].text,
-                 std::string("There are no copied files.\r\nLog not created."));
+        QCOMPARE(window_->messageBox.shown[0].text, expected::kNoCopiedFiles);
         QVERIFY(window_->launcher.launched.empty());
 
         window_->addRow("/data/a.txt", "1");
@@ -141,6 +148,24 @@ class WindowRunTest : public QObject {
         QCOMPARE(window_->launcher.launched.size(), std::size_t{1});
         QCOMPARE(window_->launcher.launched[0].commandLine(),
                  "xdg-open " + window_->home.path().toStdString() + "/Log.txt");
+    }
+
+    // The program as main() builds it tells through real, modal message boxes with the window's
+    // title.
+    void theProgramTellsThroughItsOwnMessageBoxes() {
+        vantrel::qt::Program program;
+        vantrel::qt::Form1Window& form = program.window();
+        form.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        vantrel::test::BoxAnswerer answerer(QMessageBox::Ok);
+
+        QTest::mouseClick(form.findChild<QPushButton*>("ClearBtn"), Qt::LeftButton);
+
+        QCOMPARE(answerer.answered.size(), std::size_t{1});
+        QCOMPARE(answerer.answered[0].title, qtext(expected::kTitle));
+        QCOMPARE(answerer.answered[0].text, qtext(expected::kNoFilesToDelete));
+        QCOMPARE(answerer.answered[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(form.controls().Text1.count(), 1);
     }
 
     void guardReportsWhateverEscapes_data() {
