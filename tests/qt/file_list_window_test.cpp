@@ -19,7 +19,6 @@
 #include <memory>
 #include <optional>
 
-#include "qt/twips.h"
 #include "window_fixture.h"
 
 namespace expected = vantrel::expected;
@@ -133,7 +132,7 @@ class FileListWindowTest : public QObject {
             QVERIFY(path->isVisible() && count->isVisible());
             QCOMPARE(path->text(), files[i - 1]);
             QCOMPARE(count->text(), QStringLiteral("1"));
-            QCOMPARE(path->y(), vantrel::qt::toPixels(top));
+            QCOMPARE(path->y(), vantrel::test::pixels(top));
             QCOMPARE(count->y(), path->y());
         }
         QCOMPARE(slide().height(), 4 * kRowHeight);
@@ -487,7 +486,7 @@ class FileListWindowTest : public QObject {
 
         QCOMPARE(bar.value(), value);
         QCOMPARE(slide().top(), -10.0 * value);
-        QCOMPARE(slide().y(), vantrel::qt::toPixels(-10.0 * value));
+        QCOMPARE(slide().y(), vantrel::test::pixels(-10.0 * value));
         QCOMPARE(rowsInView(), inView);
         for (const int row : inView) {
             QCOMPARE(slide().pathEditor(row)->text(), QStringLiteral("/f/%1").arg(row));

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
