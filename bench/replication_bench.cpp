@@ -267,7 +267,7 @@ void measure(const std::string& base, const Case& c, int rounds) {
 
 int main(int argc, char** argv) {
     try {
-        std::string base = "/tmp";
+        std::string base = std::filesystem::temp_directory_path().string();
         int rounds = 5;
         std::vector<Case> cases;
         for (int i = 1; i < argc; ++i) {

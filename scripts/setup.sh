@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what Vantrel needs to build, test and run on Debian 12, skipping what is there.
+# Usage: scripts/setup.sh [package]  (package: also what builds and checks the Debian package)
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,12 @@ packages=(
     xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
     xdg-utils                             # xdg-open for the log viewer and the file manager
 )
+if [ "${1:-}" = package ]; then
+    packages+=(
+        dpkg-dev                          # dpkg-shlibdeps: the package's library dependencies
+        lintian desktop-file-utils appstream  # the checks of the package
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

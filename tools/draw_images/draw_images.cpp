@@ -1,15 +1,23 @@
-// Draws the images of Vantrel's window: the picture in the drop area and the window icon.
+// Draws Vantrel's images: the picture in the drop area and the program's icon, as pixel-stepped
+// 16 and 32 px images, smooth larger ones and a scalable SVG, all of one design.
 // Usage: draw_images OUTDIR
 
+#include <QByteArray>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
+#include <QPen>
+#include <QPointF>
+#include <QPolygonF>
 #include <QRect>
 #include <QString>
 #include <QTextStream>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -63,6 +71,8 @@ QImage dropPicture() {
     return image;
 }
 
+const QColor kTitleBar(0, 255, 255);
+
 // A window turned slightly away to the right: its far edge is shorter than its near edge.
 struct WindowOutline {
     int left;
@@ -82,7 +92,6 @@ QImage windowIcon(int size, const WindowOutline& w) {
     image.fill(Qt::transparent);
 
     QPainter painter(&image);
-    const QColor titleBar(0, 255, 255);
     const auto along = [&w](int x, int nearY, int farY) {
         return static_cast<int>(std::lround(nearY + static_cast<double>(farY - nearY) *
                                                         (x - w.left) / (w.right - w.left)));
@@ -96,7 +105,7 @@ QImage windowIcon(int size, const WindowOutline& w) {
             painter.drawLine(x, top, x, bottom);
             continue;
         }
-        painter.setPen(titleBar);
+        painter.setPen(kTitleBar);
         painter.drawLine(x, top + 1, x, titleLine - 1);
         painter.setPen(Qt::white);
         painter.drawLine(x, titleLine + 1, x, bottom - 1);
@@ -108,9 +117,104 @@ QImage windowIcon(int size, const WindowOutline& w) {
     return image;
 }
 
+// The same window as smooth shapes, `scale` times the size that `w` was laid out for. At scale 1
+// each line runs through the centres of the pixels that the stepped drawing paints. Lines are a
+// whole number of pixels wide and every corner is moved to where a line of that width covers
+// whole pixels, so that the upright edges stay sharp at sizes that are no multiple of the design.
+struct WindowShapes {
+    double lineWidth;
+    QPolygonF titleBar;
+    QPolygonF body;
+    QPolygonF frame;
+    QLineF titleLine;
+};
+
+WindowShapes shapesOf(const WindowOutline& w, double scale) {
+    const double lineWidth = std::max(1.0, std::round(scale));
+    const auto snapped = [scale, lineWidth](int pixel) {
+        return std::round((pixel + 0.5) * scale - lineWidth / 2) + lineWidth / 2;
+    };
+    const auto at = [&snapped](int x, int y) { return QPointF(snapped(x), snapped(y)); };
+    const QPointF nearTop = at(w.left, w.nearTop);
+    const QPointF farTop = at(w.right, w.farTop);
+    const QPointF nearTitle = at(w.left, w.nearTitleLine);
+    const QPointF farTitle = at(w.right, w.farTitleLine);
+    const QPointF nearBottom = at(w.left, w.nearBottom);
+    const QPointF farBottom = at(w.right, w.farBottom);
+    return {.lineWidth = lineWidth,
+            .titleBar = QPolygonF({nearTop, farTop, farTitle, nearTitle}),
+            .body = QPolygonF({nearTitle, farTitle, farBottom, nearBottom}),
+            .frame = QPolygonF({nearTop, farTop, farBottom, nearBottom}),
+            .titleLine = QLineF(nearTitle, farTitle)};
+}
+
+// The design drawn at `size` pixels, `designSize` being the size its outline was laid out for.
+QImage smoothWindowIcon(int size, int designSize, const WindowOutline& w) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+
+    const WindowShapes shapes = shapesOf(w, static_cast<double>(size) / designSize);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kTitleBar);
+    painter.drawPolygon(shapes.titleBar);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(shapes.body);
+    painter.setPen(QPen(Qt::black, shapes.lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(shapes.frame);
+    painter.drawLine(shapes.titleLine);
+    return image;
+}
+
+QString svgPoints(const QPolygonF& polygon) {
+    QString points;
+    for (const QPointF& p : polygon) {
+        if (!points.isEmpty()) {
+            points += ' ';
+        }
+        points += QString::number(p.x()) + ',' + QString::number(p.y());
+    }
+    return points;
+}
+
+QString svgWindowIcon(int designSize, const WindowOutline& w) {
+    const WindowShapes shapes = shapesOf(w, 1.0);
+    const QString size = QString::number(designSize);
+    QString svg;
+    QTextStream out(&svg);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\"" << size
+        << "\" viewBox=\"0 0 " << size << ' ' << size << "\">\n"
+        << "  <polygon points=\"" << svgPoints(shapes.titleBar) << "\" fill=\"" << kTitleBar.name()
+        << "\"/>\n"
+        << "  <polygon points=\"" << svgPoints(shapes.body) << "\" fill=\"#ffffff\"/>\n"
+        << "  <g fill=\"none\" stroke=\"#000000\" stroke-width=\"" << shapes.lineWidth
+        << "\" stroke-linecap=\"square\">\n"
+        << "    <polygon points=\"" << svgPoints(shapes.frame) << "\"/>\n"
+        << "    <line x1=\"" << shapes.titleLine.x1() << "\" y1=\"" << shapes.titleLine.y1()
+        << "\" x2=\"" << shapes.titleLine.x2() << "\" y2=\"" << shapes.titleLine.y2() << "\"/>\n"
+        << "  </g>\n"
+        << "</svg>\n";
+    return svg;
+}
+
 bool save(const QImage& image, const QDir& dir, const QString& name, int quality = -1) {
     const QString path = dir.filePath(name);
     if (image.save(path, nullptr, quality)) {
+        return true;
+    }
+    QTextStream(stderr) << "draw_images: cannot write " << path << '\n';
+    return false;
+}
+
+bool save(const QString& text, const QDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    const QByteArray bytes = text.toUtf8();
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes) == bytes.size() && file.flush()) {
         return true;
     }
     QTextStream(stderr) << "draw_images: cannot write " << path << '\n';
@@ -148,8 +252,15 @@ int main(int argc, char* argv[]) {
                                .farTitleLine = 6,
                                .farBottom = 12};
 
-    const bool ok = save(dropPicture(), outDir, "drop_picture.jpg", kJpegQuality) &&
-                    save(windowIcon(32, icon32), outDir, "window_icon_32.png") &&
-                    save(windowIcon(16, icon16), outDir, "window_icon_16.png");
+    // 16 and 32 px are stepped by hand to stay crisp; the larger sizes and the SVG scale the
+    // 32 px outline.
+    bool ok = save(dropPicture(), outDir, "drop_picture.jpg", kJpegQuality) &&
+              save(windowIcon(32, icon32), outDir, "window_icon_32.png") &&
+              save(windowIcon(16, icon16), outDir, "window_icon_16.png") &&
+              save(svgWindowIcon(32, icon32), outDir, "window_icon.svg");
+    for (const int size : {48, 64, 128, 256}) {
+        ok = ok && save(smoothWindowIcon(size, 32, icon32), outDir,
+                        QStringLiteral("window_icon_%1.png").arg(size));
+    }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,16 @@
+# The program shows its version as the major number, a dot and the minor number in two digits:
+# "1.00" for the project version 1.0.0. The package carries the project version as it is.
+function(vantrel_version_text out major minor)
+    if(NOT major MATCHES "^[0-9]+$" OR NOT minor MATCHES "^[0-9]+$")
+        message(FATAL_ERROR "version ${major}.${minor} is not two numbers")
+    endif()
+    math(EXPR major "${major}")
+    math(EXPR minor "${minor}")
+    if(minor GREATER 99)
+        message(FATAL_ERROR "minor version ${minor} does not fit in two digits")
+    endif()
+    if(minor LESS 10)
+        set(minor "0${minor}")
+    endif()
+    set(${out} "${major}.${minor}" PARENT_SCOPE)
+endfunction()
