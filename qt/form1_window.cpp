@@ -291,8 +291,9 @@ Form1Window::Form1Window(Services& services, QWidget* parent)
     setObjectName(qtext(form.name));
     setWindowTitle(qtext(form.caption));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/window_icon_32.png"));
-    icon.addFile(QStringLiteral(":/window_icon_16.png"));
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/window_icon_%1.png").arg(size));
+    }
     setWindowIcon(icon);
     setFont(windowFont());
     resize(toPixels(form.width, this), toPixels(form.height, this));

@@ -1,5 +1,8 @@
 #include "qt/program.h"
 
+#include <QCoreApplication>
+
+#include "version/version.h"
 #include "window/form1_layout.h"
 
 namespace vantrel::qt {
@@ -15,6 +18,7 @@ Program::Program()
       conventions_(Conventions::current()),
       services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
       window_(services_) {
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
     painter_.watch(&window_, window_.progressArea());
 }
 

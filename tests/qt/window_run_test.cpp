@@ -166,6 +166,8 @@ class WindowRunTest : public QObject {
         QCOMPARE(answerer.answered[0].text, qtext(expected::kNoFilesToDelete));
         QCOMPARE(answerer.answered[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(form.controls().Text1.count(), 1);
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+        QCOMPARE(form.windowIcon().availableSizes().size(), 6);
     }
 
     void guardReportsWhateverEscapes_data() {
