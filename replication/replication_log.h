@@ -18,8 +18,6 @@ class ReplicationLog {
     // Rewrites the log file only if names were appended since it was last written.
     void writeIfBehind();
 
-    const std::string& text() const { return text_; }
-
   private:
     Services& services_;
     std::string text_;

@@ -147,7 +147,6 @@ TEST_P(ReplicationRun, TheBarNeverPassesItsBackground) {
         EXPECT_GE(width, 0.0);
         EXPECT_LE(width, 8055.0);
     }
-    h.shapeProgress.history.clear();
     RunHarness zero(GetParam());
     zero.fs.addDir(GetParam().destination);
     zero.addRow("a.txt", "-1");
