@@ -14,7 +14,10 @@ void ReplicationLog::write() {
     try {
         services_.fileSystem.writeText(path, text_);
         written_ = text_.size();
+        behind_ = false;
     } catch (const Failure& failure) {
+        // Until a write succeeds the file may still hold the previous run's names.
+        behind_ = true;
         if (!failureReported_) {
             failureReported_ = true;
             services_.messageBox.show(
@@ -25,7 +28,7 @@ void ReplicationLog::write() {
 }
 
 void ReplicationLog::writeIfBehind() {
-    if (text_.size() > written_) {
+    if (behind_ || text_.size() > written_) {
         write();
     }
 }

@@ -15,13 +15,14 @@ class ReplicationLog {
     void append(const std::string& copyName);
     // Rewrites the log file with every name so far. A failure is reported once per run.
     void write();
-    // Rewrites the log file only if names were appended since it was last written.
+    // Rewrites the log file only if it lacks names appended since, or a row end's write failed.
     void writeIfBehind();
 
   private:
     Services& services_;
     std::string text_;
     std::size_t written_ = 0;
+    bool behind_ = false;
     bool failureReported_ = false;
 };
 

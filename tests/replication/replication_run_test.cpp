@@ -198,6 +198,31 @@ TEST_P(ReplicationRun, CancelBeforeTheFirstCopyLeavesThePreviousLog) {
     EXPECT_EQ(h.labelProgress.history, Strings{"Copy Cancelled."});
 }
 
+TEST_P(ReplicationRun, ACancelAfterAFailedRowEndWriteLeavesOnlyThisRunsNames) {
+    // The first row end's write fails; the cancel in row 2 must still replace the previous
+    // run's names, also when this run has no name to list.
+    const struct {
+        const char* count;
+        const char* log;
+    } cases[] = {{"0", ""}, {"1", "a(1).txt\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.fs.addFile(r.conventions.logPath, "old(1).txt\r\n");
+        r.addRow("a.txt", c.count);
+        r.addRow("b.txt", "1");
+        r.fs.addFile(r.target("b(1).txt"), "old");
+        r.fs.failOn(fake::FakeFileSystem::Op::Write, r.conventions.logPath, kDiskFull, 1);
+        r.messageBox.script({Answer::Cancel});
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.texts(), (Strings{"Could not write the log file " + r.conventions.logPath +
+                                          ".\r\ninjected failure 61",
+                                      replacePrompt("b(1).txt")}));
+        EXPECT_EQ(r.logFile(), c.log);
+    }
+}
+
 TEST_P(ReplicationRun, TooLargeACountIsRefusedBeforeAnyCopy) {
     struct Case {
         const char* first;
