@@ -1,8 +1,25 @@
 #include "replication/replication_log.h"
 
 #include "platform/failure.h"
+#include "replication/destination_folder.h"
 
 namespace vantrel {
+
+void ReplicationLog::makeFolder() {
+    const std::string& path = services_.conventions.logPath;
+    const char separator = services_.conventions.separator;
+    const auto cut = path.rfind(separator);
+    if (cut == std::string::npos || cut == 0) {
+        return;
+    }
+    const std::string folder = path.substr(0, cut);
+    FileSystem& fs = services_.fileSystem;
+    if (!fs.exists(folder, Attributes::Directory)) {
+        if (const auto failed = makeMissingLevels(folder, fs, separator)) {
+            throw failed->failure;
+        }
+    }
+}
 
 void ReplicationLog::append(const std::string& copyName) {
     text_ += copyName;
@@ -12,6 +29,7 @@ void ReplicationLog::append(const std::string& copyName) {
 void ReplicationLog::write() {
     const std::string& path = services_.conventions.logPath;
     try {
+        makeFolder();
         services_.fileSystem.writeText(path, text_);
         written_ = text_.size();
         behind_ = false;

@@ -19,6 +19,9 @@ class ReplicationLog {
     void writeIfBehind();
 
   private:
+    // Makes the log's folder, and any missing folder above it.
+    void makeFolder();
+
     Services& services_;
     std::string text_;
     std::size_t written_ = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -85,6 +86,34 @@ TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
               Names{"The folder " + deeper + " doesn't exist.\r\nCreate the folder ?"});
     EXPECT_EQ(readFile(deeper + "/photo(1).jpg"), "new photo");
     EXPECT_EQ(logFile(), "photo(1).jpg\r\n");
+}
+
+TEST_F(RealRunTest, TheLogsMissingFoldersAreMadeWhenItIsWritten) {
+    writeFile(folder_ / "plain", "plain");
+    struct Case {
+        std::string logFolder;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {folder_ / "state/vantrel", {}},
+        {folder_ / "plain/vantrel",
+         {"Could not write the log file " + folder_ / "plain/vantrel/Log.txt" +
+          ".\r\nFile exists"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.logFolder);
+        testing::RealRun run(c.logFolder, dest());
+        run.messageBox.alwaysAnswer(Answer::Yes);
+        run.addRowPath(folder_ / "a.txt", "1");
+
+        run.click();
+
+        EXPECT_EQ(run.texts(), c.messages);
+        EXPECT_EQ(readFile(inDest("a(1).txt")), "text a");
+        ASSERT_EQ(::unlink(inDest("a(1).txt").c_str()), 0);
+    }
+    EXPECT_EQ(readFile(folder_ / "state/vantrel/Log.txt"), "a(1).txt\r\n");
+    EXPECT_EQ(readFile(folder_ / "plain"), "plain");
 }
 
 }  // namespace
