@@ -7,8 +7,13 @@ namespace vantrel {
 // What the existence test looks for.
 enum class Attributes : int { File = 0, Directory = 16 };
 
-// Paths are UTF-8 text, passed through unchanged. Every operation raises a Failure with the
-// number of its kind and the system's reason when it fails.
+// What a copy may do at its target: take a name that was free when the caller looked, or take
+// the place of the file there, as the user agreed.
+enum class CopyTo { NewFile, Replace };
+
+// Paths are passed through unchanged: bytes on Linux, whatever their encoding; UTF-8 text on
+// Windows. Every operation raises a Failure with the number of its kind and the system's
+// reason when it fails.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -16,9 +21,10 @@ class FileSystem {
     virtual bool exists(const std::string& path, Attributes attributes) = 0;
     // Creates one folder whose parent exists.
     virtual void makeDir(const std::string& path) = 0;
-    // Copies source to target, replacing an existing target; an incomplete copy never
-    // replaces or leaves behind anything.
-    virtual void copyFile(const std::string& source, const std::string& target) = 0;
+    // Copies source to target. NewFile never replaces anything: when the name has been taken
+    // by the time the copy is complete, it fails with kFileAlreadyExists and leaves what is
+    // there alone. An incomplete copy never replaces or leaves behind anything.
+    virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode) = 0;
     // Replaces the file's whole content with text, all or nothing.
     virtual void writeText(const std::string& path, const std::string& text) = 0;
 };

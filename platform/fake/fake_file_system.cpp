@@ -70,6 +70,10 @@ void FakeFileSystem::failOn(Op op, const std::string& path, int number, int time
     injected_.push_back({op, path, number, times});
 }
 
+void FakeFileSystem::appearBeforeCopy(const std::string& path, const std::string& content) {
+    appearing_[key(path)] = content;
+}
+
 void FakeFileSystem::checkInjected(Op op, const std::string& path) {
     for (auto& failure : injected_) {
         if (failure.op != op || failure.times == 0) {
@@ -113,17 +117,24 @@ void FakeFileSystem::makeDir(const std::string& path) {
     entries_[k] = Entry{true, {}};
 }
 
-void FakeFileSystem::copyFile(const std::string& source, const std::string& target) {
+void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
     calls.push_back("copy " + source + " > " + target);
+    const std::string k = key(target);
+    if (const auto appears = appearing_.find(k); appears != appearing_.end()) {
+        entries_[k] = Entry{false, appears->second};
+        appearing_.erase(appears);
+    }
     checkInjected(Op::Copy, target);
     const auto from = entries_.find(key(source));
     if (from == entries_.end() || from->second.isDir) {
         throw Failure(kFileNotFound, "File not found");
     }
-    const std::string k = key(target);
     requireParentDir(k);
     if (isDir(target)) {
         throw Failure(kPathFileAccessError, "Path/File access error");
+    }
+    if (mode == CopyTo::NewFile && isFile(target)) {
+        throw Failure(kFileAlreadyExists, "File already exists");
     }
     entries_[k] = Entry{false, from->second.content};
 }

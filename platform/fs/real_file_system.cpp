@@ -5,10 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <random>
+#include <utility>
 
 #include "platform/failure.h"
 
@@ -43,79 +44,205 @@ std::string freshName(const std::string& folder) {
     return name;
 }
 
-// A file being written in the target's folder. Until publish() succeeds nothing of it stays
-// behind: an O_TMPFILE file has no name, a named one is removed.
-class TempFile {
+// The file system has no such operation, as opposed to failing it this time.
+bool exclusiveRenameRefused(int err) {
+    return err == EINVAL || err == ENOSYS;
+}
+bool hardLinkRefused(int err) {
+    return err == EPERM || err == EOPNOTSUPP || err == ENOSYS;
+}
+
+class Descriptor {
   public:
-    explicit TempFile(const std::string& folder) {
-        fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-        if (fd_ >= 0) {
-            return;
-        }
-        // EISDIR comes from kernels that predate O_TMPFILE and take it for O_DIRECTORY.
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            throwErrno();
-        }
-        std::string pattern = folder + "/.vantrel-XXXXXX";
-        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd_ < 0) {
-            throwErrno();
-        }
-        name_ = std::move(pattern);
-    }
-
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    ~TempFile() {
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
         if (fd_ >= 0) {
             ::close(fd_);
         }
-        if (!name_.empty()) {
-            ::unlink(name_.c_str());
-        }
     }
 
-    int fd() const { return fd_; }
-
-    // Puts the complete file in the target's place: in one step where the target is new,
-    // through a rename where it replaces one.
-    void publish(const std::string& target, bool replacing) {
-        if (name_.empty()) {
-            const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-            if (replacing || !linkAs(self, target)) {
-                const std::string folder = folderOf(target);
-                while (!linkAs(self, freshName(folder))) {
-                }
-            }
+    int get() const { return fd_; }
+    void reset(int fd) {
+        if (fd_ >= 0) {
+            ::close(fd_);
         }
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
+        fd_ = fd;
+    }
+    // Closing is where a network file system may report a write it deferred.
+    void close() {
+        if (::close(std::exchange(fd_, -1)) != 0) {
             throwErrno();
         }
-        if (name_ != target && ::rename(name_.c_str(), target.c_str()) != 0) {
-            throwErrno();
-        }
-        name_.clear();
     }
 
   private:
-    // Gives the unnamed file the name, which is then ours to remove until publish() is done;
-    // false when the name is taken.
-    bool linkAs(const std::string& self, const std::string& name) {
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            name_ = name;
+    int fd_;
+};
+
+// A name that is ours to remove until it is released.
+class OwnedName {
+  public:
+    OwnedName() = default;
+    OwnedName(const OwnedName&) = delete;
+    OwnedName& operator=(const OwnedName&) = delete;
+    ~OwnedName() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    const std::string& path() const { return path_; }
+    bool empty() const { return path_.empty(); }
+    void own(std::string path) { path_ = std::move(path); }
+    void release() { path_.clear(); }
+
+  private:
+    std::string path_;
+};
+
+// A file being written in the target's folder. Until it is published nothing of it stays
+// behind: an O_TMPFILE file has no name, a named one is removed.
+class TempFile {
+  public:
+    TempFile(const std::string& folder, const RealFileSystem::Options& options)
+        : folder_(folder), options_(options) {
+        if (options.unnamedTemporaries) {
+            fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+            // EISDIR comes from kernels that predate O_TMPFILE and take it for O_DIRECTORY.
+            if (fd_.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+                throwErrno();
+            }
+        }
+        while (fd_.get() < 0) {
+            std::string name = freshName(folder);
+            fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+            if (fd_.get() >= 0) {
+                name_.own(std::move(name));
+            } else if (errno != EEXIST) {
+                throwErrno();
+            }
+        }
+        held_.reset(::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0));
+        if (held_.get() < 0) {
+            throwErrno();
+        }
+    }
+
+    int fd() const { return fd_.get(); }
+
+    // Gives the complete file the target's name if nothing has it; false, leaving what is
+    // there alone, when the name is taken. A link to nothing is not kept from the copy.
+    bool publishNew(const std::string& target) {
+        finishWriting(target);
+        if (nameNew(target) == 0) {
             return true;
         }
+        return removeDanglingLink(target) && nameNew(target) == 0;
+    }
+
+    // Puts the complete file in the place of whatever file is at target.
+    void publishReplacing(const std::string& target) {
+        finishWriting(target);
+        while (name_.empty()) {
+            std::string name = freshName(folder_);
+            if (linkUnnamed(name)) {
+                name_.own(std::move(name));
+            }
+        }
+        if (::rename(name_.path().c_str(), target.c_str()) != 0) {
+            throwErrno();
+        }
+        name_.release();
+    }
+
+  private:
+    void finishWriting(const std::string& target) {
+        fd_.close();
+        if (options_.beforePublish) {
+            options_.beforePublish(target);
+        }
+    }
+
+    // Names the file `target` without replacing anything there: 0, or EEXIST when the name
+    // is taken; any other failure is raised.
+    int nameNew(const std::string& target) {
+        if (name_.empty()) {
+            return linkUnnamed(target) ? 0 : EEXIST;
+        }
+        const char* temp = name_.path().c_str();
+        if (options_.exclusiveRename) {
+            if (::renameat2(AT_FDCWD, temp, AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+                name_.release();
+                return 0;
+            }
+            if (!exclusiveRenameRefused(errno)) {
+                return takenOrThrow();
+            }
+        }
+        if (options_.hardLinks) {
+            if (::link(temp, target.c_str()) == 0) {
+                ::unlink(temp);
+                name_.release();
+                return 0;
+            }
+            if (!hardLinkRefused(errno)) {
+                return takenOrThrow();
+            }
+        }
+        // Neither: an empty file of ours holds the name until the complete one is renamed
+        // over it.
+        const int placeholder =
+            ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (placeholder < 0) {
+            return takenOrThrow();
+        }
+        ::close(placeholder);
+        if (::rename(temp, target.c_str()) != 0) {
+            const int err = errno;
+            ::unlink(target.c_str());
+            throw failureFromErrno(err);
+        }
+        name_.release();
+        return 0;
+    }
+
+    static int takenOrThrow() {
         if (errno != EEXIST) {
             throwErrno();
         }
+        return EEXIST;
+    }
+
+    // Gives the unnamed file a name; false when the name is taken.
+    bool linkUnnamed(const std::string& name) {
+        const std::string self = "/proc/self/fd/" + std::to_string(held_.get());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        takenOrThrow();
         return false;
     }
 
-    int fd_ = -1;
-    std::string name_;
+    // Removes a symbolic link at path whose target does not exist; false for anything else.
+    static bool removeDanglingLink(const std::string& path) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return false;
+        }
+        if (::stat(path.c_str(), &status) == 0 || errno != ENOENT) {
+            return false;
+        }
+        return ::unlink(path.c_str()) == 0;
+    }
+
+    std::string folder_;
+    const RealFileSystem::Options& options_;
+    // Declared before name_, so that a name left to remove goes before the last descriptor.
+    Descriptor held_;
+    OwnedName name_;
+    Descriptor fd_;
 };
 
 void writeAll(int fd, const char* data, std::size_t size) {
@@ -180,48 +307,26 @@ void copyContent(int in, int out, off_t size) {
     }
 }
 
-// Writes the target's new content into a temporary file and publishes it only when complete,
-// so a failure leaves the target as it was. `mode` applies unless `keepMode` and the target
-// already exists.
-void replaceFile(const std::string& target, mode_t mode, bool keepMode,
-                 const std::function<void(int fd)>& fill) {
-    struct stat existing {};
-    bool replacing = false;
-    if (::stat(target.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            throw failureFromErrno(EISDIR);
+// Whether a plain file is at path, with its status. A folder there is refused: it is never
+// replaced.
+bool plainFileAt(const std::string& path, struct stat& status) {
+    if (::stat(path.c_str(), &status) != 0) {
+        if (errno != ENOENT) {
+            throwErrno();
         }
-        replacing = true;
-        if (keepMode) {
-            mode = existing.st_mode;
-        }
-    } else if (errno != ENOENT) {
-        throwErrno();
+        return false;
     }
-
-    TempFile temp(folderOf(target));
-    fill(temp.fd());
-    if (::fchmod(temp.fd(), mode & kPermissionBits) != 0) {
-        throwErrno();
+    if (S_ISDIR(status.st_mode)) {
+        throw failureFromErrno(EISDIR);
     }
-    // The user chose to give up the old file for this one: make sure this one is on disk.
-    if (replacing && ::fsync(temp.fd()) != 0) {
-        throwErrno();
-    }
-    temp.publish(target, replacing);
+    return true;
 }
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { ::close(fd_); }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
+void setMode(int fd, mode_t mode) {
+    if (::fchmod(fd, mode & kPermissionBits) != 0) {
+        throwErrno();
+    }
+}
 
 }  // namespace
 
@@ -245,13 +350,12 @@ void RealFileSystem::makeDir(const std::string& path) {
     }
 }
 
-void RealFileSystem::copyFile(const std::string& source, const std::string& target) {
+void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
     // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
-    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (in.get() < 0) {
         throwErrno();
     }
-    const Descriptor in(fd);
     struct stat status {};
     if (::fstat(in.get(), &status) != 0) {
         throwErrno();
@@ -259,13 +363,39 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     if (!S_ISREG(status.st_mode)) {
         throw failureFromErrno(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
     }
-    replaceFile(target, status.st_mode, false,
-                [&](int out) { copyContent(in.get(), out, status.st_size); });
+    struct stat existing {};
+    const bool present = plainFileAt(target, existing);
+    if (present && mode == CopyTo::NewFile) {
+        throw failureFromErrno(EEXIST);
+    }
+    TempFile temp(folderOf(target), options_);
+    copyContent(in.get(), temp.fd(), status.st_size);
+    setMode(temp.fd(), status.st_mode);
+    if (mode == CopyTo::NewFile) {
+        if (!temp.publishNew(target)) {
+            throw failureFromErrno(EEXIST);
+        }
+        return;
+    }
+    // The user chose to give up the old file for this one: make sure this one is on disk.
+    if (present && ::fsync(temp.fd()) != 0) {
+        throwErrno();
+    }
+    temp.publishReplacing(target);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
-    replaceFile(path, kNewTextFileMode, true,
-                [&](int out) { writeAll(out, text.data(), text.size()); });
+    struct stat existing {};
+    const bool present = plainFileAt(path, existing);
+    TempFile temp(folderOf(path), options_);
+    writeAll(temp.fd(), text.data(), text.size());
+    setMode(temp.fd(), present ? existing.st_mode : kNewTextFileMode);
+    if (present && ::fsync(temp.fd()) != 0) {
+        throwErrno();
+    }
+    if (present || !temp.publishNew(path)) {
+        temp.publishReplacing(path);
+    }
 }
 
 }  // namespace vantrel

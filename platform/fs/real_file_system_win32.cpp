@@ -123,9 +123,11 @@ class TempFile {
 
     const std::wstring& name() const { return name_; }
 
-    void publish(const std::wstring& target) {
-        if (!::MoveFileExW(name_.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Without `replacing` nothing at target is replaced: a name taken meanwhile fails with
+    // kFileAlreadyExists.
+    void publish(const std::wstring& target, bool replacing) {
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
             throwLastError();
         }
         name_.clear();
@@ -196,7 +198,7 @@ void RealFileSystem::makeDir(const std::string& path) {
     }
 }
 
-void RealFileSystem::copyFile(const std::string& source, const std::string& target) {
+void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
     const std::wstring from = toWide(source);
     const std::wstring to = toWide(target);
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
@@ -208,7 +210,11 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     }
     // The user chose to give up the old file for this one: write it past the cache, so it is
     // on the disk before it takes the old one's place.
-    const bool replacing = replacedFileAttributes(to) != INVALID_FILE_ATTRIBUTES;
+    const bool present = replacedFileAttributes(to) != INVALID_FILE_ATTRIBUTES;
+    if (present && mode == CopyTo::NewFile) {
+        throw failureFromWin32(ERROR_FILE_EXISTS);
+    }
+    const bool replacing = present && mode == CopyTo::Replace;
     const DWORD flags = COPY_FILE_FAIL_IF_EXISTS | (replacing ? COPY_FILE_NO_BUFFERING : 0);
     TempFile temp(to);
     temp.make([&](const std::wstring& name) {
@@ -221,7 +227,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         }
         throw failureFromWin32(error);
     });
-    temp.publish(to);
+    temp.publish(to, mode == CopyTo::Replace);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
@@ -254,7 +260,7 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     if (!::SetFileAttributesW(temp.name().c_str(), attributes)) {
         throwLastError();
     }
-    temp.publish(target);
+    temp.publish(target, true);
 }
 
 }  // namespace vantrel

@@ -61,8 +61,8 @@ TEST_F(DiskFull, WritesFailWithoutLeavingAnythingAndKeepTheOldFile) {
         std::function<void()> operation;
     };
     const Case cases[] = {
-        {"copy to a new target", [&] { fs_.copyFile(big, inMnt("big(1).bin")); }},
-        {"copy over a target", [&] { fs_.copyFile(big, inMnt("kept.bin")); }},
+        {"copy to a new target", [&] { fs_.copyFile(big, inMnt("big(1).bin"), CopyTo::NewFile); }},
+        {"copy over a target", [&] { fs_.copyFile(big, inMnt("kept.bin"), CopyTo::Replace); }},
         {"text to a new file", [&] { fs_.writeText(inMnt("Log.txt"), bigText); }},
         {"text over a file", [&] { fs_.writeText(inMnt("kept.bin"), bigText); }},
     };
@@ -103,8 +103,8 @@ TEST_F(ReadOnly, WritesAndFoldersAreRefusedAsWriteProtected) {
         std::function<void()> operation;
     };
     const Case cases[] = {
-        {"copy to a new target", [&] { fs_.copyFile(source, inMnt("a(2).txt")); }},
-        {"copy over a target", [&] { fs_.copyFile(source, inMnt("a(1).txt")); }},
+        {"copy to a new target", [&] { fs_.copyFile(source, inMnt("a(2).txt"), CopyTo::NewFile); }},
+        {"copy over a target", [&] { fs_.copyFile(source, inMnt("a(1).txt"), CopyTo::Replace); }},
         {"text", [&] { fs_.writeText(inMnt("Log.txt"), "a(1).txt\r\n"); }},
         {"folder", [&] { fs_.makeDir(inMnt("sub")); }},
     };

@@ -89,7 +89,7 @@ TEST_F(RealFileSystemTest, CopyMakesAnExactCopyWithTheSourcesPermissions) {
     const std::string content = patterned(600 * 1024 + 7, 'a');
     writeFile(source(), content, 0751);
 
-    fs_.copyFile(source(), target());
+    fs_.copyFile(source(), target(), CopyTo::NewFile);
 
     EXPECT_EQ(readFile(target()), content);
     EXPECT_EQ(permissionsOf(target()), 0751u);
@@ -99,17 +99,66 @@ TEST_F(RealFileSystemTest, CopyMakesAnExactCopyWithTheSourcesPermissions) {
 TEST_F(RealFileSystemTest, CopyReplacesAnExistingTarget) {
     writeFile(target(), std::string(10000, 'o'), 0600);
 
-    fs_.copyFile(source(), target());
+    fs_.copyFile(source(), target(), CopyTo::Replace);
 
     EXPECT_EQ(readFile(target()), "source content");
     EXPECT_EQ(permissionsOf(target()), 0640u);
     EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
 }
 
+// The ways a finished file takes its name, from the one most file systems offer to the last
+// resort of one that has neither O_TMPFILE, renameat2(RENAME_NOREPLACE) nor hard links.
+struct PublishWay {
+    const char* name;
+    bool unnamedTemporaries;
+    bool exclusiveRename;
+    bool hardLinks;
+
+    RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
+        return {unnamedTemporaries, exclusiveRename, hardLinks, std::move(hook)};
+    }
+};
+
+const PublishWay kPublishWays[] = {
+    {"unnamed temporary", true, true, true},
+    {"named, exclusive rename", false, true, true},
+    {"named, hard link", false, false, true},
+    {"named, name held by an empty file", false, false, false},
+};
+
+TEST_F(RealFileSystemTest, ANewCopyNeverReplacesAFileThatAppearsMeanwhile) {
+    for (const auto& way : kPublishWays) {
+        SCOPED_TRACE(way.name);
+        RealFileSystem racing(
+            way.options([](const std::string& target) { writeFile(target, "theirs"); }));
+        EXPECT_EQ(numberOf([&] { racing.copyFile(source(), target(), CopyTo::NewFile); }),
+                  kFileAlreadyExists);
+        EXPECT_EQ(readFile(target()), "theirs");
+        EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+
+        RealFileSystem fs(way.options());
+        fs.copyFile(source(), target("a(2).txt"), CopyTo::NewFile);
+        fs.copyFile(source(), target(), CopyTo::Replace);
+        EXPECT_EQ(readFile(target()), "source content");
+        EXPECT_EQ(readFile(target("a(2).txt")), "source content");
+        EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "a(2).txt"}));
+        ASSERT_EQ(::unlink(target().c_str()), 0);
+        ASSERT_EQ(::unlink(target("a(2).txt").c_str()), 0);
+    }
+}
+
+TEST_F(RealFileSystemTest, ANewCopyRefusesAFileThatIsAlreadyThereBeforeCopying) {
+    writeFile(target(), "theirs");
+    EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), target(), CopyTo::NewFile); }),
+              kFileAlreadyExists);
+    EXPECT_EQ(readFile(target()), "theirs");
+    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+}
+
 TEST_F(RealFileSystemTest, CopyOntoADanglingLinkReplacesTheLink) {
     ASSERT_EQ(::symlink((folder_ / "gone").c_str(), target().c_str()), 0);
 
-    fs_.copyFile(source(), target());
+    fs_.copyFile(source(), target(), CopyTo::NewFile);
 
     EXPECT_EQ(readFile(target()), "source content");
     EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
@@ -117,18 +166,18 @@ TEST_F(RealFileSystemTest, CopyOntoADanglingLinkReplacesTheLink) {
 }
 
 TEST_F(RealFileSystemTest, CopyOfAFileOntoItselfKeepsIt) {
-    fs_.copyFile(source(), source());
+    fs_.copyFile(source(), source(), CopyTo::Replace);
     EXPECT_EQ(readFile(source()), "source content");
 }
 
 TEST_F(RealFileSystemTest, CopyTakesEmptyFilesAndFilesThatReportNoSize) {
     writeFile(source(), "", 0644);
-    fs_.copyFile(source(), target("empty"));
+    fs_.copyFile(source(), target("empty"), CopyTo::NewFile);
     EXPECT_EQ(readFile(target("empty")), "");
 
     const std::string version = readFile("/proc/version");
     ASSERT_FALSE(version.empty());
-    fs_.copyFile("/proc/version", target("version"));
+    fs_.copyFile("/proc/version", target("version"), CopyTo::NewFile);
     EXPECT_EQ(readFile(target("version")), version);
 }
 
@@ -156,7 +205,7 @@ TEST_F(RealFileSystemTest, FailedCopyLeavesTheTargetFolderAsItWas) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(numberOf([&] { fs_.copyFile(c.source, c.target); }), c.number);
+        EXPECT_EQ(numberOf([&] { fs_.copyFile(c.source, c.target, CopyTo::NewFile); }), c.number);
         EXPECT_EQ(namesIn(dest()), before);
     }
     EXPECT_EQ(namesIn(target()), Names{"inside"});

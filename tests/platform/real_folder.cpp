@@ -141,8 +141,10 @@ void TmpfsMount::remountReadOnly() {
     }
 }
 
-RealRun::RealRun(const std::string& home, const std::string& destination)
-    : conventions(Conventions::posix(home)),
+RealRun::RealRun(const std::string& logFolder, const std::string& destination,
+                 RealFileSystem::Options options)
+    : conventions(Conventions::posix(logFolder)),
+      fs(std::move(options)),
       services{messageBox, fs, launcher, conventions, painter} {
     saveTo.text_ = destination;
 }

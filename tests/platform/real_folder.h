@@ -64,7 +64,8 @@ int numberOf(const std::function<void()>& operation);
 
 // ReplicateBtn_Click on the real file system, with the window's controls as fakes.
 struct RealRun : FakeReplicationWindow {
-    RealRun(const std::string& home, const std::string& destination);
+    RealRun(const std::string& logFolder, const std::string& destination,
+            RealFileSystem::Options options = {});
 
     void click();
     std::vector<std::string> texts() const { return messageBox.texts(); }

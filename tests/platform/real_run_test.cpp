@@ -74,6 +74,27 @@ TEST_F(RealRunTest, CancelKeepsTheEarlierRowsAndTheirLog) {
     EXPECT_EQ(logFile(), "a(1).txt\r\n");
 }
 
+TEST_F(RealRunTest, ANameTakenMeanwhileIsAskedAboutAndReplacedOnYes) {
+    RealFileSystem::Options options;
+    bool appeared = false;
+    options.beforePublish = [&](const std::string& target) {
+        if (!appeared && target == inDest("photo(1).jpg")) {
+            appeared = true;
+            writeFile(target, "theirs");
+        }
+    };
+    testing::RealRun run(folder_.path(), dest(), options);
+    run.messageBox.script({Answer::Yes});
+    run.addRowPath(photo(), "1");
+
+    run.click();
+
+    EXPECT_EQ(run.texts(), Names{replacePrompt("photo(1).jpg")});
+    EXPECT_EQ(namesIn(dest()), Names{"photo(1).jpg"});
+    EXPECT_EQ(readFile(inDest("photo(1).jpg")), "new photo");
+    EXPECT_EQ(logFile(), "photo(1).jpg\r\n");
+}
+
 TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
     const std::string deeper = folder_ / "new/deeper";
     testing::RealRun run(folder_.path(), deeper);

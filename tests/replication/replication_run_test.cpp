@@ -118,6 +118,33 @@ TEST_P(ReplicationRun, AnsweringYesReplacesAndLogs) {
     EXPECT_EQ(h.logFile(), "x(1).txt\r\n");
 }
 
+TEST_P(ReplicationRun, ANameTakenAfterTheTestGetsTheSameQuestion) {
+    const struct {
+        Answer answer;
+        const char* content;
+        const char* log;
+        const char* caption;
+    } cases[] = {
+        {Answer::Yes, "x.txt data", "x(1).txt\r\nx(2).txt\r\n", kDone.c_str()},
+        {Answer::No, "theirs", "x(2).txt\r\n", kDone.c_str()},
+        {Answer::Cancel, "theirs", "", "Copy Cancelled."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.addRow("x.txt", "2");
+        r.fs.appearBeforeCopy(r.target("x(1).txt"), "theirs");
+        r.messageBox.script({c.answer});
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.texts(), Strings{replacePrompt("x(1).txt")});
+        EXPECT_EQ(r.fs.content(r.target("x(1).txt")), c.content);
+        EXPECT_EQ(r.fs.isFile(r.target("x(2).txt")), c.answer != Answer::Cancel);
+        EXPECT_EQ(r.logFile(), c.log);
+        EXPECT_EQ(r.labelProgress.history.back(), c.caption);
+    }
+}
+
 TEST_P(ReplicationRun, SkippedCopiesCountForTheProgress) {
     h.addRow("a.txt", "2");
     h.addRow("b.txt", "2");
