@@ -23,7 +23,9 @@ class FileSystem {
     virtual void makeDir(const std::string& path) = 0;
     // Copies source to target. NewFile never replaces anything: when the name has been taken
     // by the time the copy is complete, it fails with kFileAlreadyExists and leaves what is
-    // there alone. An incomplete copy never replaces or leaves behind anything.
+    // there alone. Either way a target that is there but is no plain file (a folder, a FIFO, a
+    // device, a link to one) is refused and stays as it was. An incomplete copy never replaces
+    // or leaves behind anything.
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode) = 0;
     // Replaces the file's whole content with text, all or nothing.
     virtual void writeText(const std::string& path, const std::string& text) = 0;

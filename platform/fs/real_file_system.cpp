@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <utility>
@@ -307,8 +308,9 @@ void copyContent(int in, int out, off_t size) {
     }
 }
 
-// Whether a plain file is at path, with its status. A folder there is refused: it is never
-// replaced.
+// Whether a plain file is at path, following links, with its status. Anything else there is
+// refused and never replaced: a folder, and what is neither file nor folder (a FIFO, a socket,
+// a device), which the user is not asked about either.
 bool plainFileAt(const std::string& path, struct stat& status) {
     if (::stat(path.c_str(), &status) != 0) {
         if (errno != ENOENT) {
@@ -318,6 +320,9 @@ bool plainFileAt(const std::string& path, struct stat& status) {
     }
     if (S_ISDIR(status.st_mode)) {
         throw failureFromErrno(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw Failure(kPathFileAccessError, std::strerror(EEXIST));
     }
     return true;
 }
