@@ -25,7 +25,8 @@ class FileSystem {
     // by the time the copy is complete, it fails with kFileAlreadyExists and leaves what is
     // there alone. Either way a target that is there but is no plain file (a folder, a FIFO, a
     // device, a link to one) is refused and stays as it was. An incomplete copy never replaces
-    // or leaves behind anything.
+    // or leaves behind anything. A source that cannot be opened or read never fails with the
+    // numbers of the destination's failures (disk full, write protected, not ready).
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode) = 0;
     // Replaces the file's whole content with text, all or nothing.
     virtual void writeText(const std::string& path, const std::string& text) = 0;

@@ -26,6 +26,17 @@ constexpr std::size_t kCopyBufferSize = 256 * 1024;
     throw failureFromErrno(errno);
 }
 
+// A failure at the source never takes the numbers of the destination's failures (full, write
+// protected, not ready): their messages would send the user to the wrong disk.
+[[noreturn]] void throwSourceErrno() {
+    const Failure failure = failureFromErrno(errno);
+    const int number = failure.number();
+    if (number == kDiskFull || number == kPermissionDenied || number == kDiskNotReady) {
+        throw Failure(kPathFileAccessError, failure.reason());
+    }
+    throw failure;
+}
+
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -271,7 +282,7 @@ void copyByReading(int in, int out) {
             if (errno == EINTR) {
                 continue;
             }
-            throwErrno();
+            throwSourceErrno();
         }
         if (got == 0) {
             return;
@@ -359,11 +370,11 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
     const Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (in.get() < 0) {
-        throwErrno();
+        throwSourceErrno();
     }
     struct stat status {};
     if (::fstat(in.get(), &status) != 0) {
-        throwErrno();
+        throwSourceErrno();
     }
     if (!S_ISREG(status.st_mode)) {
         throw failureFromErrno(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);

@@ -22,6 +22,17 @@ constexpr DWORD kWriteChunk = 1u << 30;
     throw failureFromWin32(::GetLastError());
 }
 
+// A failure at the source never takes the numbers of the destination's failures (full, write
+// protected, not ready): their messages would send the user to the wrong disk.
+[[noreturn]] void throwSourceError(DWORD error) {
+    const Failure failure = failureFromWin32(error);
+    const int number = failure.number();
+    if (number == kDiskFull || number == kPermissionDenied || number == kDiskNotReady) {
+        throw Failure(kPathFileAccessError, failure.reason());
+    }
+    throw failure;
+}
+
 std::wstring toWide(const std::string& text) {
     if (text.empty()) {
         return {};
@@ -203,10 +214,18 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     const std::wstring to = toWide(target);
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
-        throwLastError();
+        throwSourceError(::GetLastError());
     }
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw failureFromWin32(kDirectoryNotSupported);
+    }
+    // CopyFileExW reports a source it cannot read like a target it cannot write: opening the
+    // source first tells them apart.
+    const Handle readable(::CreateFileW(from.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (readable.get() == INVALID_HANDLE_VALUE) {
+        throwSourceError(::GetLastError());
     }
     // The user chose to give up the old file for this one: write it past the cache, so it is
     // on the disk before it takes the old one's place.

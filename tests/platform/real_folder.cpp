@@ -1,6 +1,7 @@
 #include "tests/platform/real_folder.h"
 
 #include <sched.h>
+#include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +153,23 @@ RealRun::RealRun(const std::string& logFolder, const std::string& destination,
 
 void RealRun::click() {
     ReplicateBtn_Click(controls, services);
+}
+
+void asOrdinaryUser(const std::function<void()>& action) {
+    if (::geteuid() != 0) {
+        action();
+        return;
+    }
+    constexpr uid_t kNobody = 65534;
+    // The file-system ids belong to the calling thread alone; leaving 0 drops the capability
+    // to override permission bits.
+    std::thread thread([&] {
+        ::setfsgid(kNobody);
+        ::setfsuid(kNobody);
+        ASSERT_EQ(::setfsuid(kNobody), static_cast<int>(kNobody));
+        action();
+    });
+    thread.join();
 }
 
 int numberOf(const std::function<void()>& operation) {

@@ -147,6 +147,22 @@ TEST_F(RealRunTest, ATargetThatIsNeitherFileNorFolderEndsTheRunAndStays) {
     }
 }
 
+TEST_F(RealRunTest, ASourceThatCannotBeReadIsNotBlamedOnTheDestination) {
+    ASSERT_EQ(::chmod(folder_.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(dest().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(photo().c_str(), 0), 0);
+    testing::asOrdinaryUser([&] {
+        testing::RealRun run(folder_.path(), dest());
+        run.addRowPath(photo(), "1");
+
+        run.click();
+
+        EXPECT_EQ(run.texts(), Names{"Could not copy " + photo() + " to " + inDest("photo(1).jpg") +
+                                     ".\r\nPermission denied"});
+    });
+    EXPECT_TRUE(namesIn(dest()).empty());
+}
+
 TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
     const std::string deeper = folder_ / "new/deeper";
     testing::RealRun run(folder_.path(), deeper);
