@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -295,27 +296,125 @@ bool kernelRefusesCopy(int err) {
     return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP;
 }
 
-// Copies in the kernel where it can. Both paths move the file offsets, so reading picks up
-// where the kernel stopped. A source that reports no size (pseudo files) is read to its end.
-void copyContent(int in, int out, off_t size) {
-    off_t copied = 0;
-    while (copied < size) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr,
-                                            static_cast<std::size_t>(size - copied), 0);
-        if (n > 0) {
-            copied += n;
-        } else if (n == 0) {
-            return;  // the source shrank meanwhile
-        } else if (errno == EINTR) {
-            continue;
-        } else if (kernelRefusesCopy(errno)) {
-            break;
-        } else {
-            throwErrno();
+// Copies ranges of one file to the same offsets of another, in the kernel where it can: there
+// copy_file_range shares the blocks on XFS and btrfs.
+class RangeCopier {
+  public:
+    RangeCopier(int in, int out) : in_(in), out_(out) {}
+
+    // Copies [from, to); returns where the copy ended, short of `to` when the source ended.
+    off_t copy(off_t from, off_t to) {
+        loff_t in = from;
+        loff_t out = from;
+        while (inKernel_ && in < to) {
+            const ssize_t n =
+                ::copy_file_range(in_, &in, out_, &out, static_cast<std::size_t>(to - in), 0);
+            if (n == 0) {
+                return in;
+            }
+            if (n < 0 && errno != EINTR) {
+                if (!kernelRefusesCopy(errno)) {
+                    throwErrno();
+                }
+                inKernel_ = false;
+            }
+        }
+        while (in < to) {
+            if (!buffer_) {
+                buffer_ = std::make_unique<char[]>(kCopyBufferSize);
+            }
+            const auto wanted = static_cast<std::size_t>(std::min<off_t>(to - in, kCopyBufferSize));
+            const ssize_t got = ::pread(in_, buffer_.get(), wanted, in);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throwSourceErrno();
+            }
+            if (got == 0) {
+                return in;
+            }
+            writeAllAt(out_, buffer_.get(), static_cast<std::size_t>(got), in);
+            in += got;
+        }
+        return in;
+    }
+
+  private:
+    static void writeAllAt(int fd, const char* data, std::size_t size, off_t at) {
+        while (size > 0) {
+            const ssize_t written = ::pwrite(fd, data, size, at);
+            if (written < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throwErrno();
+            }
+            if (written == 0) {
+                throw failureFromErrno(EIO);
+            }
+            data += written;
+            size -= static_cast<std::size_t>(written);
+            at += written;
         }
     }
-    if (size == 0 || copied < size) {
+
+    int in_;
+    int out_;
+    bool inKernel_ = true;
+    std::unique_ptr<char[]> buffer_;
+};
+
+bool seekUnsupported(int err) {
+    return err == EINVAL || err == EOPNOTSUPP;
+}
+
+// Copies what the source holds, keeping its holes as holes: only the data that SEEK_DATA finds
+// is copied, and the size is set at the end. A source that reports no size (pseudo files) is
+// read to its end.
+void copyContent(int in, int out, off_t size) {
+    if (size == 0) {
         copyByReading(in, out);
+        return;
+    }
+    RangeCopier copier(in, out);
+    off_t end = size;
+    for (off_t at = 0; at < size;) {
+        off_t data = ::lseek(in, at, SEEK_DATA);
+        if (data < 0) {
+            if (errno == ENXIO) {
+                break;  // nothing but a hole up to the end
+            }
+            if (!seekUnsupported(errno)) {
+                throwSourceErrno();
+            }
+            data = at;
+        }
+        off_t hole = ::lseek(in, data, SEEK_HOLE);
+        if (hole < 0) {
+            if (!seekUnsupported(errno) && errno != ENXIO) {
+                throwSourceErrno();
+            }
+            hole = size;
+        }
+        hole = std::min(hole, size);
+        if (data >= hole) {
+            break;
+        }
+        const off_t reached = copier.copy(data, hole);
+        if (reached < hole) {
+            end = reached;
+            break;
+        }
+        at = hole;
+    }
+    // A source that shrank meanwhile gives a copy of its new size.
+    struct stat now {};
+    if (::fstat(in, &now) != 0) {
+        throwSourceErrno();
+    }
+    if (::ftruncate(out, std::min(end, now.st_size)) != 0) {
+        throwErrno();
     }
 }
 

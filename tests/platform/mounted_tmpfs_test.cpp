@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -91,6 +93,26 @@ TEST_F(DiskFull, RunStopsWithItsMessageAndKeepsTheFinishedCopy) {
     EXPECT_EQ(run.labelProgress.caption(), "Progress : 1/2");
     EXPECT_EQ(namesIn(mnt()), Names{"photo(1).jpg"});
     EXPECT_EQ(readFile(inMnt("photo(1).jpg")), content);
+}
+
+TEST_F(DiskFull, ASparseFileNeedsRoomOnlyForItsData) {
+    const std::string source = folder_ / "sparse.bin";
+    const std::string data = patterned(4096, 's');
+    {
+        std::ofstream out(source, std::ios::binary);
+        out << data;
+    }
+    ASSERT_EQ(::truncate(source.c_str(), 16 * kDiskSize), 0);
+    testing::RealRun run(folder_.path(), mnt());
+    run.addRowPath(source, "2");
+
+    run.click();
+
+    EXPECT_TRUE(run.texts().empty());
+    EXPECT_EQ(run.labelProgress.caption(), "Files successfully replicated.");
+    for (const char* name : {"sparse(1).bin", "sparse(2).bin"}) {
+        EXPECT_TRUE(readFile(inMnt(name)) == readFile(source)) << name;
+    }
 }
 
 TEST_F(ReadOnly, WritesAndFoldersAreRefusedAsWriteProtected) {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -179,6 +180,49 @@ TEST_F(RealFileSystemTest, CopyTakesEmptyFilesAndFilesThatReportNoSize) {
     ASSERT_FALSE(version.empty());
     fs_.copyFile("/proc/version", target("version"), CopyTo::NewFile);
     EXPECT_EQ(readFile(target("version")), version);
+}
+
+TEST_F(RealFileSystemTest, CopyKeepsHolesAsHoles) {
+    constexpr off_t kMiB = 1024 * 1024;
+    constexpr off_t kSize = 16 * kMiB;
+    struct Piece {
+        off_t at;
+        std::string data;
+    };
+    struct Case {
+        std::string what;
+        std::vector<Piece> pieces;
+    };
+    const Case cases[] = {
+        {"data at the start, in the middle and at the end",
+         {{0, "head"}, {8 * kMiB, patterned(5000, 'm')}, {kSize - 4, "tail"}}},
+        {"a hole at the start and at the end", {{kMiB, patterned(70000, 'd')}}},
+        {"nothing but a hole", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string sparse = folder_ / "sparse.bin";
+        {
+            const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ASSERT_GE(fd, 0);
+            for (const auto& piece : c.pieces) {
+                ASSERT_EQ(::pwrite(fd, piece.data.data(), piece.data.size(), piece.at),
+                          static_cast<ssize_t>(piece.data.size()));
+            }
+            ASSERT_EQ(::ftruncate(fd, kSize), 0);
+            ::close(fd);
+        }
+        const std::string copy = target("sparse(1).bin");
+
+        fs_.copyFile(sparse, copy, CopyTo::NewFile);
+
+        struct stat status {};
+        ASSERT_EQ(::stat(copy.c_str(), &status), 0);
+        EXPECT_EQ(status.st_size, kSize);
+        EXPECT_LE(status.st_blocks * 512, kMiB);
+        EXPECT_TRUE(readFile(copy) == readFile(sparse));
+        ASSERT_EQ(::unlink(copy.c_str()), 0);
+    }
 }
 
 TEST_F(RealFileSystemTest, FailedCopyLeavesTheTargetFolderAsItWas) {

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -82,7 +81,17 @@ std::string readFile(const std::string& path) {
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content;
+    std::error_code unknownSize;
+    const auto size = std::filesystem::file_size(path, unknownSize);
+    if (!unknownSize) {
+        content.reserve(size);
+    }
+    std::vector<char> buffer(1 << 20);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        content.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    return content;
 }
 
 void writeFile(const std::string& path, const std::string& content, mode_t mode) {
