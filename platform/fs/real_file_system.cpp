@@ -1,6 +1,8 @@
 #include "platform/fs/real_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
@@ -128,13 +131,23 @@ class TempFile {
                 throwErrno();
             }
         }
+        if (fd_.get() >= 0) {
+            lock();
+        }
         while (fd_.get() < 0) {
             std::string name = freshName(folder);
             fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-            if (fd_.get() >= 0) {
-                name_.own(std::move(name));
-            } else if (errno != EEXIST) {
-                throwErrno();
+            if (fd_.get() < 0) {
+                if (errno != EEXIST) {
+                    throwErrno();
+                }
+                continue;
+            }
+            name_.own(std::move(name));
+            // Another copy's clean-up may have taken the file for a leftover before the lock.
+            if (!lock()) {
+                name_.release();
+                fd_.reset(-1);
             }
         }
         held_.reset(::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0));
@@ -148,7 +161,8 @@ class TempFile {
     // Gives the complete file the target's name if nothing has it; false, leaving what is
     // there alone, when the name is taken. A link to nothing is not kept from the copy.
     bool publishNew(const std::string& target) {
-        finishWriting(target);
+        fd_.close();
+        beforePublish(target);
         if (nameNew(target) == 0) {
             return true;
         }
@@ -157,13 +171,14 @@ class TempFile {
 
     // Puts the complete file in the place of whatever file is at target.
     void publishReplacing(const std::string& target) {
-        finishWriting(target);
+        fd_.close();
         while (name_.empty()) {
             std::string name = freshName(folder_);
             if (linkUnnamed(name)) {
                 name_.own(std::move(name));
             }
         }
+        beforePublish(target);
         if (::rename(name_.path().c_str(), target.c_str()) != 0) {
             throwErrno();
         }
@@ -171,8 +186,22 @@ class TempFile {
     }
 
   private:
-    void finishWriting(const std::string& target) {
-        fd_.close();
+    // Marks the file as being written for as long as a descriptor of it is open; false when
+    // it has lost its name meanwhile.
+    bool lock() {
+        while (::flock(fd_.get(), LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                throwErrno();
+            }
+        }
+        struct stat status {};
+        if (::fstat(fd_.get(), &status) != 0) {
+            throwErrno();
+        }
+        return name_.empty() || status.st_nlink > 0;
+    }
+
+    void beforePublish(const std::string& target) const {
         if (options_.beforePublish) {
             options_.beforePublish(target);
         }
@@ -418,6 +447,55 @@ void copyContent(int in, int out, off_t size) {
     }
 }
 
+// Whether name is one this program gives its temporary files: ".vantrel-" and 12 of [0-9a-z],
+// or, from its earlier versions, ".vantrel-" and 6 letters or digits.
+bool isTemporaryName(std::string_view name) {
+    constexpr std::string_view kPrefix = ".vantrel-";
+    if (!name.starts_with(kPrefix)) {
+        return false;
+    }
+    const std::string_view rest = name.substr(kPrefix.size());
+    const auto lowerOrDigit = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+    };
+    const auto letterOrDigit = [&](char c) { return lowerOrDigit(c) || (c >= 'A' && c <= 'Z'); };
+    if (rest.size() == 12) {
+        return std::all_of(rest.begin(), rest.end(), lowerOrDigit);
+    }
+    return rest.size() == 6 && std::all_of(rest.begin(), rest.end(), letterOrDigit);
+}
+
+// Removes the named entry of the folder if it is a temporary file of ours that no copy is
+// writing: a writer holds a lock on it from its creation to its end.
+void removeIfLeftover(int folder, const char* name) {
+    const Descriptor file(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != ::geteuid() || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+        return;
+    }
+    struct stat named {};
+    if (::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == status.st_dev && named.st_ino == status.st_ino) {
+        ::unlinkat(folder, name, 0);
+    }
+}
+
+// Removes what killed copies left in the folder. Nothing here may fail a copy.
+void removeLeftovers(const std::string& folder) {
+    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* const entries = fd.get() < 0 ? nullptr : ::fdopendir(::dup(fd.get()));
+    if (entries == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        if (isTemporaryName(entry->d_name)) {
+            removeIfLeftover(fd.get(), entry->d_name);
+        }
+    }
+    ::closedir(entries);
+}
+
 // Whether a plain file is at path, following links, with its status. Anything else there is
 // refused and never replaced: a folder, and what is neither file nor folder (a FIFO, a socket,
 // a device), which the user is not asked about either.
@@ -459,6 +537,12 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
     return attributes == Attributes::Directory || S_ISREG(status.st_mode);
 }
 
+void RealFileSystem::cleanFolderOnce(const std::string& folder) {
+    if (cleanedFolders_.insert(folder).second) {
+        removeLeftovers(folder);
+    }
+}
+
 void RealFileSystem::makeDir(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) != 0) {
         throwErrno();
@@ -483,6 +567,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     if (present && mode == CopyTo::NewFile) {
         throw failureFromErrno(EEXIST);
     }
+    cleanFolderOnce(folderOf(target));
     TempFile temp(folderOf(target), options_);
     copyContent(in.get(), temp.fd(), status.st_size);
     setMode(temp.fd(), status.st_mode);
@@ -502,6 +587,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
     struct stat existing {};
     const bool present = plainFileAt(path, existing);
+    cleanFolderOnce(folderOf(path));
     TempFile temp(folderOf(path), options_);
     writeAll(temp.fd(), text.data(), text.size());
     setMode(temp.fd(), present ? existing.st_mode : kNewTextFileMode);

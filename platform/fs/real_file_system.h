@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
@@ -32,7 +33,11 @@ class RealFileSystem : public FileSystem {
     void writeText(const std::string& path, const std::string& text) override;
 
   private:
+    // Removes the temporary files that killed copies left in the folder, at its first copy.
+    void cleanFolderOnce(const std::string& folder);
+
     Options options_;
+    std::set<std::string> cleanedFolders_;
 };
 
 }  // namespace vantrel

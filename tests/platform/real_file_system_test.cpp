@@ -1,9 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
@@ -154,6 +158,100 @@ TEST_F(RealFileSystemTest, ANewCopyRefusesAFileThatIsAlreadyThereBeforeCopying) 
               kFileAlreadyExists);
     EXPECT_EQ(readFile(target()), "theirs");
     EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+}
+
+TEST_F(RealFileSystemTest, TheFirstCopyIntoAFolderRemovesOnlyTemporariesNobodyWrites) {
+    const Names leftovers = {".vantrel-0123456789ab", ".vantrel-Ab3xYz"};
+    for (const auto& name : leftovers) {
+        writeFile(target(name), "left over");
+    }
+    const Names kept = {
+        ".vantrel-0123456789ac",  // being written: its writer holds the lock
+        ".vantrel-0123456789a",  ".vantrel-0123456789AB", ".vantrel-notes.txt",
+        ".vantrel-0123456789ad",  // a folder
+        ".vantrel-0123456789ae",  // a link to a file
+        "vantrel-0123456789af",
+    };
+    for (const auto& name : kept) {
+        if (name.ends_with("ad")) {
+            ASSERT_EQ(::mkdir(target(name).c_str(), 0755), 0);
+        } else if (name.ends_with("ae")) {
+            ASSERT_EQ(::symlink(source().c_str(), target(name).c_str()), 0);
+        } else {
+            writeFile(target(name), "kept");
+        }
+    }
+    const int writing = ::open(target(kept[0]).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(writing, LOCK_EX), 0);
+
+    fs_.copyFile(source(), target(), CopyTo::NewFile);
+    ::close(writing);
+
+    Names expected = kept;
+    expected.push_back("a(1).txt");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(dest()), expected);
+    EXPECT_EQ(readFile(source()), "source content");
+}
+
+TEST_F(RealFileSystemTest, ATemporaryBeingWrittenIsLeftToItsWriter) {
+    for (const auto& way : kPublishWays) {
+        SCOPED_TRACE(way.name);
+        RealFileSystem other;
+        RealFileSystem writer(way.options([&](const std::string& target) {
+            if (target == this->target()) {
+                other.copyFile(source(), this->target("b(1).txt"), CopyTo::NewFile);
+            }
+        }));
+        writer.copyFile(source(), target(), CopyTo::NewFile);
+        EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "b(1).txt"}));
+        EXPECT_EQ(readFile(target()), "source content");
+        ASSERT_EQ(::unlink(target().c_str()), 0);
+        ASSERT_EQ(::unlink(target("b(1).txt").c_str()), 0);
+    }
+}
+
+TEST_F(RealFileSystemTest, TemporariesOfAKilledCopyGoAtTheNextCopyIntoTheFolder) {
+    writeFile(target(), "old");
+    struct Case {
+        const char* what;
+        bool unnamedTemporaries;
+        CopyTo mode;
+    };
+    // Killed as the finished copy is about to take its name: a replacing copy has given its
+    // temporary file a name by then, and one without O_TMPFILE had it from the start.
+    const Case cases[] = {
+        {"replacing", true, CopyTo::Replace},
+        {"named from the start", false, CopyTo::NewFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string copy = c.mode == CopyTo::Replace ? target() : target("a(2).txt");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RealFileSystem::Options options;
+            options.unnamedTemporaries = c.unnamedTemporaries;
+            options.beforePublish = [](const std::string&) { ::raise(SIGKILL); };
+            try {
+                RealFileSystem(options).copyFile(source(), copy, c.mode);
+            } catch (...) {
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        const Names afterKill = namesIn(dest());
+        ASSERT_EQ(afterKill.size(), 2u);
+        EXPECT_TRUE(afterKill[0].starts_with(".vantrel-")) << afterKill[0];
+
+        RealFileSystem().copyFile(source(), target("b(1).txt"), CopyTo::NewFile);
+
+        EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "b(1).txt"}));
+        EXPECT_EQ(readFile(target()), "old");
+        ASSERT_EQ(::unlink(target("b(1).txt").c_str()), 0);
+    }
 }
 
 TEST_F(RealFileSystemTest, CopyOntoADanglingLinkReplacesTheLink) {
