@@ -28,7 +28,9 @@ class FileSystem {
     // or leaves behind anything. A source that cannot be opened or read never fails with the
     // numbers of the destination's failures (disk full, write protected, not ready).
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode) = 0;
-    // Replaces the file's whole content with text, all or nothing.
+    // Replaces the file's whole content with text, all or nothing. A link is followed: the file
+    // it names is written and the link stays. A file the user may write in a folder the user
+    // may not is rewritten in its place, where all or nothing cannot be had.
     virtual void writeText(const std::string& path, const std::string& text) = 0;
 };
 

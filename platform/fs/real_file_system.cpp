@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <utility>
@@ -287,9 +288,9 @@ class TempFile {
     Descriptor fd_;
 };
 
-void writeAll(int fd, const char* data, std::size_t size) {
+void writeAllAt(int fd, const char* data, std::size_t size, off_t at) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        const ssize_t written = ::pwrite(fd, data, size, at);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -301,11 +302,13 @@ void writeAll(int fd, const char* data, std::size_t size) {
         }
         data += written;
         size -= static_cast<std::size_t>(written);
+        at += written;
     }
 }
 
 void copyByReading(int in, int out) {
     const auto buffer = std::make_unique<char[]>(kCopyBufferSize);
+    off_t at = 0;
     for (;;) {
         const ssize_t got = ::read(in, buffer.get(), kCopyBufferSize);
         if (got < 0) {
@@ -317,7 +320,8 @@ void copyByReading(int in, int out) {
         if (got == 0) {
             return;
         }
-        writeAll(out, buffer.get(), static_cast<std::size_t>(got));
+        writeAllAt(out, buffer.get(), static_cast<std::size_t>(got), at);
+        at += got;
     }
 }
 
@@ -370,24 +374,6 @@ class RangeCopier {
     }
 
   private:
-    static void writeAllAt(int fd, const char* data, std::size_t size, off_t at) {
-        while (size > 0) {
-            const ssize_t written = ::pwrite(fd, data, size, at);
-            if (written < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throwErrno();
-            }
-            if (written == 0) {
-                throw failureFromErrno(EIO);
-            }
-            data += written;
-            size -= static_cast<std::size_t>(written);
-            at += written;
-        }
-    }
-
     int in_;
     int out_;
     bool inKernel_ = true;
@@ -496,6 +482,43 @@ void removeLeftovers(const std::string& folder) {
     ::closedir(entries);
 }
 
+// The file that path names once symbolic links are followed: the log is written there, so
+// that a link stays a link.
+std::string followLinks(std::string path) {
+    constexpr int kMostLinks = 40;
+    for (int links = 0; links < kMostLinks; ++links) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        std::string target(static_cast<std::size_t>(status.st_size) + 1, '\0');
+        ssize_t length = 0;
+        while ((length = ::readlink(path.c_str(), target.data(), target.size())) >=
+               static_cast<ssize_t>(target.size())) {
+            target.resize(target.size() * 2);
+        }
+        if (length < 0) {
+            throwErrno();
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target.starts_with('/') ? target : folderOf(path) + "/" + target;
+    }
+    throw failureFromErrno(ELOOP);
+}
+
+// Rewrites a file in its place, for a file the user may write in a folder the user may not:
+// with no temporary file beside it, a failure part-way leaves it part-written.
+void rewriteInPlace(const std::string& path, const std::string& text) {
+    const Descriptor out(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (out.get() < 0) {
+        throwErrno();
+    }
+    writeAllAt(out.get(), text.data(), text.size(), 0);
+    if (::ftruncate(out.get(), static_cast<off_t>(text.size())) != 0) {
+        throwErrno();
+    }
+}
+
 // Whether a plain file is at path, following links, with its status. Anything else there is
 // refused and never replaced: a folder, and what is neither file nor folder (a FIFO, a socket,
 // a device), which the user is not asked about either.
@@ -585,17 +608,28 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
+    const std::string file = followLinks(path);
     struct stat existing {};
-    const bool present = plainFileAt(path, existing);
-    cleanFolderOnce(folderOf(path));
-    TempFile temp(folderOf(path), options_);
-    writeAll(temp.fd(), text.data(), text.size());
-    setMode(temp.fd(), present ? existing.st_mode : kNewTextFileMode);
-    if (present && ::fsync(temp.fd()) != 0) {
+    const bool present = plainFileAt(file, existing);
+    const std::string folder = folderOf(file);
+    cleanFolderOnce(folder);
+    std::optional<TempFile> temp;
+    try {
+        temp.emplace(folder, options_);
+    } catch (const Failure& failure) {
+        if (!present || failure.number() != kPermissionDenied) {
+            throw;
+        }
+        rewriteInPlace(file, text);
+        return;
+    }
+    writeAllAt(temp->fd(), text.data(), text.size(), 0);
+    setMode(temp->fd(), present ? existing.st_mode : kNewTextFileMode);
+    if (present && ::fsync(temp->fd()) != 0) {
         throwErrno();
     }
-    if (present || !temp.publishNew(path)) {
-        temp.publishReplacing(path);
+    if (present || !temp->publishNew(file)) {
+        temp->publishReplacing(file);
     }
 }
 

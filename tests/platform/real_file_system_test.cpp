@@ -371,6 +371,55 @@ TEST_F(RealFileSystemTest, WriteTextWritesExactlyTheText) {
     EXPECT_EQ(namesIn(dest()), Names{"Log.txt"});
 }
 
+TEST_F(RealFileSystemTest, WriteTextWritesTheFileALinkNamesAndKeepsTheLink) {
+    ASSERT_EQ(::mkdir((folder_ / "real").c_str(), 0755), 0);
+    writeFile(folder_ / "real/old.txt", "old names\r\n", 0600);
+    ASSERT_EQ(::symlink("old.txt", (folder_ / "real/chained").c_str()), 0);
+    struct Case {
+        std::string what;
+        std::string linkTo;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"absolute link to a file", folder_ / "real/old.txt", folder_ / "real/old.txt"},
+        {"relative link", "../real/old.txt", folder_ / "real/old.txt"},
+        {"link to a link", folder_ / "real/chained", folder_ / "real/old.txt"},
+        {"link to a missing file", "../real/new.txt", folder_ / "real/new.txt"},
+    };
+    const std::string log = target("Log.txt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(::symlink(c.linkTo.c_str(), log.c_str()), 0);
+
+        fs_.writeText(log, c.what + "\r\n");
+
+        std::string linkTo(c.linkTo.size() + 1, '\0');
+        ASSERT_EQ(::readlink(log.c_str(), linkTo.data(), linkTo.size()),
+                  static_cast<ssize_t>(c.linkTo.size()));
+        EXPECT_EQ(linkTo.substr(0, c.linkTo.size()), c.linkTo);
+        EXPECT_EQ(readFile(c.file), c.what + "\r\n");
+        ASSERT_EQ(::unlink(log.c_str()), 0);
+    }
+    EXPECT_EQ(permissionsOf(folder_ / "real/old.txt"), 0600u);
+    EXPECT_EQ(namesIn(folder_ / "real"), (Names{"chained", "new.txt", "old.txt"}));
+}
+
+TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteTo) {
+    const std::string locked = folder_ / "locked";
+    ASSERT_EQ(::chmod(folder_.path().c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
+    writeFile(locked + "/Log.txt", "old names, longer than the new\r\n", 0666);
+    writeFile(locked + "/Other.txt", "old names\r\n", 0644);
+    testing::asOrdinaryUser([&] {
+        fs_.writeText(locked + "/Log.txt", "a(1).txt\r\n");
+        EXPECT_EQ(numberOf([&] { fs_.writeText(locked + "/Other.txt", "a(1).txt\r\n"); }),
+                  kPermissionDenied);
+    });
+    EXPECT_EQ(readFile(locked + "/Log.txt"), "a(1).txt\r\n");
+    EXPECT_EQ(readFile(locked + "/Other.txt"), "old names\r\n");
+    EXPECT_EQ(namesIn(locked), (Names{"Log.txt", "Other.txt"}));
+}
+
 TEST_F(RealFileSystemTest, WriteTextLeavesAFolderInItsPlaceAlone) {
     ASSERT_EQ(::mkdir(target("Log.txt").c_str(), 0755), 0);
     EXPECT_EQ(numberOf([&] { fs_.writeText(target("Log.txt"), "x"); }), kPathFileAccessError);

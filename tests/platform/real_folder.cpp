@@ -176,7 +176,11 @@ void asOrdinaryUser(const std::function<void()>& action) {
         ::setfsgid(kNobody);
         ::setfsuid(kNobody);
         ASSERT_EQ(::setfsuid(kNobody), static_cast<int>(kNobody));
-        action();
+        try {
+            action();
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "raised: " << error.what();
+        }
     });
     thread.join();
 }
