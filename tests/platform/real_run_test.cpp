@@ -163,6 +163,23 @@ TEST_F(RealRunTest, ASourceThatCannotBeReadIsNotBlamedOnTheDestination) {
     EXPECT_TRUE(namesIn(dest()).empty());
 }
 
+TEST_F(RealRunTest, NamesThatAreNotUtf8AreKeptByteForByte) {
+    const std::string source = folder_ / "caf\xe9.txt";
+    writeFile(source, "caf\xe9 content");
+    const std::string destination = folder_ / "d\xe9st";
+    testing::RealRun run(folder_.path(), destination);
+    run.messageBox.script({Answer::Yes});
+    run.addRowPath(source, "2");
+
+    run.click();
+
+    EXPECT_EQ(run.texts(),
+              Names{"The folder " + destination + " doesn't exist.\r\nCreate the folder ?"});
+    EXPECT_EQ(namesIn(destination), (Names{"caf\xe9(1).txt", "caf\xe9(2).txt"}));
+    EXPECT_EQ(readFile(destination + "/caf\xe9(2).txt"), "caf\xe9 content");
+    EXPECT_EQ(logFile(), "caf\xe9(1).txt\r\ncaf\xe9(2).txt\r\n");
+}
+
 TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
     const std::string deeper = folder_ / "new/deeper";
     testing::RealRun run(folder_.path(), deeper);
