@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -32,6 +34,11 @@ class FileSystem {
     // it names is written and the link stays. A file the user may write in a folder the user
     // may not is rewritten in its place, where all or nothing cannot be had.
     virtual void writeText(const std::string& path, const std::string& text) = 0;
+    // Adds text to the end of the file, which must hold `length` bytes, as this program left
+    // it; false, changing nothing, when it is missing, of another length or cannot be opened.
+    // A failure leaves the file at `length` bytes.
+    virtual bool appendText(const std::string& path, std::string_view text,
+                            std::uint64_t length) = 0;
 };
 
 }  // namespace vantrel

@@ -28,13 +28,19 @@ void ReplicationLog::append(const std::string& copyName) {
 
 void ReplicationLog::write() {
     const std::string& path = services_.conventions.logPath;
+    FileSystem& fs = services_.fileSystem;
     try {
-        makeFolder();
-        services_.fileSystem.writeText(path, text_);
+        const bool added =
+            written_ && (*written_ == text_.size() ||
+                         fs.appendText(path, std::string_view(text_).substr(*written_), *written_));
+        if (!added) {
+            makeFolder();
+            fs.writeText(path, text_);
+        }
         written_ = text_.size();
         behind_ = false;
     } catch (const Failure& failure) {
-        // Until a write succeeds the file may still hold the previous run's names.
+        // Until a write succeeds the file may lack names, or still hold the previous run's.
         behind_ = true;
         if (!failureReported_) {
             failureReported_ = true;
@@ -46,7 +52,7 @@ void ReplicationLog::write() {
 }
 
 void ReplicationLog::writeIfBehind() {
-    if (behind_ || text_.size() > written_) {
+    if (behind_ || text_.size() > written_.value_or(0)) {
         write();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/controls.h"
@@ -13,9 +14,10 @@ class ReplicationLog {
     explicit ReplicationLog(Services& services) : services_(services) {}
 
     void append(const std::string& copyName);
-    // Rewrites the log file with every name so far. A failure is reported once per run.
+    // Brings the log file up to every name so far: the run's first write replaces the previous
+    // run's file, later ones add the names since. A failure is reported once per run.
     void write();
-    // Rewrites the log file only if it lacks names appended since, or a row end's write failed.
+    // Writes only if the file lacks names appended since, or a row end's write failed.
     void writeIfBehind();
 
   private:
@@ -24,7 +26,8 @@ class ReplicationLog {
 
     Services& services_;
     std::string text_;
-    std::size_t written_ = 0;
+    // How much of the text the file holds, once this run has replaced it.
+    std::optional<std::size_t> written_;
     bool behind_ = false;
     bool failureReported_ = false;
 };

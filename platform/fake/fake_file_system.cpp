@@ -150,4 +150,16 @@ void FakeFileSystem::writeText(const std::string& path, const std::string& text)
     entries_[k] = Entry{false, text};
 }
 
+bool FakeFileSystem::appendText(const std::string& path, std::string_view text,
+                                std::uint64_t length) {
+    calls.push_back("append " + path);
+    checkInjected(Op::Append, path);
+    const auto it = entries_.find(key(path));
+    if (it == entries_.end() || it->second.isDir || it->second.content.size() != length) {
+        return false;
+    }
+    it->second.content += text;
+    return true;
+}
+
 }  // namespace vantrel::fake

@@ -12,7 +12,7 @@ namespace vantrel::fake {
 // name the same entry as single ones. Every call is recorded, and failures can be injected.
 class FakeFileSystem : public FileSystem {
   public:
-    enum class Op { Exists, MakeDir, Copy, Write };
+    enum class Op { Exists, MakeDir, Copy, Write, Append };
 
     explicit FakeFileSystem(char separator);
 
@@ -35,8 +35,10 @@ class FakeFileSystem : public FileSystem {
     void makeDir(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode) override;
     void writeText(const std::string& path, const std::string& text) override;
+    bool appendText(const std::string& path, std::string_view text, std::uint64_t length) override;
 
-    // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path".
+    // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path",
+    // "append path".
     std::vector<std::string> calls;
 
   private:

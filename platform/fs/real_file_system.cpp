@@ -625,12 +625,30 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     }
     writeAllAt(temp->fd(), text.data(), text.size(), 0);
     setMode(temp->fd(), present ? existing.st_mode : kNewTextFileMode);
-    if (present && ::fsync(temp->fd()) != 0) {
-        throwErrno();
-    }
+    // No fsync: for a log the rename's all or nothing is enough.
     if (present || !temp->publishNew(file)) {
         temp->publishReplacing(file);
     }
+}
+
+bool RealFileSystem::appendText(const std::string& path, std::string_view text,
+                                std::uint64_t length) {
+    // O_NONBLOCK: a FIFO put in the file's place must not hang the open.
+    const Descriptor out(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (out.get() < 0 || ::fstat(out.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) != length) {
+        return false;
+    }
+    const auto end = static_cast<off_t>(length);
+    try {
+        writeAllAt(out.get(), text.data(), text.size(), end);
+    } catch (const Failure&) {
+        // Should the cut fail too, the length shows the next append that the file has changed.
+        [[maybe_unused]] const int cut = ::ftruncate(out.get(), end);
+        throw;
+    }
+    return true;
 }
 
 }  // namespace vantrel

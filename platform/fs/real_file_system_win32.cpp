@@ -269,10 +269,6 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     });
     Handle out(handle);
     writeAll(out.get(), text.data(), text.size());
-    // The user chose to give up the old file for this one: make sure this one is on disk.
-    if (replacing && !::FlushFileBuffers(out.get())) {
-        throwLastError();
-    }
     out.close();
     // A replaced file keeps the marks a user gave it; either way the file is new for backups.
     const DWORD attributes = (replacing ? existing & kKeptAttributes : 0) | FILE_ATTRIBUTE_ARCHIVE;
@@ -280,6 +276,31 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
         throwLastError();
     }
     temp.publish(target, true);
+}
+
+bool RealFileSystem::appendText(const std::string& path, std::string_view text,
+                                std::uint64_t length) {
+    const Handle out(::CreateFileW(toWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (out.get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(out.get(), &size) ||
+        static_cast<std::uint64_t>(size.QuadPart) != length) {
+        return false;
+    }
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(length);
+    if (!::SetFilePointerEx(out.get(), end, nullptr, FILE_BEGIN)) {
+        throwLastError();
+    }
+    try {
+        writeAll(out.get(), text.data(), text.size());
+    } catch (const Failure&) {
+        if (::SetFilePointerEx(out.get(), end, nullptr, FILE_BEGIN)) {
+            ::SetEndOfFile(out.get());
+        }
+        throw;
+    }
+    return true;
 }
 
 }  // namespace vantrel

@@ -95,6 +95,17 @@ TEST_F(DiskFull, RunStopsWithItsMessageAndKeepsTheFinishedCopy) {
     EXPECT_EQ(readFile(inMnt("photo(1).jpg")), content);
 }
 
+TEST_F(DiskFull, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
+    const std::string log = inMnt("Log.txt");
+    writeFile(log, "a(1).txt\r\n");
+    const unsigned long freeBefore = freeBlocks();
+
+    EXPECT_EQ(numberOf([&] { fs_.appendText(log, patterned(2 * kDiskSize, 'l'), 10); }), kDiskFull);
+
+    EXPECT_EQ(readFile(log), "a(1).txt\r\n");
+    EXPECT_EQ(freeBlocks(), freeBefore);
+}
+
 TEST_F(DiskFull, ASparseFileNeedsRoomOnlyForItsData) {
     const std::string source = folder_ / "sparse.bin";
     const std::string data = patterned(4096, 's');

@@ -420,6 +420,35 @@ TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteT
     EXPECT_EQ(namesIn(locked), (Names{"Log.txt", "Other.txt"}));
 }
 
+TEST_F(RealFileSystemTest, AppendTextAddsOnlyToTheFileAsItWasLeft) {
+    const std::string log = target("Log.txt");
+    writeFile(log, "a(1).txt\r\n");
+    ASSERT_EQ(::symlink(log.c_str(), target("link").c_str()), 0);
+    ASSERT_EQ(::mkfifo(target("fifo").c_str(), 0644), 0);
+    struct Case {
+        std::string what;
+        std::string path;
+        std::uint64_t length;
+        bool added;
+        std::string content;
+    };
+    const Case cases[] = {
+        {"another length", log, 5, false, "a(1).txt\r\n"},
+        {"as left", log, 10, true, "a(1).txt\r\nb(1).txt\r\n"},
+        {"through a link", target("link"), 20, true, "a(1).txt\r\nb(1).txt\r\nb(1).txt\r\n"},
+        {"missing", target("gone.txt"), 0, false, ""},
+        {"a fifo", target("fifo"), 0, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(fs_.appendText(c.path, "b(1).txt\r\n", c.length), c.added);
+        if (!c.content.empty()) {
+            EXPECT_EQ(readFile(log), c.content);
+        }
+    }
+    EXPECT_EQ(namesIn(dest()), (Names{"Log.txt", "fifo", "link"}));
+}
+
 TEST_F(RealFileSystemTest, WriteTextLeavesAFolderInItsPlaceAlone) {
     ASSERT_EQ(::mkdir(target("Log.txt").c_str(), 0755), 0);
     EXPECT_EQ(numberOf([&] { fs_.writeText(target("Log.txt"), "x"); }), kPathFileAccessError);

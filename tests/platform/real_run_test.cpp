@@ -180,6 +180,23 @@ TEST_F(RealRunTest, NamesThatAreNotUtf8AreKeptByteForByte) {
     EXPECT_EQ(logFile(), "caf\xe9(1).txt\r\ncaf\xe9(2).txt\r\n");
 }
 
+TEST_F(RealRunTest, ALogChangedByAnotherProgramDuringTheRunIsWrittenInFull) {
+    RealFileSystem::Options options;
+    options.beforePublish = [&](const std::string& target) {
+        if (target == inDest("photo(1).jpg")) {
+            writeFile(folder_ / "Log.txt", "edited meanwhile\r\n");
+        }
+    };
+    testing::RealRun run(folder_.path(), dest(), options);
+    run.addRowPath(folder_ / "a.txt", "1");
+    run.addRowPath(photo(), "1");
+
+    run.click();
+
+    EXPECT_TRUE(run.texts().empty());
+    EXPECT_EQ(logFile(), "a(1).txt\r\nphoto(1).jpg\r\n");
+}
+
 TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
     const std::string deeper = folder_ / "new/deeper";
     testing::RealRun run(folder_.path(), deeper);

@@ -321,19 +321,35 @@ TEST_P(ReplicationRun, ALogThatCannotBeWrittenIsReportedOnceAndCopyingGoesOn) {
     EXPECT_EQ(h.labelProgress.history.back(), kDone);
 }
 
-TEST_P(ReplicationRun, TheLogFileIsRewrittenAfterEveryRow) {
+TEST_P(ReplicationRun, TheLogFileIsReplacedAtTheFirstRowEndAndAddedToAfterwards) {
+    h.fs.addFile(h.conventions.logPath, "old(1).txt\r\n");
     h.addRow("a.txt", "2");
-    h.addRow("b.txt", "3");
+    h.addRow("b.txt", "0");
+    h.addRow("c.txt", "3");
     run();
-    int writes = 0;
+    Strings logCalls;
     for (const auto& call : h.fs.calls) {
-        writes += call == "write " + h.conventions.logPath;
+        if (call.ends_with(" " + h.conventions.logPath)) {
+            logCalls.push_back(call);
+        }
     }
-    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(logCalls,
+              (Strings{"write " + h.conventions.logPath, "append " + h.conventions.logPath}));
     EXPECT_EQ(h.labelProgress.history,
-              (Strings{"Progress : 1/5", "Progress : 2/5", kDone, "Progress : 3/5",
+              (Strings{"Progress : 1/5", "Progress : 2/5", kDone, kDone, "Progress : 3/5",
                        "Progress : 4/5", "Progress : 5/5", kDone}));
-    EXPECT_EQ(h.logFile(), "a(1).txt\r\na(2).txt\r\nb(1).txt\r\nb(2).txt\r\nb(3).txt\r\n");
+    EXPECT_EQ(h.logFile(), "a(1).txt\r\na(2).txt\r\nc(1).txt\r\nc(2).txt\r\nc(3).txt\r\n");
+}
+
+TEST_P(ReplicationRun, NamesWhoseAppendFailedGoWithTheNextRows) {
+    h.addRow("a.txt", "1");
+    h.addRow("b.txt", "1");
+    h.addRow("c.txt", "1");
+    h.fs.failOn(fake::FakeFileSystem::Op::Append, h.conventions.logPath, kDiskFull, 1);
+    run();
+    EXPECT_EQ(h.texts(), Strings{"Could not write the log file " + h.conventions.logPath +
+                                 ".\r\ninjected failure 61"});
+    EXPECT_EQ(h.logFile(), "a(1).txt\r\nb(1).txt\r\nc(1).txt\r\n");
 }
 
 TEST_P(ReplicationRun, EditedCountsAreReadWhenTheRunStarts) {
