@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,16 @@ enum class Attributes : int { File = 0, Directory = 16 };
 // What a copy may do at its target: take a name that was free when the caller looked, or take
 // the place of the file there, as the user agreed.
 enum class CopyTo { NewFile, Replace };
+
+// A file kept open to add text to its end.
+class AppendedFile {
+  public:
+    virtual ~AppendedFile() = default;
+    // Adds text to the end of the file, which must hold `length` bytes, as this program left
+    // it; false, changing nothing, when it holds another length or is gone from its folder. A
+    // failure leaves the file at `length` bytes.
+    virtual bool append(std::string_view text, std::uint64_t length) = 0;
+};
 
 // Paths are passed through unchanged: bytes on Linux, whatever their encoding; UTF-8 text on
 // Windows. Every operation raises a Failure with the number of its kind and the system's
@@ -34,11 +45,8 @@ class FileSystem {
     // it names is written and the link stays. A file the user may write in a folder the user
     // may not is rewritten in its place, where all or nothing cannot be had.
     virtual void writeText(const std::string& path, const std::string& text) = 0;
-    // Adds text to the end of the file, which must hold `length` bytes, as this program left
-    // it; false, changing nothing, when it is missing, of another length or cannot be opened.
-    // A failure leaves the file at `length` bytes.
-    virtual bool appendText(const std::string& path, std::string_view text,
-                            std::uint64_t length) = 0;
+    // Opens a plain file to add text to its end; null when it is missing or cannot be opened so.
+    virtual std::unique_ptr<AppendedFile> openAppended(const std::string& path) = 0;
 };
 
 }  // namespace vantrel

@@ -30,10 +30,8 @@ void ReplicationLog::write() {
     const std::string& path = services_.conventions.logPath;
     FileSystem& fs = services_.fileSystem;
     try {
-        const bool added =
-            written_ && (*written_ == text_.size() ||
-                         fs.appendText(path, std::string_view(text_).substr(*written_), *written_));
-        if (!added) {
+        if (!addNames()) {
+            file_.reset();
             makeFolder();
             fs.writeText(path, text_);
         }
@@ -49,6 +47,19 @@ void ReplicationLog::write() {
                 Buttons::Ok);
         }
     }
+}
+
+bool ReplicationLog::addNames() {
+    if (!written_) {
+        return false;
+    }
+    if (*written_ == text_.size()) {
+        return true;
+    }
+    if (!file_) {
+        file_ = services_.fileSystem.openAppended(services_.conventions.logPath);
+    }
+    return file_ && file_->append(std::string_view(text_).substr(*written_), *written_);
 }
 
 void ReplicationLog::writeIfBehind() {

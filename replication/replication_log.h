@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,9 @@ class ReplicationLog {
     void writeIfBehind();
 
   private:
+    // Adds the names since the last write to the file this run has replaced; false when it
+    // must be written in full.
+    bool addNames();
     // Makes the log's folder, and any missing folder above it.
     void makeFolder();
 
@@ -28,6 +32,8 @@ class ReplicationLog {
     std::string text_;
     // How much of the text the file holds, once this run has replaced it.
     std::optional<std::size_t> written_;
+    // That file, kept open from its first addition to the end of the run.
+    std::unique_ptr<AppendedFile> file_;
     bool behind_ = false;
     bool failureReported_ = false;
 };

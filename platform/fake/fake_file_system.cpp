@@ -150,16 +150,32 @@ void FakeFileSystem::writeText(const std::string& path, const std::string& text)
     entries_[k] = Entry{false, text};
 }
 
-bool FakeFileSystem::appendText(const std::string& path, std::string_view text,
-                                std::uint64_t length) {
-    calls.push_back("append " + path);
-    checkInjected(Op::Append, path);
-    const auto it = entries_.find(key(path));
-    if (it == entries_.end() || it->second.isDir || it->second.content.size() != length) {
-        return false;
+// Calls are recorded and failures injected at each addition, as "append path" and Op::Append.
+class FakeFileSystem::Appended : public AppendedFile {
+  public:
+    Appended(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+
+    bool append(std::string_view text, std::uint64_t length) override {
+        fs_.calls.push_back("append " + path_);
+        fs_.checkInjected(Op::Append, path_);
+        const auto it = fs_.entries_.find(fs_.key(path_));
+        if (it == fs_.entries_.end() || it->second.isDir || it->second.content.size() != length) {
+            return false;
+        }
+        it->second.content += text;
+        return true;
     }
-    it->second.content += text;
-    return true;
+
+  private:
+    FakeFileSystem& fs_;
+    std::string path_;
+};
+
+std::unique_ptr<AppendedFile> FakeFileSystem::openAppended(const std::string& path) {
+    if (!isFile(path)) {
+        return nullptr;
+    }
+    return std::make_unique<Appended>(*this, path);
 }
 
 }  // namespace vantrel::fake

@@ -35,13 +35,14 @@ class FakeFileSystem : public FileSystem {
     void makeDir(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode) override;
     void writeText(const std::string& path, const std::string& text) override;
-    bool appendText(const std::string& path, std::string_view text, std::uint64_t length) override;
+    std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
 
     // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path",
     // "append path".
     std::vector<std::string> calls;
 
   private:
+    class Appended;
     struct Entry {
         bool isDir = false;
         std::string content;

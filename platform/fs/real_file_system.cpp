@@ -72,6 +72,7 @@ bool hardLinkRefused(int err) {
 class Descriptor {
   public:
     explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
@@ -433,6 +434,31 @@ void copyContent(int in, int out, off_t size) {
     }
 }
 
+class OpenAppendedFile : public AppendedFile {
+  public:
+    explicit OpenAppendedFile(Descriptor file) : file_(std::move(file)) {}
+
+    bool append(std::string_view text, std::uint64_t length) override {
+        struct stat status {};
+        if (::fstat(file_.get(), &status) != 0 || status.st_nlink == 0 ||
+            static_cast<std::uint64_t>(status.st_size) != length) {
+            return false;
+        }
+        const auto end = static_cast<off_t>(length);
+        try {
+            writeAllAt(file_.get(), text.data(), text.size(), end);
+        } catch (const Failure&) {
+            // Should the cut fail too, the length shows the next append that the file changed.
+            [[maybe_unused]] const int cut = ::ftruncate(file_.get(), end);
+            throw;
+        }
+        return true;
+    }
+
+  private:
+    Descriptor file_;
+};
+
 // Whether name is one this program gives its temporary files: ".vantrel-" and 12 of [0-9a-z],
 // or, from its earlier versions, ".vantrel-" and 6 letters or digits.
 bool isTemporaryName(std::string_view name) {
@@ -631,24 +657,14 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     }
 }
 
-bool RealFileSystem::appendText(const std::string& path, std::string_view text,
-                                std::uint64_t length) {
+std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
     // O_NONBLOCK: a FIFO put in the file's place must not hang the open.
-    const Descriptor out(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status {};
-    if (out.get() < 0 || ::fstat(out.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<std::uint64_t>(status.st_size) != length) {
-        return false;
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return nullptr;
     }
-    const auto end = static_cast<off_t>(length);
-    try {
-        writeAllAt(out.get(), text.data(), text.size(), end);
-    } catch (const Failure&) {
-        // Should the cut fail too, the length shows the next append that the file has changed.
-        [[maybe_unused]] const int cut = ::ftruncate(out.get(), end);
-        throw;
-    }
-    return true;
+    return std::make_unique<OpenAppendedFile>(std::move(file));
 }
 
 }  // namespace vantrel

@@ -31,7 +31,7 @@ class RealFileSystem : public FileSystem {
     void makeDir(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode) override;
     void writeText(const std::string& path, const std::string& text) override;
-    bool appendText(const std::string& path, std::string_view text, std::uint64_t length) override;
+    std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
 
   private:
     // Removes the temporary files that killed copies left in the folder, at its first copy.

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -190,6 +191,38 @@ void writeAll(HANDLE out, const char* data, std::size_t size) {
     }
 }
 
+class OpenAppendedFile : public AppendedFile {
+  public:
+    explicit OpenAppendedFile(HANDLE file) : file_(file) {}
+
+    bool append(std::string_view text, std::uint64_t length) override {
+        BY_HANDLE_FILE_INFORMATION information{};
+        LARGE_INTEGER size{};
+        if (!::GetFileInformationByHandle(file_.get(), &information) ||
+            information.nNumberOfLinks == 0 || !::GetFileSizeEx(file_.get(), &size) ||
+            static_cast<std::uint64_t>(size.QuadPart) != length) {
+            return false;
+        }
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(length);
+        if (!::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN)) {
+            throwLastError();
+        }
+        try {
+            writeAll(file_.get(), text.data(), text.size());
+        } catch (const Failure&) {
+            if (::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN)) {
+                ::SetEndOfFile(file_.get());
+            }
+            throw;
+        }
+        return true;
+    }
+
+  private:
+    Handle file_;
+};
+
 }  // namespace
 
 bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
@@ -278,29 +311,15 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     temp.publish(target, true);
 }
 
-bool RealFileSystem::appendText(const std::string& path, std::string_view text,
-                                std::uint64_t length) {
-    const Handle out(::CreateFileW(toWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (out.get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(out.get(), &size) ||
-        static_cast<std::uint64_t>(size.QuadPart) != length) {
-        return false;
+std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
+    // Shared in every way, so that others may still read, replace or remove the log meanwhile.
+    const HANDLE file = ::CreateFileW(toWide(path).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return nullptr;
     }
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(length);
-    if (!::SetFilePointerEx(out.get(), end, nullptr, FILE_BEGIN)) {
-        throwLastError();
-    }
-    try {
-        writeAll(out.get(), text.data(), text.size());
-    } catch (const Failure&) {
-        if (::SetFilePointerEx(out.get(), end, nullptr, FILE_BEGIN)) {
-            ::SetEndOfFile(out.get());
-        }
-        throw;
-    }
-    return true;
+    return std::make_unique<OpenAppendedFile>(file);
 }
 
 }  // namespace vantrel

@@ -98,9 +98,11 @@ TEST_F(DiskFull, RunStopsWithItsMessageAndKeepsTheFinishedCopy) {
 TEST_F(DiskFull, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
     const std::string log = inMnt("Log.txt");
     writeFile(log, "a(1).txt\r\n");
+    const auto file = fs_.openAppended(log);
+    ASSERT_NE(file, nullptr);
     const unsigned long freeBefore = freeBlocks();
 
-    EXPECT_EQ(numberOf([&] { fs_.appendText(log, patterned(2 * kDiskSize, 'l'), 10); }), kDiskFull);
+    EXPECT_EQ(numberOf([&] { file->append(patterned(2 * kDiskSize, 'l'), 10); }), kDiskFull);
 
     EXPECT_EQ(readFile(log), "a(1).txt\r\n");
     EXPECT_EQ(freeBlocks(), freeBefore);

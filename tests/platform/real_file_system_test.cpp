@@ -420,32 +420,27 @@ TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteT
     EXPECT_EQ(namesIn(locked), (Names{"Log.txt", "Other.txt"}));
 }
 
-TEST_F(RealFileSystemTest, AppendTextAddsOnlyToTheFileAsItWasLeft) {
+TEST_F(RealFileSystemTest, AnAppendedFileTakesTextOnlyAsItWasLeft) {
     const std::string log = target("Log.txt");
     writeFile(log, "a(1).txt\r\n");
     ASSERT_EQ(::symlink(log.c_str(), target("link").c_str()), 0);
     ASSERT_EQ(::mkfifo(target("fifo").c_str(), 0644), 0);
-    struct Case {
-        std::string what;
-        std::string path;
-        std::uint64_t length;
-        bool added;
-        std::string content;
-    };
-    const Case cases[] = {
-        {"another length", log, 5, false, "a(1).txt\r\n"},
-        {"as left", log, 10, true, "a(1).txt\r\nb(1).txt\r\n"},
-        {"through a link", target("link"), 20, true, "a(1).txt\r\nb(1).txt\r\nb(1).txt\r\n"},
-        {"missing", target("gone.txt"), 0, false, ""},
-        {"a fifo", target("fifo"), 0, false, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(fs_.appendText(c.path, "b(1).txt\r\n", c.length), c.added);
-        if (!c.content.empty()) {
-            EXPECT_EQ(readFile(log), c.content);
-        }
-    }
+    EXPECT_EQ(fs_.openAppended(target("gone.txt")), nullptr);
+    EXPECT_EQ(fs_.openAppended(target("fifo")), nullptr);
+
+    const auto file = fs_.openAppended(target("link"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(file->append("b(1).txt\r\n", 5));
+    EXPECT_EQ(readFile(log), "a(1).txt\r\n");
+    EXPECT_TRUE(file->append("b(1).txt\r\n", 10));
+    EXPECT_TRUE(file->append("c(1).txt\r\n", 20));
+    EXPECT_EQ(readFile(log), "a(1).txt\r\nb(1).txt\r\nc(1).txt\r\n");
+
+    // Another program puts a file of the same length in its place.
+    writeFile(target("edited"), std::string(30, 'e'));
+    ASSERT_EQ(::rename(target("edited").c_str(), log.c_str()), 0);
+    EXPECT_FALSE(file->append("d(1).txt\r\n", 30));
+    EXPECT_EQ(readFile(log), std::string(30, 'e'));
     EXPECT_EQ(namesIn(dest()), (Names{"Log.txt", "fifo", "link"}));
 }
 
