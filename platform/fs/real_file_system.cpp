@@ -121,7 +121,8 @@ class OwnedName {
 };
 
 // A file being written in the target's folder. Until it is published nothing of it stays
-// behind: an O_TMPFILE file has no name, a named one is removed.
+// behind: an O_TMPFILE file has no name, a named one is removed. A named one is locked from its
+// creation to its end, which tells the clean-up of other copies that it is being written.
 class TempFile {
   public:
     TempFile(const std::string& folder, const RealFileSystem::Options& options)
@@ -133,9 +134,6 @@ class TempFile {
                 throwErrno();
             }
         }
-        if (fd_.get() >= 0) {
-            lock();
-        }
         while (fd_.get() < 0) {
             std::string name = freshName(folder);
             fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
@@ -146,15 +144,23 @@ class TempFile {
                 continue;
             }
             name_.own(std::move(name));
+            lock();
             // Another copy's clean-up may have taken the file for a leftover before the lock.
-            if (!lock()) {
+            struct stat status {};
+            if (::fstat(fd_.get(), &status) != 0) {
+                throwErrno();
+            }
+            if (status.st_nlink == 0) {
                 name_.release();
                 fd_.reset(-1);
             }
         }
-        held_.reset(::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0));
-        if (held_.get() < 0) {
-            throwErrno();
+        if (!name_.empty()) {
+            // Keeps the lock once the written descriptor is closed.
+            held_.reset(::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0));
+            if (held_.get() < 0) {
+                throwErrno();
+            }
         }
     }
 
@@ -163,7 +169,7 @@ class TempFile {
     // Gives the complete file the target's name if nothing has it; false, leaving what is
     // there alone, when the name is taken. A link to nothing is not kept from the copy.
     bool publishNew(const std::string& target) {
-        fd_.close();
+        closeNamed();
         beforePublish(target);
         if (nameNew(target) == 0) {
             return true;
@@ -173,12 +179,15 @@ class TempFile {
 
     // Puts the complete file in the place of whatever file is at target.
     void publishReplacing(const std::string& target) {
-        fd_.close();
-        while (name_.empty()) {
+        closeNamed();
+        if (name_.empty()) {
+            // The rename needs a name, which must be locked from the moment it appears.
+            lock();
             std::string name = freshName(folder_);
-            if (linkUnnamed(name)) {
-                name_.own(std::move(name));
+            while (!linkUnnamed(name)) {
+                name = freshName(folder_);
             }
+            name_.own(std::move(name));
         }
         beforePublish(target);
         if (::rename(name_.path().c_str(), target.c_str()) != 0) {
@@ -188,19 +197,21 @@ class TempFile {
     }
 
   private:
-    // Marks the file as being written for as long as a descriptor of it is open; false when
-    // it has lost its name meanwhile.
-    bool lock() {
+    // A named file is written through a file system where closing may report a write it
+    // deferred (FUSE, network file systems): that must happen before it is published. An
+    // unnamed one stays open, as naming it needs its descriptor.
+    void closeNamed() {
+        if (!name_.empty()) {
+            fd_.close();
+        }
+    }
+
+    void lock() {
         while (::flock(fd_.get(), LOCK_EX) != 0) {
             if (errno != EINTR) {
                 throwErrno();
             }
         }
-        struct stat status {};
-        if (::fstat(fd_.get(), &status) != 0) {
-            throwErrno();
-        }
-        return name_.empty() || status.st_nlink > 0;
     }
 
     void beforePublish(const std::string& target) const {
@@ -261,7 +272,7 @@ class TempFile {
 
     // Gives the unnamed file a name; false when the name is taken.
     bool linkUnnamed(const std::string& name) {
-        const std::string self = "/proc/self/fd/" + std::to_string(held_.get());
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return true;
         }
@@ -385,16 +396,10 @@ bool seekUnsupported(int err) {
     return err == EINVAL || err == EOPNOTSUPP;
 }
 
-// Copies what the source holds, keeping its holes as holes: only the data that SEEK_DATA finds
-// is copied, and the size is set at the end. A source that reports no size (pseudo files) is
-// read to its end.
-void copyContent(int in, int out, off_t size) {
-    if (size == 0) {
-        copyByReading(in, out);
-        return;
-    }
-    RangeCopier copier(in, out);
-    off_t end = size;
+// Copies [0, size) of a source with holes, data range by data range as SEEK_DATA finds them;
+// returns where the copied data ends.
+off_t copyDataRanges(RangeCopier& copier, int in, off_t size) {
+    off_t copied = 0;
     for (off_t at = 0; at < size;) {
         off_t data = ::lseek(in, at, SEEK_DATA);
         if (data < 0) {
@@ -417,20 +422,36 @@ void copyContent(int in, int out, off_t size) {
         if (data >= hole) {
             break;
         }
-        const off_t reached = copier.copy(data, hole);
-        if (reached < hole) {
-            end = reached;
-            break;
+        copied = copier.copy(data, hole);
+        if (copied < hole) {
+            break;  // the source shrank meanwhile
         }
         at = hole;
     }
-    // A source that shrank meanwhile gives a copy of its new size.
-    struct stat now {};
-    if (::fstat(in, &now) != 0) {
-        throwSourceErrno();
+    return copied;
+}
+
+// Copies what the source holds and keeps its holes as holes: a source with fewer blocks than
+// its size needs has holes, and only its data is copied. A source that reports no size
+// (pseudo files) is read to its end.
+void copyContent(int in, int out, const struct stat& source) {
+    const off_t size = source.st_size;
+    if (size == 0) {
+        copyByReading(in, out);
+        return;
     }
-    if (::ftruncate(out, std::min(end, now.st_size)) != 0) {
-        throwErrno();
+    RangeCopier copier(in, out);
+    const bool holes = source.st_blocks * S_BLKSIZE < size;
+    const off_t copied = holes ? copyDataRanges(copier, in, size) : copier.copy(0, size);
+    if (copied < size) {
+        // A hole at the end, or a source that shrank meanwhile: the copy takes its size now.
+        struct stat now {};
+        if (::fstat(in, &now) != 0) {
+            throwSourceErrno();
+        }
+        if (::ftruncate(out, std::min(size, now.st_size)) != 0) {
+            throwErrno();
+        }
     }
 }
 
@@ -618,7 +639,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     }
     cleanFolderOnce(folderOf(target));
     TempFile temp(folderOf(target), options_);
-    copyContent(in.get(), temp.fd(), status.st_size);
+    copyContent(in.get(), temp.fd(), status);
     setMode(temp.fd(), status.st_mode);
     if (mode == CopyTo::NewFile) {
         if (!temp.publishNew(target)) {
