@@ -313,7 +313,7 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
 
 std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
     // Shared in every way, so that others may still read, replace or remove the log meanwhile.
-    const HANDLE file = ::CreateFileW(toWide(path).c_str(), GENERIC_WRITE,
+    const HANDLE file = ::CreateFileW(toWide(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
