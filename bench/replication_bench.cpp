@@ -347,7 +347,8 @@ std::uint64_t usedBytes(const std::string& folder) {
 
 // Runs a command quietly; its output is shown only when it fails, as the reason.
 std::string failureOf(const std::string& command) {
-    const std::string output = "/tmp/vantrel-bench-command.txt";
+    const std::string output =
+        (std::filesystem::temp_directory_path() / "vantrel-bench-command.txt").string();
     const int status = std::system((command + " >" + output + " 2>&1").c_str());
     std::ifstream in(output);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
