@@ -249,7 +249,7 @@ class TempFile {
         // Neither: an empty file of ours holds the name until the complete one is renamed
         // over it.
         const int placeholder =
-            ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (placeholder < 0) {
             return takenOrThrow();
         }
@@ -294,10 +294,10 @@ class TempFile {
 
     std::string folder_;
     const RealFileSystem::Options& options_;
-    // Declared before name_, so that a name left to remove goes before the last descriptor.
-    Descriptor held_;
-    OwnedName name_;
     Descriptor fd_;
+    Descriptor held_;
+    // Declared last, so that a name left to remove goes before the descriptors that lock it.
+    OwnedName name_;
 };
 
 void writeAllAt(int fd, const char* data, std::size_t size, off_t at) {
@@ -397,9 +397,8 @@ bool seekUnsupported(int err) {
 }
 
 // Copies [0, size) of a source with holes, data range by data range as SEEK_DATA finds them;
-// returns where the copied data ends.
+// returns where the copy ends: where the source ended, or at its size after a last hole.
 off_t copyDataRanges(RangeCopier& copier, int in, off_t size) {
-    off_t copied = 0;
     for (off_t at = 0; at < size;) {
         off_t data = ::lseek(in, at, SEEK_DATA);
         if (data < 0) {
@@ -422,18 +421,18 @@ off_t copyDataRanges(RangeCopier& copier, int in, off_t size) {
         if (data >= hole) {
             break;
         }
-        copied = copier.copy(data, hole);
-        if (copied < hole) {
-            break;  // the source shrank meanwhile
+        const off_t reached = copier.copy(data, hole);
+        if (reached < hole) {
+            return reached;
         }
         at = hole;
     }
-    return copied;
+    return size;
 }
 
 // Copies what the source holds and keeps its holes as holes: a source with fewer blocks than
 // its size needs has holes, and only its data is copied. A source that reports no size
-// (pseudo files) is read to its end.
+// (pseudo files) is read to its end; one that ends before its size is copied as far as it goes.
 void copyContent(int in, int out, const struct stat& source) {
     const off_t size = source.st_size;
     if (size == 0) {
@@ -441,17 +440,13 @@ void copyContent(int in, int out, const struct stat& source) {
         return;
     }
     RangeCopier copier(in, out);
-    const bool holes = source.st_blocks * S_BLKSIZE < size;
-    const off_t copied = holes ? copyDataRanges(copier, in, size) : copier.copy(0, size);
-    if (copied < size) {
-        // A hole at the end, or a source that shrank meanwhile: the copy takes its size now.
-        struct stat now {};
-        if (::fstat(in, &now) != 0) {
-            throwSourceErrno();
-        }
-        if (::ftruncate(out, std::min(size, now.st_size)) != 0) {
-            throwErrno();
-        }
+    if (source.st_blocks * S_BLKSIZE >= size) {
+        copier.copy(0, size);
+        return;
+    }
+    // A last hole has no data to give the copy its size.
+    if (::ftruncate(out, copyDataRanges(copier, in, size)) != 0) {
+        throwErrno();
     }
 }
 

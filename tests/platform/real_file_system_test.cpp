@@ -278,6 +278,13 @@ TEST_F(RealFileSystemTest, CopyTakesEmptyFilesAndFilesThatReportNoSize) {
     ASSERT_FALSE(version.empty());
     fs_.copyFile("/proc/version", target("version"), CopyTo::NewFile);
     EXPECT_EQ(readFile(target("version")), version);
+
+    // Files of sysfs report a size of a page, and hold less.
+    const std::string online = "/sys/devices/system/cpu/online";
+    if (::access(online.c_str(), R_OK) == 0) {
+        fs_.copyFile(online, target("online"), CopyTo::NewFile);
+        EXPECT_EQ(readFile(target("online")), readFile(online));
+    }
 }
 
 TEST_F(RealFileSystemTest, CopyKeepsHolesAsHoles) {
