@@ -25,8 +25,8 @@ Conventions Conventions::windows() {
             {"explorer.exe", {"/e,", "C:\\"}, WindowStyle::Normal}};
 }
 
-Conventions Conventions::posix(const std::string& home) {
-    std::string logPath = home;
+Conventions Conventions::posix(const std::string& logFolder) {
+    std::string logPath = logFolder;
     if (logPath.empty() || logPath.back() != '/') {
         logPath += '/';
     }
@@ -35,6 +35,21 @@ Conventions Conventions::posix(const std::string& home) {
             logPath,
             {"xdg-open", {logPath}, WindowStyle::Minimized},
             {"xdg-open", {"/"}, WindowStyle::Normal}};
+}
+
+std::string Conventions::posixLogFolder(const std::string& stateHome, const std::string& home) {
+    std::string folder = stateHome;
+    if (folder.empty() || folder.front() != '/') {
+        folder = home;
+        if (folder.empty() || folder.back() != '/') {
+            folder += '/';
+        }
+        folder += ".local/state";
+    }
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    return folder + "vantrel";
 }
 
 Conventions Conventions::current() {
@@ -46,7 +61,8 @@ Conventions Conventions::current() {
         const passwd* user = getpwuid(getuid());
         home = user != nullptr ? user->pw_dir : "/";
     }
-    return posix(home);
+    const char* stateHome = std::getenv("XDG_STATE_HOME");
+    return posix(posixLogFolder(stateHome != nullptr ? stateHome : "", home));
 #endif
 }
 

@@ -14,7 +14,11 @@ struct Conventions {
     LaunchCommand fileSearch;
 
     static Conventions windows();
-    static Conventions posix(const std::string& home);
+    // The log file is Log.txt in `logFolder`.
+    static Conventions posix(const std::string& logFolder);
+    // The log's folder on Linux and the like: $XDG_STATE_HOME/vantrel, or
+    // ~/.local/state/vantrel where that variable is unset, empty or not an absolute path.
+    static std::string posixLogFolder(const std::string& stateHome, const std::string& home);
     // The flavour of the system the program was built for.
     static Conventions current();
 };

@@ -10,7 +10,6 @@ enum ErrorNumber : int {
     kOverflow = 6,
     kSubscriptOutOfRange = 9,
     kFileNotFound = 53,
-    kFileAlreadyOpen = 55,
     kDeviceIoError = 57,
     kFileAlreadyExists = 58,
     kDiskFull = 61,

@@ -1,14 +1,32 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
 // What the existence test looks for.
 enum class Attributes : int { File = 0, Directory = 16 };
 
-// Paths are UTF-8 text, passed through unchanged. Every operation raises a Failure with the
-// number of its kind and the system's reason when it fails.
+// What a copy may do at its target: take a name that was free when the caller looked, or take
+// the place of the file there, as the user agreed.
+enum class CopyTo { NewFile, Replace };
+
+// A file kept open to add text to its end.
+class AppendedFile {
+  public:
+    virtual ~AppendedFile() = default;
+    // Adds text to the end of the file, which must hold `length` bytes, as this program left
+    // it; false, changing nothing, when it holds another length or is gone from its folder. A
+    // failure leaves the file at `length` bytes.
+    virtual bool append(std::string_view text, std::uint64_t length) = 0;
+};
+
+// Paths are passed through unchanged: bytes on Linux, whatever their encoding; UTF-8 text on
+// Windows. Every operation raises a Failure with the number of its kind and the system's
+// reason when it fails.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -16,11 +34,19 @@ class FileSystem {
     virtual bool exists(const std::string& path, Attributes attributes) = 0;
     // Creates one folder whose parent exists.
     virtual void makeDir(const std::string& path) = 0;
-    // Copies source to target, replacing an existing target; an incomplete copy never
-    // replaces or leaves behind anything.
-    virtual void copyFile(const std::string& source, const std::string& target) = 0;
-    // Replaces the file's whole content with text, all or nothing.
+    // Copies source to target. NewFile never replaces anything: when the name has been taken
+    // by the time the copy is complete, it fails with kFileAlreadyExists and leaves what is
+    // there alone. Either way a target that is there but is no plain file (a folder, a FIFO, a
+    // device, a link to one) is refused and stays as it was. An incomplete copy never replaces
+    // or leaves behind anything. A source that cannot be opened or read never fails with the
+    // numbers of the destination's failures (disk full, write protected, not ready).
+    virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode) = 0;
+    // Replaces the file's whole content with text, all or nothing. A link is followed: the file
+    // it names is written and the link stays. A file the user may write in a folder the user
+    // may not is rewritten in its place, where all or nothing cannot be had.
     virtual void writeText(const std::string& path, const std::string& text) = 0;
+    // Opens a plain file to add text to its end; null when it is missing or cannot be opened so.
+    virtual std::unique_ptr<AppendedFile> openAppended(const std::string& path) = 0;
 };
 
 }  // namespace vantrel

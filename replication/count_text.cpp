@@ -46,8 +46,11 @@ double numericReading(std::string_view text) {
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
                                               std::chars_format::fixed);
     if (error == std::errc::result_out_of_range) {
-        // Too many digits for a double: no count can be that large, so any huge value refuses.
-        value = std::numeric_limits<double>::infinity();
+        // Beyond a double's range: a whole part other than zero is too large for any count, else
+        // the number is too small to be anything but zero.
+        const auto point = number.find('.');
+        const bool large = number.substr(0, point).find_first_not_of('0') != std::string::npos;
+        value = large ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
 }

@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "platform/failure.h"
-
 namespace vantrel {
 
 namespace {
@@ -31,6 +29,27 @@ void report(Services& services, const std::string& what, const Failure& failure)
 
 }  // namespace
 
+std::optional<LevelFailure> makeMissingLevels(const std::string& path, FileSystem& fs,
+                                              char separator) {
+    std::string prefix;
+    for (const auto& part : splitAll(path, separator)) {
+        prefix += part;
+        prefix += separator;
+        // The root of a POSIX path or of a network path names no folder to make.
+        if (onlySeparators(prefix, separator)) {
+            continue;
+        }
+        try {
+            if (!fs.exists(prefix, Attributes::Directory)) {
+                fs.makeDir(prefix);
+            }
+        } catch (const Failure& failure) {
+            return LevelFailure{prefix, failure};
+        }
+    }
+    return std::nullopt;
+}
+
 bool prepareDestination(const std::string& destination, Services& services) {
     FileSystem& fs = services.fileSystem;
     try {
@@ -46,23 +65,10 @@ bool prepareDestination(const std::string& destination, Services& services) {
     if (services.messageBox.show(prompt, Buttons::YesNo) != Answer::Yes) {
         return false;
     }
-    const char separator = services.conventions.separator;
-    std::string prefix;
-    for (const auto& part : splitAll(destination, separator)) {
-        prefix += part;
-        prefix += separator;
-        // The root of a POSIX path or of a network path names no folder to make.
-        if (onlySeparators(prefix, separator)) {
-            continue;
-        }
-        try {
-            if (!fs.exists(prefix, Attributes::Directory)) {
-                fs.makeDir(prefix);
-            }
-        } catch (const Failure& failure) {
-            report(services, "Could not create the folder " + prefix + ".", failure);
-            return false;
-        }
+    const auto failed = makeMissingLevels(destination, fs, services.conventions.separator);
+    if (failed) {
+        report(services, "Could not create the folder " + failed->folder + ".", failed->failure);
+        return false;
     }
     return true;
 }

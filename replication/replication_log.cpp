@@ -1,8 +1,25 @@
 #include "replication/replication_log.h"
 
 #include "platform/failure.h"
+#include "replication/destination_folder.h"
 
 namespace vantrel {
+
+void ReplicationLog::makeFolder() {
+    const std::string& path = services_.conventions.logPath;
+    const char separator = services_.conventions.separator;
+    const auto cut = path.rfind(separator);
+    if (cut == std::string::npos || cut == 0) {
+        return;
+    }
+    const std::string folder = path.substr(0, cut);
+    FileSystem& fs = services_.fileSystem;
+    if (!fs.exists(folder, Attributes::Directory)) {
+        if (const auto failed = makeMissingLevels(folder, fs, separator)) {
+            throw failed->failure;
+        }
+    }
+}
 
 void ReplicationLog::append(const std::string& copyName) {
     text_ += copyName;
@@ -11,10 +28,18 @@ void ReplicationLog::append(const std::string& copyName) {
 
 void ReplicationLog::write() {
     const std::string& path = services_.conventions.logPath;
+    FileSystem& fs = services_.fileSystem;
     try {
-        services_.fileSystem.writeText(path, text_);
+        if (!addNames()) {
+            file_.reset();
+            makeFolder();
+            fs.writeText(path, text_);
+        }
         written_ = text_.size();
+        behind_ = false;
     } catch (const Failure& failure) {
+        // Until a write succeeds the file may lack names, or still hold the previous run's.
+        behind_ = true;
         if (!failureReported_) {
             failureReported_ = true;
             services_.messageBox.show(
@@ -24,8 +49,21 @@ void ReplicationLog::write() {
     }
 }
 
+bool ReplicationLog::addNames() {
+    if (!written_) {
+        return false;
+    }
+    if (*written_ == text_.size()) {
+        return true;
+    }
+    if (!file_) {
+        file_ = services_.fileSystem.openAppended(services_.conventions.logPath);
+    }
+    return file_ && file_->append(std::string_view(text_).substr(*written_), *written_);
+}
+
 void ReplicationLog::writeIfBehind() {
-    if (text_.size() > written_) {
+    if (behind_ || text_.size() > written_.value_or(0)) {
         write();
     }
 }

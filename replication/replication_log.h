@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/controls.h"
@@ -13,17 +15,26 @@ class ReplicationLog {
     explicit ReplicationLog(Services& services) : services_(services) {}
 
     void append(const std::string& copyName);
-    // Rewrites the log file with every name so far. A failure is reported once per run.
+    // Brings the log file up to every name so far: the run's first write replaces the previous
+    // run's file, later ones add the names since. A failure is reported once per run.
     void write();
-    // Rewrites the log file only if names were appended since it was last written.
+    // Writes only if the file lacks names appended since, or a row end's write failed.
     void writeIfBehind();
 
-    const std::string& text() const { return text_; }
-
   private:
+    // Adds the names since the last write to the file this run has replaced; false when it
+    // must be written in full.
+    bool addNames();
+    // Makes the log's folder, and any missing folder above it.
+    void makeFolder();
+
     Services& services_;
     std::string text_;
-    std::size_t written_ = 0;
+    // How much of the text the file holds, once this run has replaced it.
+    std::optional<std::size_t> written_;
+    // That file, kept open from its first addition to the end of the run.
+    std::unique_ptr<AppendedFile> file_;
+    bool behind_ = false;
     bool failureReported_ = false;
 };
 

@@ -105,8 +105,7 @@ class Run {
 
     // One copy of row i; false when the run ends here.
     bool copyStep(int i, const std::string& name) {
-        const char separator = s_.conventions.separator;
-        const std::string target = c_.SaveTo.text() + separator + name;
+        const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
         bool present = false;
         try {
             present = s_.fileSystem.exists(target, Attributes::File);
@@ -115,26 +114,17 @@ class Run {
                                Buttons::Ok);
             return false;
         }
-        bool copy = true;
+        bool goOn = false;
         if (present) {
-            const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
-            if (answer == Answer::Cancel) {
-                c_.LabelProgress.setCaption("Copy Cancelled.");
-                c_.ShapeProgress.setWidth(0);
-                return false;
-            }
-            copy = answer == Answer::Yes;
+            goOn = askAndCopy(i, name);
+        } else {
+            const Outcome outcome = copy(i, name, CopyTo::NewFile);
+            // A name taken after the test gets the question it would have had at the test.
+            goOn =
+                outcome == Outcome::Done || (outcome == Outcome::NameTaken && askAndCopy(i, name));
         }
-        if (copy) {
-            const std::string source = c_.Text1.item(i).text();
-            const std::string copyTarget = c_.SaveTo.text() + separator + name;
-            try {
-                s_.fileSystem.copyFile(source, copyTarget);
-            } catch (const Failure& failure) {
-                s_.messageBox.show(copyFailureMessage(failure, source, copyTarget), Buttons::Ok);
-                return false;
-            }
-            log_.append(name);
+        if (!goOn) {
+            return false;
         }
         ++progress_;
         c_.LabelProgress.setCaption("Progress : " + std::to_string(progress_) + "/" +
@@ -142,6 +132,38 @@ class Run {
         c_.ShapeProgress.setWidth(static_cast<float>(barFraction() * c_.ShapeProgressBack.width()));
         s_.painter.paintProgress(false);
         return true;
+    }
+
+    // Asks whether to replace the file at the copy name and copies over it on Yes; false when
+    // the run ends here.
+    bool askAndCopy(int i, const std::string& name) {
+        const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
+        if (answer == Answer::Cancel) {
+            c_.LabelProgress.setCaption("Copy Cancelled.");
+            c_.ShapeProgress.setWidth(0);
+            return false;
+        }
+        return answer != Answer::Yes || copy(i, name, CopyTo::Replace) == Outcome::Done;
+    }
+
+    enum class Outcome { Done, NameTaken, RunEnds };
+
+    // Copies row i's file under the copy name and logs it. A failure other than a new name
+    // taken meanwhile is told and ends the run.
+    Outcome copy(int i, const std::string& name, CopyTo mode) {
+        const std::string source = c_.Text1.item(i).text();
+        const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
+        try {
+            s_.fileSystem.copyFile(source, target, mode);
+        } catch (const Failure& failure) {
+            if (mode == CopyTo::NewFile && failure.number() == kFileAlreadyExists) {
+                return Outcome::NameTaken;
+            }
+            s_.messageBox.show(copyFailureMessage(failure, source, target), Buttons::Ok);
+            return Outcome::RunEnds;
+        }
+        log_.append(name);
+        return Outcome::Done;
     }
 
     double barFraction() const {

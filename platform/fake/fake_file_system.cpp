@@ -70,6 +70,10 @@ void FakeFileSystem::failOn(Op op, const std::string& path, int number, int time
     injected_.push_back({op, path, number, times});
 }
 
+void FakeFileSystem::appearBeforeCopy(const std::string& path, const std::string& content) {
+    appearing_[key(path)] = content;
+}
+
 void FakeFileSystem::checkInjected(Op op, const std::string& path) {
     for (auto& failure : injected_) {
         if (failure.op != op || failure.times == 0) {
@@ -113,17 +117,24 @@ void FakeFileSystem::makeDir(const std::string& path) {
     entries_[k] = Entry{true, {}};
 }
 
-void FakeFileSystem::copyFile(const std::string& source, const std::string& target) {
+void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
     calls.push_back("copy " + source + " > " + target);
+    const std::string k = key(target);
+    if (const auto appears = appearing_.find(k); appears != appearing_.end()) {
+        entries_[k] = Entry{false, appears->second};
+        appearing_.erase(appears);
+    }
     checkInjected(Op::Copy, target);
     const auto from = entries_.find(key(source));
     if (from == entries_.end() || from->second.isDir) {
         throw Failure(kFileNotFound, "File not found");
     }
-    const std::string k = key(target);
     requireParentDir(k);
     if (isDir(target)) {
         throw Failure(kPathFileAccessError, "Path/File access error");
+    }
+    if (mode == CopyTo::NewFile && isFile(target)) {
+        throw Failure(kFileAlreadyExists, "File already exists");
     }
     entries_[k] = Entry{false, from->second.content};
 }
@@ -137,6 +148,34 @@ void FakeFileSystem::writeText(const std::string& path, const std::string& text)
         throw Failure(kPathFileAccessError, "Path/File access error");
     }
     entries_[k] = Entry{false, text};
+}
+
+// Calls are recorded and failures injected at each addition, as "append path" and Op::Append.
+class FakeFileSystem::Appended : public AppendedFile {
+  public:
+    Appended(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+
+    bool append(std::string_view text, std::uint64_t length) override {
+        fs_.calls.push_back("append " + path_);
+        fs_.checkInjected(Op::Append, path_);
+        const auto it = fs_.entries_.find(fs_.key(path_));
+        if (it == fs_.entries_.end() || it->second.isDir || it->second.content.size() != length) {
+            return false;
+        }
+        it->second.content += text;
+        return true;
+    }
+
+  private:
+    FakeFileSystem& fs_;
+    std::string path_;
+};
+
+std::unique_ptr<AppendedFile> FakeFileSystem::openAppended(const std::string& path) {
+    if (!isFile(path)) {
+        return nullptr;
+    }
+    return std::make_unique<Appended>(*this, path);
 }
 
 }  // namespace vantrel::fake

@@ -12,7 +12,7 @@ namespace vantrel::fake {
 // name the same entry as single ones. Every call is recorded, and failures can be injected.
 class FakeFileSystem : public FileSystem {
   public:
-    enum class Op { Exists, MakeDir, Copy, Write };
+    enum class Op { Exists, MakeDir, Copy, Write, Append };
 
     explicit FakeFileSystem(char separator);
 
@@ -27,16 +27,22 @@ class FakeFileSystem : public FileSystem {
     // Makes the operation fail with the number for a path (empty: any path), the next `times`
     // calls or, with a negative count, every call.
     void failOn(Op op, const std::string& path, int number, int times = -1);
+    // Puts a file at path when the next copy to it starts, as another program might after the
+    // run's existence test.
+    void appearBeforeCopy(const std::string& path, const std::string& content);
 
     bool exists(const std::string& path, Attributes attributes) override;
     void makeDir(const std::string& path) override;
-    void copyFile(const std::string& source, const std::string& target) override;
+    void copyFile(const std::string& source, const std::string& target, CopyTo mode) override;
     void writeText(const std::string& path, const std::string& text) override;
+    std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
 
-    // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path".
+    // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path",
+    // "append path".
     std::vector<std::string> calls;
 
   private:
+    class Appended;
     struct Entry {
         bool isDir = false;
         std::string content;
@@ -56,6 +62,7 @@ class FakeFileSystem : public FileSystem {
     char separator_;
     std::map<std::string, Entry> entries_;
     std::vector<Injected> injected_;
+    std::map<std::string, std::string> appearing_;
 };
 
 }  // namespace vantrel::fake

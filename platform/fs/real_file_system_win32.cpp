@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -20,6 +21,17 @@ constexpr DWORD kWriteChunk = 1u << 30;
 
 [[noreturn]] void throwLastError() {
     throw failureFromWin32(::GetLastError());
+}
+
+// A failure at the source never takes the numbers of the destination's failures (full, write
+// protected, not ready): their messages would send the user to the wrong disk.
+[[noreturn]] void throwSourceError(DWORD error) {
+    const Failure failure = failureFromWin32(error);
+    const int number = failure.number();
+    if (number == kDiskFull || number == kPermissionDenied || number == kDiskNotReady) {
+        throw Failure(kPathFileAccessError, failure.reason());
+    }
+    throw failure;
 }
 
 std::wstring toWide(const std::string& text) {
@@ -123,9 +135,11 @@ class TempFile {
 
     const std::wstring& name() const { return name_; }
 
-    void publish(const std::wstring& target) {
-        if (!::MoveFileExW(name_.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Without `replacing` nothing at target is replaced: a name taken meanwhile fails with
+    // kFileAlreadyExists.
+    void publish(const std::wstring& target, bool replacing) {
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
             throwLastError();
         }
         name_.clear();
@@ -177,6 +191,38 @@ void writeAll(HANDLE out, const char* data, std::size_t size) {
     }
 }
 
+class OpenAppendedFile : public AppendedFile {
+  public:
+    explicit OpenAppendedFile(HANDLE file) : file_(file) {}
+
+    bool append(std::string_view text, std::uint64_t length) override {
+        BY_HANDLE_FILE_INFORMATION information{};
+        LARGE_INTEGER size{};
+        if (!::GetFileInformationByHandle(file_.get(), &information) ||
+            information.nNumberOfLinks == 0 || !::GetFileSizeEx(file_.get(), &size) ||
+            static_cast<std::uint64_t>(size.QuadPart) != length) {
+            return false;
+        }
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(length);
+        if (!::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN)) {
+            throwLastError();
+        }
+        try {
+            writeAll(file_.get(), text.data(), text.size());
+        } catch (const Failure&) {
+            if (::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN)) {
+                ::SetEndOfFile(file_.get());
+            }
+            throw;
+        }
+        return true;
+    }
+
+  private:
+    Handle file_;
+};
+
 }  // namespace
 
 bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
@@ -196,19 +242,31 @@ void RealFileSystem::makeDir(const std::string& path) {
     }
 }
 
-void RealFileSystem::copyFile(const std::string& source, const std::string& target) {
+void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
     const std::wstring from = toWide(source);
     const std::wstring to = toWide(target);
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
-        throwLastError();
+        throwSourceError(::GetLastError());
     }
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw failureFromWin32(kDirectoryNotSupported);
     }
+    // CopyFileExW reports a source it cannot read like a target it cannot write: opening the
+    // source first tells them apart.
+    const Handle readable(::CreateFileW(from.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (readable.get() == INVALID_HANDLE_VALUE) {
+        throwSourceError(::GetLastError());
+    }
     // The user chose to give up the old file for this one: write it past the cache, so it is
     // on the disk before it takes the old one's place.
-    const bool replacing = replacedFileAttributes(to) != INVALID_FILE_ATTRIBUTES;
+    const bool present = replacedFileAttributes(to) != INVALID_FILE_ATTRIBUTES;
+    if (present && mode == CopyTo::NewFile) {
+        throw failureFromWin32(ERROR_FILE_EXISTS);
+    }
+    const bool replacing = present && mode == CopyTo::Replace;
     const DWORD flags = COPY_FILE_FAIL_IF_EXISTS | (replacing ? COPY_FILE_NO_BUFFERING : 0);
     TempFile temp(to);
     temp.make([&](const std::wstring& name) {
@@ -221,7 +279,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         }
         throw failureFromWin32(error);
     });
-    temp.publish(to);
+    temp.publish(to, mode == CopyTo::Replace);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
@@ -244,17 +302,24 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     });
     Handle out(handle);
     writeAll(out.get(), text.data(), text.size());
-    // The user chose to give up the old file for this one: make sure this one is on disk.
-    if (replacing && !::FlushFileBuffers(out.get())) {
-        throwLastError();
-    }
     out.close();
     // A replaced file keeps the marks a user gave it; either way the file is new for backups.
     const DWORD attributes = (replacing ? existing & kKeptAttributes : 0) | FILE_ATTRIBUTE_ARCHIVE;
     if (!::SetFileAttributesW(temp.name().c_str(), attributes)) {
         throwLastError();
     }
-    temp.publish(target);
+    temp.publish(target, true);
+}
+
+std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
+    // Shared in every way, so that others may still read, replace or remove the log meanwhile.
+    const HANDLE file = ::CreateFileW(toWide(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    return std::make_unique<OpenAppendedFile>(file);
 }
 
 }  // namespace vantrel

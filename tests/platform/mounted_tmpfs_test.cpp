@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -61,8 +63,8 @@ TEST_F(DiskFull, WritesFailWithoutLeavingAnythingAndKeepTheOldFile) {
         std::function<void()> operation;
     };
     const Case cases[] = {
-        {"copy to a new target", [&] { fs_.copyFile(big, inMnt("big(1).bin")); }},
-        {"copy over a target", [&] { fs_.copyFile(big, inMnt("kept.bin")); }},
+        {"copy to a new target", [&] { fs_.copyFile(big, inMnt("big(1).bin"), CopyTo::NewFile); }},
+        {"copy over a target", [&] { fs_.copyFile(big, inMnt("kept.bin"), CopyTo::Replace); }},
         {"text to a new file", [&] { fs_.writeText(inMnt("Log.txt"), bigText); }},
         {"text over a file", [&] { fs_.writeText(inMnt("kept.bin"), bigText); }},
     };
@@ -93,6 +95,39 @@ TEST_F(DiskFull, RunStopsWithItsMessageAndKeepsTheFinishedCopy) {
     EXPECT_EQ(readFile(inMnt("photo(1).jpg")), content);
 }
 
+TEST_F(DiskFull, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
+    const std::string log = inMnt("Log.txt");
+    writeFile(log, "a(1).txt\r\n");
+    const auto file = fs_.openAppended(log);
+    ASSERT_NE(file, nullptr);
+    const unsigned long freeBefore = freeBlocks();
+
+    EXPECT_EQ(numberOf([&] { file->append(patterned(2 * kDiskSize, 'l'), 10); }), kDiskFull);
+
+    EXPECT_EQ(readFile(log), "a(1).txt\r\n");
+    EXPECT_EQ(freeBlocks(), freeBefore);
+}
+
+TEST_F(DiskFull, ASparseFileNeedsRoomOnlyForItsData) {
+    const std::string source = folder_ / "sparse.bin";
+    const std::string data = patterned(4096, 's');
+    {
+        std::ofstream out(source, std::ios::binary);
+        out << data;
+    }
+    ASSERT_EQ(::truncate(source.c_str(), 16 * kDiskSize), 0);
+    testing::RealRun run(folder_.path(), mnt());
+    run.addRowPath(source, "2");
+
+    run.click();
+
+    EXPECT_TRUE(run.texts().empty());
+    EXPECT_EQ(run.labelProgress.caption(), "Files successfully replicated.");
+    for (const char* name : {"sparse(1).bin", "sparse(2).bin"}) {
+        EXPECT_TRUE(readFile(inMnt(name)) == readFile(source)) << name;
+    }
+}
+
 TEST_F(ReadOnly, WritesAndFoldersAreRefusedAsWriteProtected) {
     const std::string source = folder_ / "a.txt";
     writeFile(source, "new");
@@ -103,8 +138,8 @@ TEST_F(ReadOnly, WritesAndFoldersAreRefusedAsWriteProtected) {
         std::function<void()> operation;
     };
     const Case cases[] = {
-        {"copy to a new target", [&] { fs_.copyFile(source, inMnt("a(2).txt")); }},
-        {"copy over a target", [&] { fs_.copyFile(source, inMnt("a(1).txt")); }},
+        {"copy to a new target", [&] { fs_.copyFile(source, inMnt("a(2).txt"), CopyTo::NewFile); }},
+        {"copy over a target", [&] { fs_.copyFile(source, inMnt("a(1).txt"), CopyTo::Replace); }},
         {"text", [&] { fs_.writeText(inMnt("Log.txt"), "a(1).txt\r\n"); }},
         {"folder", [&] { fs_.makeDir(inMnt("sub")); }},
     };

@@ -1,6 +1,7 @@
 #include "tests/platform/real_folder.h"
 
 #include <sched.h>
+#include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -10,9 +11,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,17 @@ std::string readFile(const std::string& path) {
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content;
+    std::error_code unknownSize;
+    const auto size = std::filesystem::file_size(path, unknownSize);
+    if (!unknownSize) {
+        content.reserve(size);
+    }
+    std::vector<char> buffer(1 << 20);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        content.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    return content;
 }
 
 void writeFile(const std::string& path, const std::string& content, mode_t mode) {
@@ -141,14 +152,37 @@ void TmpfsMount::remountReadOnly() {
     }
 }
 
-RealRun::RealRun(const std::string& home, const std::string& destination)
-    : conventions(Conventions::posix(home)),
+RealRun::RealRun(const std::string& logFolder, const std::string& destination,
+                 RealFileSystem::Options options)
+    : conventions(Conventions::posix(logFolder)),
+      fs(std::move(options)),
       services{messageBox, fs, launcher, conventions, painter} {
     saveTo.text_ = destination;
 }
 
 void RealRun::click() {
     ReplicateBtn_Click(controls, services);
+}
+
+void asOrdinaryUser(const std::function<void()>& action) {
+    if (::geteuid() != 0) {
+        action();
+        return;
+    }
+    constexpr uid_t kNobody = 65534;
+    // The file-system ids belong to the calling thread alone; leaving 0 drops the capability
+    // to override permission bits.
+    std::thread thread([&] {
+        ::setfsgid(kNobody);
+        ::setfsuid(kNobody);
+        ASSERT_EQ(::setfsuid(kNobody), static_cast<int>(kNobody));
+        try {
+            action();
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "raised: " << error.what();
+        }
+    });
+    thread.join();
 }
 
 int numberOf(const std::function<void()>& operation) {

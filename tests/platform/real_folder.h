@@ -59,12 +59,17 @@ class TmpfsMount {
     std::string whyNot_;
 };
 
+// Runs the action on a thread whose file-system user is nobody when the tests run as root, so
+// that permission bits bind as they do for the program's users.
+void asOrdinaryUser(const std::function<void()>& action);
+
 // The failure number the operation raises; a test failure when it raises none.
 int numberOf(const std::function<void()>& operation);
 
 // ReplicateBtn_Click on the real file system, with the window's controls as fakes.
 struct RealRun : FakeReplicationWindow {
-    RealRun(const std::string& home, const std::string& destination);
+    RealRun(const std::string& logFolder, const std::string& destination,
+            RealFileSystem::Options options = {});
 
     void click();
     std::vector<std::string> texts() const { return messageBox.texts(); }

@@ -20,6 +20,8 @@ TEST(CopyName, PutsTheNumberBeforeTheLastDot) {
         {"README", 2, "README(2)"},
         {"", 1, "(1)"},
         {"x.txt", 32767, "x(32767).txt"},
+        {"caf\xe9.txt", 1, "caf\xe9(1).txt"},
+        {"\xe5\x86\x99\xe7\x9c\x9f.jpg", 3, "\xe5\x86\x99\xe7\x9c\x9f(3).jpg"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(copyName(c.fileName, c.k), c.expected) << c.fileName;
@@ -38,6 +40,7 @@ TEST(CopyName, FileNameIsWhatFollowsTheLastSeparator) {
         {"a.jpg", '\\', "a.jpg"},
         {"C:\\dir\\", '\\', ""},
         {"/home/u/dir.x/b.txt", '/', "b.txt"},
+        {"/home/u/d\xe9/caf\xe9.txt", '/', "caf\xe9.txt"},
         {"C:\\pics\\a.jpg", '/', "C:\\pics\\a.jpg"},
     };
     for (const auto& c : cases) {

@@ -45,9 +45,23 @@ TEST(CountText, ReadsTheLeadingDecimalNumber) {
     }
 }
 
+TEST(CountText, ReadingsTooSmallForADoubleAreTheirValue) {
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    const std::string texts[] = {tiny, "-" + tiny, "00" + tiny + "9", " " + tiny + "x"};
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(numericReading(text), 0.0);
+        EXPECT_EQ(countValue(text), 0);
+    }
+}
+
 TEST(CountText, CountsOutsideSixteenBitsOverflow) {
-    const std::string texts[] = {"40000", "32767.5", "-32769", "99999999999999999999999999",
-                                 std::string(400, '9')};
+    const std::string texts[] = {"40000",
+                                 "32767.5",
+                                 "-32769",
+                                 "99999999999999999999999999",
+                                 std::string(400, '9'),
+                                 "1" + std::string(400, '0') + ".5"};
     for (const auto& text : texts) {
         SCOPED_TRACE(text);
         try {

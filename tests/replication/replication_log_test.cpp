@@ -54,5 +54,27 @@ TEST(LogCommands, WindowsFlavourKeepsItsCommandLines) {
     EXPECT_EQ(posix.fileSearch.commandLine(), "xdg-open /");
 }
 
+TEST(LogFolder, FollowsTheXdgStateHomeOrItsDefault) {
+    struct Case {
+        const char* stateHome;
+        const char* home;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"", "/home/u", "/home/u/.local/state/vantrel"},
+        {"", "/home/u/", "/home/u/.local/state/vantrel"},
+        {"", "/", "/.local/state/vantrel"},
+        {"/var/state", "/home/u", "/var/state/vantrel"},
+        {"/var/state/", "/home/u", "/var/state/vantrel"},
+        {"relative/state", "/home/u", "/home/u/.local/state/vantrel"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stateHome) + " " + c.home);
+        EXPECT_EQ(Conventions::posixLogFolder(c.stateHome, c.home), c.folder);
+    }
+    EXPECT_EQ(Conventions::posix("/var/state/vantrel").openLog.commandLine(),
+              "xdg-open /var/state/vantrel/Log.txt");
+}
+
 }  // namespace
 }  // namespace vantrel::testing

@@ -118,6 +118,33 @@ TEST_P(ReplicationRun, AnsweringYesReplacesAndLogs) {
     EXPECT_EQ(h.logFile(), "x(1).txt\r\n");
 }
 
+TEST_P(ReplicationRun, ANameTakenAfterTheTestGetsTheSameQuestion) {
+    const struct {
+        Answer answer;
+        const char* content;
+        const char* log;
+        const char* caption;
+    } cases[] = {
+        {Answer::Yes, "x.txt data", "x(1).txt\r\nx(2).txt\r\n", kDone.c_str()},
+        {Answer::No, "theirs", "x(2).txt\r\n", kDone.c_str()},
+        {Answer::Cancel, "theirs", "", "Copy Cancelled."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.addRow("x.txt", "2");
+        r.fs.appearBeforeCopy(r.target("x(1).txt"), "theirs");
+        r.messageBox.script({c.answer});
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.texts(), Strings{replacePrompt("x(1).txt")});
+        EXPECT_EQ(r.fs.content(r.target("x(1).txt")), c.content);
+        EXPECT_EQ(r.fs.isFile(r.target("x(2).txt")), c.answer != Answer::Cancel);
+        EXPECT_EQ(r.logFile(), c.log);
+        EXPECT_EQ(r.labelProgress.history.back(), c.caption);
+    }
+}
+
 TEST_P(ReplicationRun, SkippedCopiesCountForTheProgress) {
     h.addRow("a.txt", "2");
     h.addRow("b.txt", "2");
@@ -147,7 +174,6 @@ TEST_P(ReplicationRun, TheBarNeverPassesItsBackground) {
         EXPECT_GE(width, 0.0);
         EXPECT_LE(width, 8055.0);
     }
-    h.shapeProgress.history.clear();
     RunHarness zero(GetParam());
     zero.fs.addDir(GetParam().destination);
     zero.addRow("a.txt", "-1");
@@ -197,6 +223,31 @@ TEST_P(ReplicationRun, CancelBeforeTheFirstCopyLeavesThePreviousLog) {
     EXPECT_FALSE(logWritten());
     EXPECT_EQ(h.logFile(), "old(1).txt\r\n");
     EXPECT_EQ(h.labelProgress.history, Strings{"Copy Cancelled."});
+}
+
+TEST_P(ReplicationRun, ACancelAfterAFailedRowEndWriteLeavesOnlyThisRunsNames) {
+    // The first row end's write fails; the cancel in row 2 must still replace the previous
+    // run's names, also when this run has no name to list.
+    const struct {
+        const char* count;
+        const char* log;
+    } cases[] = {{"0", ""}, {"1", "a(1).txt\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        RunHarness r(GetParam());
+        r.fs.addDir(GetParam().destination);
+        r.fs.addFile(r.conventions.logPath, "old(1).txt\r\n");
+        r.addRow("a.txt", c.count);
+        r.addRow("b.txt", "1");
+        r.fs.addFile(r.target("b(1).txt"), "old");
+        r.fs.failOn(fake::FakeFileSystem::Op::Write, r.conventions.logPath, kDiskFull, 1);
+        r.messageBox.script({Answer::Cancel});
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.texts(), (Strings{"Could not write the log file " + r.conventions.logPath +
+                                          ".\r\ninjected failure 61",
+                                      replacePrompt("b(1).txt")}));
+        EXPECT_EQ(r.logFile(), c.log);
+    }
 }
 
 TEST_P(ReplicationRun, TooLargeACountIsRefusedBeforeAnyCopy) {
@@ -270,19 +321,35 @@ TEST_P(ReplicationRun, ALogThatCannotBeWrittenIsReportedOnceAndCopyingGoesOn) {
     EXPECT_EQ(h.labelProgress.history.back(), kDone);
 }
 
-TEST_P(ReplicationRun, TheLogFileIsRewrittenAfterEveryRow) {
+TEST_P(ReplicationRun, TheLogFileIsReplacedAtTheFirstRowEndAndAddedToAfterwards) {
+    h.fs.addFile(h.conventions.logPath, "old(1).txt\r\n");
     h.addRow("a.txt", "2");
-    h.addRow("b.txt", "3");
+    h.addRow("b.txt", "0");
+    h.addRow("c.txt", "3");
     run();
-    int writes = 0;
+    Strings logCalls;
     for (const auto& call : h.fs.calls) {
-        writes += call == "write " + h.conventions.logPath;
+        if (call.ends_with(" " + h.conventions.logPath)) {
+            logCalls.push_back(call);
+        }
     }
-    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(logCalls,
+              (Strings{"write " + h.conventions.logPath, "append " + h.conventions.logPath}));
     EXPECT_EQ(h.labelProgress.history,
-              (Strings{"Progress : 1/5", "Progress : 2/5", kDone, "Progress : 3/5",
+              (Strings{"Progress : 1/5", "Progress : 2/5", kDone, kDone, "Progress : 3/5",
                        "Progress : 4/5", "Progress : 5/5", kDone}));
-    EXPECT_EQ(h.logFile(), "a(1).txt\r\na(2).txt\r\nb(1).txt\r\nb(2).txt\r\nb(3).txt\r\n");
+    EXPECT_EQ(h.logFile(), "a(1).txt\r\na(2).txt\r\nc(1).txt\r\nc(2).txt\r\nc(3).txt\r\n");
+}
+
+TEST_P(ReplicationRun, NamesWhoseAppendFailedGoWithTheNextRows) {
+    h.addRow("a.txt", "1");
+    h.addRow("b.txt", "1");
+    h.addRow("c.txt", "1");
+    h.fs.failOn(fake::FakeFileSystem::Op::Append, h.conventions.logPath, kDiskFull, 1);
+    run();
+    EXPECT_EQ(h.texts(), Strings{"Could not write the log file " + h.conventions.logPath +
+                                 ".\r\ninjected failure 61"});
+    EXPECT_EQ(h.logFile(), "a(1).txt\r\nb(1).txt\r\nc(1).txt\r\n");
 }
 
 TEST_P(ReplicationRun, EditedCountsAreReadWhenTheRunStarts) {
