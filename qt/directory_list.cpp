@@ -2,7 +2,6 @@
 
 #include <QCollator>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
@@ -11,6 +10,7 @@
 #include <system_error>
 
 #include "platform/failure.h"
+#include "qt/byte_text.h"
 
 namespace vantrel::qt {
 
@@ -41,19 +41,11 @@ class IndentDelegate : public QStyledItemDelegate {
 };
 
 std::filesystem::path toFsPath(const QString& path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
+    return std::filesystem::path(bytesOfText(path));
 }
 
 QString fromFsPath(const std::filesystem::path& path) {
-#ifdef Q_OS_WIN
-    return QString::fromStdWString(path.wstring());
-#else
-    return QFile::decodeName(path.c_str());
-#endif
+    return textOfBytes(path.string());
 }
 
 // The subfolders of a folder, hidden ones left out, in the order a person reads them.
@@ -91,12 +83,12 @@ DirectoryList::DirectoryList(QWidget* parent) : QListWidget(parent) {
 }
 
 std::string DirectoryList::path() const {
-    return QDir::toNativeSeparators(path_).toStdString();
+    return bytesOfText(QDir::toNativeSeparators(path_));
 }
 
 void DirectoryList::setPath(const std::string& path) {
     const QString folder = QDir::cleanPath(
-        QFileInfo(QDir::fromNativeSeparators(QString::fromStdString(path))).absoluteFilePath());
+        QFileInfo(QDir::fromNativeSeparators(textOfBytes(path))).absoluteFilePath());
     const QStringList subfolders = subfoldersOf(folder);
     const bool differs = folder != path_;
     fill(folder, subfolders);
@@ -126,12 +118,16 @@ void DirectoryList::fill(const QString& folder, const QStringList& subfolders) {
         return item;
     };
 
+    // From the path's text alone: a folder whose name is not UTF-8 cannot be asked for again
+    // by its displayed name.
     QStringList ancestors;
-    for (QDir dir(folder);;) {
-        ancestors.prepend(dir.absolutePath());
-        if (!dir.cdUp()) {
+    for (QString at = folder;;) {
+        ancestors.prepend(at);
+        const QString parent = QFileInfo(at).path();
+        if (parent == at) {
             break;
         }
+        at = parent;
     }
     QListWidgetItem* current = nullptr;
     for (int depth = 0; depth < ancestors.size(); ++depth) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "qt/byte_text.h"
 #include "qt/directory_list.h"
 #include "qt/drive_list.h"
 #include "qt/picture_box.h"
@@ -217,7 +218,7 @@ struct Form1Window::Widgets {
     void openStartFolder() {
         for (const QString& folder : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
             try {
-                dir1->setPath(folder.toStdString());
+                dir1->setPath(bytesOfText(folder));
                 return;
             } catch (const Failure&) {
                 // Unreadable: the next one, then.
@@ -259,7 +260,7 @@ struct Form1Window::Widgets {
         // told.
         QObject::connect(dir1, &DirectoryList::openRequested, &window,
                          [this, &form](const QString& folder) {
-                             form.handle([this, &folder] { dir1->setPath(folder.toStdString()); });
+                             form.handle([this, &folder] { dir1->setPath(bytesOfText(folder)); });
                          });
         QObject::connect(openWEBtn, &QPushButton::clicked, &window,
                          [&form] { form.OpenWEBtn_Click(); });

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "platform/failure.h"
+#include "qt/byte_text.h"
 #include "qt/twips.h"
 
 namespace vantrel::qt {
@@ -37,11 +38,11 @@ QtTextBox::QtTextBox(QLineEdit* edit, const TwipsRect& rect) : edit_(edit), rect
 }
 
 std::string QtTextBox::text() const {
-    return edit_->text().toStdString();
+    return bytesOfText(edit_->text());
 }
 
 void QtTextBox::setText(const std::string& text) {
-    edit_->setText(QString::fromStdString(text));
+    edit_->setText(textOfBytes(text));
 }
 
 void QtTextBox::setTop(double top) {
@@ -142,26 +143,32 @@ void QtPopupMenu::popup() {
 DroppedFileList::DroppedFileList(const QMimeData& data) : hasList_(data.hasUrls()) {
     const QList<QUrl> urls = data.urls();
     for (const QUrl& url : urls) {
-        if (url.isLocalFile()) {
-            paths_ << QDir::toNativeSeparators(url.toLocalFile());
+        // The path's bytes as the link carries them, percent-escapes undone: a name that is
+        // not UTF-8 stays the name of its file.
+        if (url.isLocalFile() && url.host().isEmpty()) {
+            paths_.push_back(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                    .toStdString());
+        } else if (url.isLocalFile()) {
+            paths_.push_back(bytesOfText(QDir::toNativeSeparators(url.toLocalFile())));
         }
     }
     // Links without a single local file (web addresses) are not a list of files.
-    hasList_ = hasList_ && (urls.isEmpty() || !paths_.isEmpty());
+    hasList_ = hasList_ && (urls.isEmpty() || !paths_.empty());
 }
 
 long long DroppedFileList::count() const {
     if (!hasList_) {
         throw Failure(kNoFileList, "The dropped data holds no file list");
     }
-    return paths_.size();
+    return static_cast<long long>(paths_.size());
 }
 
 std::string DroppedFileList::file(long long k) const {
     if (k < 1 || k > count()) {
         throw Failure(kSubscriptOutOfRange, "Subscript out of range");
     }
-    return paths_.at(static_cast<qsizetype>(k - 1)).toStdString();
+    return paths_.at(static_cast<std::size_t>(k - 1));
 }
 
 }  // namespace vantrel::qt

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QStringList>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "qt/twips.h"
@@ -140,7 +142,7 @@ class DroppedFileList : public DroppedFiles {
 
   private:
     bool hasList_;
-    QStringList paths_;
+    std::vector<std::string> paths_;
 };
 
 }  // namespace vantrel::qt

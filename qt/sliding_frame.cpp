@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/control_array.h"
+#include "qt/byte_text.h"
 #include "qt/twips.h"
 
 namespace vantrel::qt {
@@ -74,7 +75,7 @@ class RowEditor : public QLineEdit {
         setAcceptDrops(false);
         connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
             if (!syncing_ && row_ != nullptr) {
-                row_->text_ = text.toStdString();
+                row_->text_ = bytesOfText(text);
             }
         });
     }
@@ -82,7 +83,7 @@ class RowEditor : public QLineEdit {
     // Shows the row's text as a freshly set text box does: from its start.
     void showText(const std::string& text) {
         syncing_ = true;
-        setText(QString::fromStdString(text));
+        setText(textOfBytes(text));
         setCursorPosition(0);
         syncing_ = false;
     }
