@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ class AppendedFile {
 // Paths are passed through unchanged: bytes on Linux, whatever their encoding; UTF-8 text on
 // Windows. Every operation raises a Failure with the number of its kind and the system's
 // reason when it fails.
+// How far a copy has come: bytes copied of the source's size (0 where it reports none). Called
+// on the thread that copies.
+using CopyProgress = std::function<void(std::uint64_t copied, std::uint64_t size)>;
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -40,7 +45,11 @@ class FileSystem {
     // device, a link to one) is refused and stays as it was. An incomplete copy never replaces
     // or leaves behind anything. A source that cannot be opened or read never fails with the
     // numbers of the destination's failures (disk full, write protected, not ready).
-    virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode) = 0;
+    virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode,
+                          const CopyProgress& progress) = 0;
+    void copyFile(const std::string& source, const std::string& target, CopyTo mode) {
+        copyFile(source, target, mode, {});
+    }
     // Replaces the file's whole content with text, all or nothing. A link is followed: the file
     // it names is written and the link stays. A file the user may write in a folder the user
     // may not is rewritten in its place, where all or nothing cannot be had.

@@ -1,6 +1,7 @@
 #include "replication/replication_run.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
@@ -99,7 +100,8 @@ class Run {
             c_.LabelProgress.setCaption("Files successfully replicated.");
             c_.ShapeProgress.setWidth(0);
             log_.write();
-            s_.painter.paintProgress(true);
+            // Row ends are painted as often as the window can show them, and the last always.
+            s_.painter.paintProgress(i == rows_);
         }
     }
 
@@ -129,7 +131,7 @@ class Run {
         ++progress_;
         c_.LabelProgress.setCaption("Progress : " + std::to_string(progress_) + "/" +
                                     std::to_string(total_));
-        c_.ShapeProgress.setWidth(static_cast<float>(barFraction() * c_.ShapeProgressBack.width()));
+        showBar(0.0);
         s_.painter.paintProgress(false);
         return true;
     }
@@ -153,8 +155,26 @@ class Run {
     Outcome copy(int i, const std::string& name, CopyTo mode) {
         const std::string source = c_.Text1.item(i).text();
         const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
+        // The copy runs while the window waits for it, the bar following its bytes.
+        std::atomic<std::uint64_t> copied = 0;
+        std::atomic<std::uint64_t> size = 0;
         try {
-            s_.fileSystem.copyFile(source, target, mode);
+            s_.waiter.await(
+                [&] {
+                    s_.fileSystem.copyFile(source, target, mode,
+                                           [&](std::uint64_t done, std::uint64_t of) {
+                                               size = of;
+                                               copied = done;
+                                           });
+                },
+                [&] {
+                    const std::uint64_t of = size;
+                    const double within =
+                        of == 0
+                            ? 0.0
+                            : std::min(1.0, static_cast<double>(copied) / static_cast<double>(of));
+                    showBar(within);
+                });
         } catch (const Failure& failure) {
             if (mode == CopyTo::NewFile && failure.number() == kFileAlreadyExists) {
                 return Outcome::NameTaken;
@@ -166,11 +186,12 @@ class Run {
         return Outcome::Done;
     }
 
-    double barFraction() const {
-        if (total_ <= 0) {
-            return 0.0;
-        }
-        return std::clamp(static_cast<double>(progress_) / total_, 0.0, 1.0);
+    // The bar's width for the steps done and the share `within` of the step under way.
+    void showBar(double within) {
+        const double fraction =
+            total_ <= 0 ? 0.0
+                        : std::clamp((static_cast<double>(progress_) + within) / total_, 0.0, 1.0);
+        c_.ShapeProgress.setWidth(static_cast<float>(fraction * c_.ShapeProgressBack.width()));
     }
 
     ReplicationControls& c_;

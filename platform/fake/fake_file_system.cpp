@@ -117,7 +117,8 @@ void FakeFileSystem::makeDir(const std::string& path) {
     entries_[k] = Entry{true, {}};
 }
 
-void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
+void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
+                              const CopyProgress& progress) {
     calls.push_back("copy " + source + " > " + target);
     const std::string k = key(target);
     if (const auto appears = appearing_.find(k); appears != appearing_.end()) {
@@ -136,7 +137,15 @@ void FakeFileSystem::copyFile(const std::string& source, const std::string& targ
     if (mode == CopyTo::NewFile && isFile(target)) {
         throw Failure(kFileAlreadyExists, "File already exists");
     }
+    // Half way, then whole, as a copy of some size reports itself.
+    const std::uint64_t size = from->second.content.size();
+    if (progress) {
+        progress(size / 2, size);
+    }
     entries_[k] = Entry{false, from->second.content};
+    if (progress) {
+        progress(size, size);
+    }
 }
 
 void FakeFileSystem::writeText(const std::string& path, const std::string& text) {

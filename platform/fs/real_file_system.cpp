@@ -25,6 +25,7 @@ namespace {
 
 constexpr mode_t kPermissionBits = 0777;
 constexpr mode_t kNewTextFileMode = 0644;
+constexpr off_t kProgressPiece = 8 * 1024 * 1024;
 constexpr std::size_t kCopyBufferSize = 256 * 1024;
 
 [[noreturn]] void throwErrno() {
@@ -318,7 +319,7 @@ void writeAllAt(int fd, const char* data, std::size_t size, off_t at) {
     }
 }
 
-void copyByReading(int in, int out) {
+void copyByReading(int in, int out, const CopyProgress& progress) {
     const auto buffer = std::make_unique<char[]>(kCopyBufferSize);
     off_t at = 0;
     for (;;) {
@@ -334,6 +335,9 @@ void copyByReading(int in, int out) {
         }
         writeAllAt(out, buffer.get(), static_cast<std::size_t>(got), at);
         at += got;
+        if (progress) {
+            progress(static_cast<std::uint64_t>(at), 0);
+        }
     }
 }
 
@@ -345,17 +349,22 @@ bool kernelRefusesCopy(int err) {
 // copy_file_range shares the blocks on XFS and btrfs.
 class RangeCopier {
   public:
-    RangeCopier(int in, int out) : in_(in), out_(out) {}
+    RangeCopier(int in, int out, off_t size, const CopyProgress& progress)
+        : in_(in), out_(out), size_(size), progress_(progress) {}
 
     // Copies [from, to); returns where the copy ended, short of `to` when the source ended.
     off_t copy(off_t from, off_t to) {
         loff_t in = from;
         loff_t out = from;
         while (inKernel_ && in < to) {
-            const ssize_t n =
-                ::copy_file_range(in_, &in, out_, &out, static_cast<std::size_t>(to - in), 0);
+            // In pieces, so that the window can show a large copy coming along.
+            const auto piece = static_cast<std::size_t>(std::min<off_t>(to - in, kProgressPiece));
+            const ssize_t n = ::copy_file_range(in_, &in, out_, &out, piece, 0);
             if (n == 0) {
                 return in;
+            }
+            if (n > 0) {
+                report(in);
             }
             if (n < 0 && errno != EINTR) {
                 if (!kernelRefusesCopy(errno)) {
@@ -381,13 +390,22 @@ class RangeCopier {
             }
             writeAllAt(out_, buffer_.get(), static_cast<std::size_t>(got), in);
             in += got;
+            report(in);
         }
         return in;
     }
 
   private:
+    void report(off_t at) const {
+        if (progress_) {
+            progress_(static_cast<std::uint64_t>(at), static_cast<std::uint64_t>(size_));
+        }
+    }
+
     int in_;
     int out_;
+    off_t size_;
+    const CopyProgress& progress_;
     bool inKernel_ = true;
     std::unique_ptr<char[]> buffer_;
 };
@@ -433,13 +451,13 @@ off_t copyDataRanges(RangeCopier& copier, int in, off_t size) {
 // Copies what the source holds and keeps its holes as holes: a source with fewer blocks than
 // its size needs has holes, and only its data is copied. A source that reports no size
 // (pseudo files) is read to its end; one that ends before its size is copied as far as it goes.
-void copyContent(int in, int out, const struct stat& source) {
+void copyContent(int in, int out, const struct stat& source, const CopyProgress& progress) {
     const off_t size = source.st_size;
     if (size == 0) {
-        copyByReading(in, out);
+        copyByReading(in, out, progress);
         return;
     }
-    RangeCopier copier(in, out);
+    RangeCopier copier(in, out, size, progress);
     if (source.st_blocks * S_BLKSIZE >= size) {
         copier.copy(0, size);
         return;
@@ -614,7 +632,8 @@ void RealFileSystem::makeDir(const std::string& path) {
     }
 }
 
-void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
+void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
+                              const CopyProgress& progress) {
     // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
     const Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (in.get() < 0) {
@@ -634,7 +653,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     }
     cleanFolderOnce(folderOf(target));
     TempFile temp(folderOf(target), options_);
-    copyContent(in.get(), temp.fd(), status);
+    copyContent(in.get(), temp.fd(), status, progress);
     setMode(temp.fd(), status.st_mode);
     if (mode == CopyTo::NewFile) {
         if (!temp.publishNew(target)) {

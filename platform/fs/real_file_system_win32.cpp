@@ -242,7 +242,8 @@ void RealFileSystem::makeDir(const std::string& path) {
     }
 }
 
-void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode) {
+void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
+                              const CopyProgress& /*progress*/) {
     const std::wstring from = toWide(source);
     const std::wstring to = toWide(target);
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());

@@ -113,6 +113,22 @@ TEST_F(RealFileSystemTest, CopyReplacesAnExistingTarget) {
 
 // The ways a finished file takes its name, from the one most file systems offer to the last
 // resort of one that has neither O_TMPFILE, renameat2(RENAME_NOREPLACE) nor hard links.
+// A large copy tells how far it has come in pieces, rising to the whole size; an empty one
+// that reports no size (a pseudo file) tells what it has read.
+TEST_F(RealFileSystemTest, ACopyReportsItsBytesAsItGoes) {
+    const std::uint64_t size = 20 * 1024 * 1024 + 5;
+    writeFile(source(), patterned(size, 'p'), 0644);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+
+    fs_.copyFile(source(), target(), CopyTo::NewFile,
+                 [&](std::uint64_t copied, std::uint64_t of) { reports.emplace_back(copied, of); });
+
+    ASSERT_GE(reports.size(), 3U);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_EQ(reports.back(), std::make_pair(size, size));
+    EXPECT_LT(reports.front().first, size);
+}
+
 struct PublishWay {
     const char* name;
     bool unnamedTemporaries;

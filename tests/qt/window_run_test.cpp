@@ -121,7 +121,8 @@ class WindowRunTest : public QObject {
         const std::vector<Seen> seen{
             {false, qtext(expected::progress(1, 3)), pixels(expected::kFullBar / 3)},
             {false, qtext(expected::progress(2, 3)), pixels(expected::kFullBar * 2 / 3)},
-            {true, qtext(expected::kDone), 0},
+            // A row end before the last is painted only as often as the window can show it.
+            {false, qtext(expected::kDone), 0},
             {false, qtext(expected::progress(3, 3)), pixels(expected::kFullBar)},
             {true, qtext(expected::kDone), 0},
         };

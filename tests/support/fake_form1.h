@@ -5,6 +5,7 @@
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_message_box.h"
+#include "platform/fake/fake_waiter.h"
 #include "platform/services.h"
 #include "support/expected.h"
 #include "support/fake_replication_window.h"
@@ -18,7 +19,7 @@ struct FakeForm1 : FakeReplicationWindow {
     explicit FakeForm1(Conventions conventions = Conventions::posix("/home/user"))
         : conventions(std::move(conventions)),
           fs(this->conventions.separator),
-          services{messageBox, fs, launcher, this->conventions, painter},
+          services{messageBox, fs, launcher, this->conventions, painter, waiter},
           form(Form1Controls{text1, copyTimes, frameSlide, frameFix, bar, saveTo, labelProgress,
                              shapeProgress, shapeProgressBack, drive1, dir1, picture1, popup},
                services) {}
@@ -36,6 +37,7 @@ struct FakeForm1 : FakeReplicationWindow {
     fake::FakeFileSystem fs;
     fake::FakeLauncher launcher;
     NoPainting painter;
+    fake::FakeWaiter waiter;
     Services services;
     Form1 form;
 };

@@ -215,5 +215,52 @@ TEST_F(Form1Test, ReplicateCopiesTheListIntoTheDestination) {
     EXPECT_TRUE(w_.messageBox.shown.empty());
 }
 
+// A click on "Replicate " or on "Clear List" while a run waits for a copy is handled once the
+// run has ended; a drop is refused meanwhile, and the drop area takes drops again afterwards.
+TEST_F(Form1Test, WhatReachesTheWindowDuringARunWaitsForItsEnd) {
+    w_.fs.addFile("/src/a.txt", "a");
+    w_.fs.addDir("/out");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
+    w_.saveTo.setText("/out");
+    w_.messageBox.alwaysAnswer(Answer::No);
+    std::vector<std::string> seen;
+    w_.waiter.meanwhile = [&] {
+        w_.waiter.meanwhile = nullptr;
+        EXPECT_EQ(w_.picture1.dropMode(), DropMode::None);
+        w_.form.ReplicateBtn_Click();
+        w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/late.txt"}));
+        w_.form.ClearBtn_Click();
+        seen.push_back("during: " + std::to_string(w_.text1.count() - 1) + " entries, " +
+                       std::to_string(w_.messageBox.shown.size()) + " boxes");
+    };
+
+    w_.form.ReplicateBtn_Click();
+
+    // The second run asks about a(1).txt, which the first made; then the list is cleared.
+    EXPECT_EQ(seen, Strings{"during: 1 entries, 0 boxes"});
+    EXPECT_EQ(w_.messageBox.texts(), Strings{expected::replacePrompt("a(1).txt")});
+    EXPECT_EQ(w_.waiter.waits, 1);
+    EXPECT_TRUE(paths().empty());
+    EXPECT_EQ(w_.picture1.dropMode(), DropMode::Manual);
+}
+
+// The bar follows the bytes of the copy under way, and ends each step at the run's own width.
+TEST_F(Form1Test, TheBarFollowsTheCopyAndEndsEachStepExactly) {
+    w_.fs.addFile("/src/a.txt", "0123456789");
+    w_.fs.addDir("/out");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
+    w_.copyTimes.item(1).setText("4");
+    w_.saveTo.setText("/out");
+
+    w_.form.ReplicateBtn_Click();
+
+    // Each step: a tick once its bytes are all copied, then the step's end; the row's end.
+    const double step = expected::kFullBar / 4;
+    const std::vector<double> widths{0,        step,     step,     2 * step, 2 * step,
+                                     3 * step, 3 * step, 4 * step, 4 * step, 0};
+    EXPECT_EQ(w_.shapeProgress.history, widths);
+    EXPECT_EQ(w_.waiter.waits, 4);
+}
+
 }  // namespace
 }  // namespace vantrel::testing

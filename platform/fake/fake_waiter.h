@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/waiting.h"
+
+namespace vantrel::fake {
+
+// Waits without a thread: `meanwhile` stands for what reaches the window while it waits, then
+// the work runs and the window ticks once.
+class FakeWaiter : public Waiter {
+  public:
+    void await(const std::function<void()>& work, const std::function<void()>& tick) override {
+        ++waits;
+        if (meanwhile) {
+            meanwhile();
+        }
+        work();
+        tick();
+    }
+    int waits = 0;
+    std::function<void()> meanwhile;
+};
+
+}  // namespace vantrel::fake
