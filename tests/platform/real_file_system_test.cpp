@@ -429,15 +429,16 @@ TEST_F(RealFileSystemTest, WriteTextWritesTheFileALinkNamesAndKeepsTheLink) {
 
 TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteTo) {
     const std::string locked = folder_ / "locked";
-    ASSERT_EQ(::chmod(folder_.path().c_str(), 0755), 0);
     ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
     writeFile(locked + "/Log.txt", "old names, longer than the new\r\n", 0666);
-    writeFile(locked + "/Other.txt", "old names\r\n", 0644);
+    writeFile(locked + "/Other.txt", "old names\r\n", 0444);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
     testing::asOrdinaryUser([&] {
         fs_.writeText(locked + "/Log.txt", "a(1).txt\r\n");
         EXPECT_EQ(numberOf([&] { fs_.writeText(locked + "/Other.txt", "a(1).txt\r\n"); }),
                   kPermissionDenied);
     });
+    ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
     EXPECT_EQ(readFile(locked + "/Log.txt"), "a(1).txt\r\n");
     EXPECT_EQ(readFile(locked + "/Other.txt"), "old names\r\n");
     EXPECT_EQ(namesIn(locked), (Names{"Log.txt", "Other.txt"}));

@@ -1,8 +1,9 @@
 #include "tests/platform/real_folder.h"
 
+#include <linux/capability.h>
 #include <sched.h>
-#include <sys/fsuid.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -165,17 +166,15 @@ void RealRun::click() {
 }
 
 void asOrdinaryUser(const std::function<void()>& action) {
-    if (::geteuid() != 0) {
-        action();
-        return;
-    }
-    constexpr uid_t kNobody = 65534;
-    // The file-system ids belong to the calling thread alone; leaving 0 drops the capability
-    // to override permission bits.
+    // Capabilities belong to the calling thread alone.
     std::thread thread([&] {
-        ::setfsgid(kNobody);
-        ::setfsuid(kNobody);
-        ASSERT_EQ(::setfsuid(kNobody), static_cast<int>(kNobody));
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct capabilities[_LINUX_CAPABILITY_U32S_3]{};
+        ASSERT_EQ(::syscall(SYS_capget, &header, capabilities), 0);
+        for (auto& set : capabilities) {
+            set.effective = 0;
+        }
+        ASSERT_EQ(::syscall(SYS_capset, &header, capabilities), 0);
         try {
             action();
         } catch (const std::exception& error) {

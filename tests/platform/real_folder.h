@@ -59,8 +59,8 @@ class TmpfsMount {
     std::string whyNot_;
 };
 
-// Runs the action on a thread whose file-system user is nobody when the tests run as root, so
-// that permission bits bind as they do for the program's users.
+// Runs the action on a thread without the capabilities that let root pass over permission bits,
+// so that they bind as they do for the program's users.
 void asOrdinaryUser(const std::function<void()>& action);
 
 // The failure number the operation raises; a test failure when it raises none.
