@@ -9,12 +9,9 @@
 #include <QTest>
 #include <memory>
 
-#include "platform/conventions.h"
-#include "platform/fake/fake_file_system.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "qt/form1_window.h"
 #include "replication/file_list.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -43,13 +40,13 @@ class AccessibilityTest : public QObject {
 
   private slots:
     void init() {
-        form_ = std::make_unique<qt::Form1Window>(services_);
-        form_->open();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        window_ = std::make_unique<test::Window>(painter_);
+        QVERIFY(window_->open());
+        form_ = &window_->form;
     }
 
     void cleanup() {
-        form_.reset();
+        window_.reset();
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -87,7 +84,7 @@ class AccessibilityTest : public QObject {
         QCoreApplication::processEvents();
 
         QMap<QString, QString> names;
-        collect(QAccessible::queryAccessibleInterface(form_.get()), names);
+        collect(QAccessible::queryAccessibleInterface(form_), names);
         QVERIFY2(names.contains(control), qPrintable(control + " is not in the tree"));
         QCOMPARE(names.value(control), name);
     }
@@ -98,13 +95,9 @@ class AccessibilityTest : public QObject {
     }
 
   private:
-    fake::FakeMessageBox messageBox_;
-    fake::FakeFileSystem fileSystem_{'/'};
-    fake::FakeLauncher launcher_;
-    const Conventions conventions_ = Conventions::posix("/home/user");
     NoPainting painter_;
-    Services services_{messageBox_, fileSystem_, launcher_, conventions_, painter_};
-    std::unique_ptr<qt::Form1Window> form_;
+    std::unique_ptr<test::Window> window_;
+    qt::Form1Window* form_ = nullptr;
 };
 
 }  // namespace

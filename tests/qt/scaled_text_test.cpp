@@ -10,11 +10,8 @@
 #include <QTest>
 #include <memory>
 
-#include "platform/conventions.h"
-#include "platform/fake/fake_file_system.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "qt/form1_window.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -42,13 +39,13 @@ class ScaledTextTest : public QObject {
 
   private slots:
     void init() {
-        form_ = std::make_unique<qt::Form1Window>(services_);
-        form_->open();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        window_ = std::make_unique<test::Window>(painter_);
+        QVERIFY(window_->open());
+        form_ = &window_->form;
     }
 
     void cleanup() {
-        form_.reset();
+        window_.reset();
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -89,13 +86,9 @@ class ScaledTextTest : public QObject {
     }
 
   private:
-    fake::FakeMessageBox messageBox_;
-    fake::FakeFileSystem fileSystem_{'/'};
-    fake::FakeLauncher launcher_;
-    const Conventions conventions_ = Conventions::posix("/home/user");
     NoPainting painter_;
-    Services services_{messageBox_, fileSystem_, launcher_, conventions_, painter_};
-    std::unique_ptr<qt::Form1Window> form_;
+    std::unique_ptr<test::Window> window_;
+    qt::Form1Window* form_ = nullptr;
 };
 
 }  // namespace
