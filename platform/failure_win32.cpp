@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/failure.h"
+#include "platform/utf16.h"
 
 namespace vantrel {
 
@@ -46,16 +47,6 @@ int numberForWin32(DWORD error) {
     }
 }
 
-std::string toUtf8(const wchar_t* text, int length) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return {};
-    }
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
-
 std::string messageFor(DWORD error) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
@@ -63,7 +54,7 @@ std::string messageFor(DWORD error) {
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string message;
     if (length > 0) {
-        message = toUtf8(buffer, static_cast<int>(length));
+        message = toUtf8(std::wstring_view(buffer, length));
     }
     ::LocalFree(buffer);
     const auto end = message.find_last_not_of(" \r\n");

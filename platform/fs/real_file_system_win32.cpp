@@ -7,6 +7,7 @@
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/utf16.h"
 
 namespace vantrel {
 
@@ -32,24 +33,6 @@ constexpr DWORD kWriteChunk = 1u << 30;
         throw Failure(kPathFileAccessError, failure.reason());
     }
     throw failure;
-}
-
-std::wstring toWide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    if (text.size() > INT_MAX) {
-        throw failureFromWin32(ERROR_FILENAME_EXCED_RANGE);
-    }
-    const int length = static_cast<int>(text.size());
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-    if (size <= 0) {
-        throwLastError();
-    }
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), size);
-    return wide;
 }
 
 // The attributes of what is at path, INVALID_FILE_ATTRIBUTES when nothing is there.
@@ -229,7 +212,7 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
     if (path.empty()) {
         return false;
     }
-    const DWORD found = attributesOf(toWide(path));
+    const DWORD found = attributesOf(toUtf16(path));
     if (found == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
@@ -237,15 +220,15 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
 }
 
 void RealFileSystem::makeDir(const std::string& path) {
-    if (!::CreateDirectoryW(toWide(path).c_str(), nullptr)) {
+    if (!::CreateDirectoryW(toUtf16(path).c_str(), nullptr)) {
         throwLastError();
     }
 }
 
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
                               const CopyProgress& /*progress*/) {
-    const std::wstring from = toWide(source);
-    const std::wstring to = toWide(target);
+    const std::wstring from = toUtf16(source);
+    const std::wstring to = toUtf16(target);
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
         throwSourceError(::GetLastError());
@@ -284,7 +267,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
-    const std::wstring target = toWide(path);
+    const std::wstring target = toUtf16(path);
     const DWORD existing = replacedFileAttributes(target);
     const bool replacing = existing != INVALID_FILE_ATTRIBUTES;
     TempFile temp(target);
@@ -314,7 +297,7 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
 
 std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
     // Shared in every way, so that others may still read, replace or remove the log meanwhile.
-    const HANDLE file = ::CreateFileW(toWide(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+    const HANDLE file = ::CreateFileW(toUtf16(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
