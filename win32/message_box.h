@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/message_box.h"
+
+namespace vantrel::win32 {
+
+// The system's message box, modal to the window and titled with the window's caption.
+class Win32MessageBox : public MessageBox {
+  public:
+    void setOwner(HWND owner) { owner_ = owner; }
+    Answer show(const std::string& text, Buttons buttons) override;
+
+  private:
+    HWND owner_ = nullptr;
+};
+
+}  // namespace vantrel::win32
