@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Vantrel needs to build, test and run on Debian 12, skipping what is there.
-# Usage: scripts/setup.sh [package]  (package: also what builds and checks the Debian package)
+# Usage: scripts/setup.sh [package|windows]
+#   package: also what builds and checks the Debian package
+#   windows: only what cross-builds the Windows program and runs its tests under Wine
 set -euo pipefail
 
 packages=(
@@ -15,6 +17,14 @@ if [ "${1:-}" = package ]; then
     packages+=(
         dpkg-dev                          # dpkg-shlibdeps: the package's library dependencies
         lintian desktop-file-utils appstream  # the checks of the package
+    )
+fi
+if [ "${1:-}" = windows ]; then
+    packages=(
+        cmake ninja-build googletest      # the build, and GoogleTest's sources to build for Windows
+        g++-mingw-w64-x86-64-posix        # the cross compiler, with posix threads
+        wine wine64                       # runs the tests: the wine command and its 64-bit loader
+        xvfb xauth                        # a display for the Win32 window's tests
     )
 fi
 

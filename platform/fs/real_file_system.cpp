@@ -13,11 +13,11 @@
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/fs/temporary_names.h"
 
 namespace vantrel {
 
@@ -53,13 +53,7 @@ std::string folderOf(const std::string& path) {
 
 // A name in `folder` that nothing else is likely to use; callers still retry on EEXIST.
 std::string freshName(const std::string& folder) {
-    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    thread_local std::mt19937_64 random{std::random_device{}()};
-    std::string name = folder + "/.vantrel-";
-    for (int i = 0; i < 12; ++i) {
-        name += kDigits[random() % (sizeof kDigits - 1)];
-    }
-    return name;
+    return folder + "/" + freshTemporaryName();
 }
 
 // The file system has no such operation, as opposed to failing it this time.
@@ -492,24 +486,6 @@ class OpenAppendedFile : public AppendedFile {
   private:
     Descriptor file_;
 };
-
-// Whether name is one this program gives its temporary files: ".vantrel-" and 12 of [0-9a-z],
-// or, from its earlier versions, ".vantrel-" and 6 letters or digits.
-bool isTemporaryName(std::string_view name) {
-    constexpr std::string_view kPrefix = ".vantrel-";
-    if (!name.starts_with(kPrefix)) {
-        return false;
-    }
-    const std::string_view rest = name.substr(kPrefix.size());
-    const auto lowerOrDigit = [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
-    };
-    const auto letterOrDigit = [&](char c) { return lowerOrDigit(c) || (c >= 'A' && c <= 'Z'); };
-    if (rest.size() == 12) {
-        return std::all_of(rest.begin(), rest.end(), lowerOrDigit);
-    }
-    return rest.size() == 6 && std::all_of(rest.begin(), rest.end(), letterOrDigit);
-}
 
 // Removes the named entry of the folder if it is a temporary file of ours that no copy is
 // writing: a writer holds a lock on it from its creation to its end.

@@ -9,10 +9,12 @@
 namespace vantrel {
 
 // The machine's own file system. Copies and the log go through a temporary file in the target's
-// folder that takes the target's name only once it is complete.
+// folder that takes the target's name only once it is complete: POSIX in real_file_system.cpp,
+// Win32 in real_file_system_win32.cpp.
 class RealFileSystem : public FileSystem {
   public:
-    // Ways into the paths that only some Linux file systems take, for tests; Windows has one.
+    // Ways into the paths that only some Linux file systems take, for tests; Windows has one
+    // way, and heeds beforePublish alone.
     struct Options {
         // Off: temporary files have a name from the start, as where O_TMPFILE is missing.
         bool unnamedTemporaries = true;

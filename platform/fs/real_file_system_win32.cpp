@@ -1,12 +1,15 @@
 #include <windows.h>
 
-#include <climits>
+#include <cstdint>
 #include <memory>
-#include <random>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/temporary_names.h"
+#include "platform/fs/win32_path.h"
 #include "platform/utf16.h"
 
 namespace vantrel {
@@ -15,10 +18,14 @@ namespace {
 
 // "An operation is not supported on a directory."; older SDK headers lack the name.
 constexpr DWORD kDirectoryNotSupported = 336;
-// What SetFileAttributesW accepts of the attributes a replaced file had.
+// The attributes a copy takes from its source, and a rewritten log from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM;
+// Read and written at a time; progress is told after each piece.
+constexpr DWORD kCopyPiece = 1u << 20;
 constexpr DWORD kWriteChunk = 1u << 30;
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
 
 [[noreturn]] void throwLastError() {
     throw failureFromWin32(::GetLastError());
@@ -35,122 +42,28 @@ constexpr DWORD kWriteChunk = 1u << 30;
     throw failure;
 }
 
-// The attributes of what is at path, INVALID_FILE_ATTRIBUTES when nothing is there.
-DWORD attributesOf(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
-            error != ERROR_INVALID_NAME) {
-            throw failureFromWin32(error);
-        }
-    }
-    return attributes;
-}
-
-// The attributes of the file that target is about to replace, INVALID_FILE_ATTRIBUTES when
-// there is none. A folder is never replaced, and is refused before any copying starts.
-DWORD replacedFileAttributes(const std::wstring& target) {
-    const DWORD attributes = attributesOf(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw failureFromWin32(kDirectoryNotSupported);
-    }
-    return attributes;
-}
-
-// The folder part of path up to and including its last separator; "C:" for a drive-relative
-// name, nothing for a bare one.
-std::wstring folderPrefixOf(const std::wstring& path) {
-    const auto separator = path.find_last_of(L"\\/");
-    if (separator != std::wstring::npos) {
-        return path.substr(0, separator + 1);
-    }
-    if (path.size() >= 2 && path[1] == L':') {
-        return path.substr(0, 2);
-    }
-    return {};
-}
-
-// A name beside the target that nothing else is likely to use; callers still retry when taken.
-std::wstring freshName(const std::wstring& folderPrefix) {
-    static constexpr wchar_t kDigits[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
-    thread_local std::mt19937_64 random{std::random_device{}()};
-    std::wstring name = folderPrefix + L".vantrel-";
-    for (int i = 0; i < 12; ++i) {
-        name += kDigits[random() % (sizeof kDigits / sizeof kDigits[0] - 1)];
-    }
-    return name;
-}
-
 bool nameTaken(DWORD error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-// A file being written beside its target. Until publish() succeeds nothing of it stays behind.
-class TempFile {
-  public:
-    explicit TempFile(const std::wstring& target) : folderPrefix_(folderPrefixOf(target)) {}
-
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    ~TempFile() {
-        if (!name_.empty()) {
-            // A copy of a read-only source is read-only, and such a file cannot be deleted.
-            ::SetFileAttributesW(name_.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(name_.c_str());
-        }
-    }
-
-    // Calls create with fresh names until it makes a file there instead of returning false for
-    // a name that is taken. A name create was given and did not call taken is ours to remove,
-    // even when create failed halfway through.
-    template <typename Create>
-    void make(const Create& create) {
-        for (;;) {
-            name_ = freshName(folderPrefix_);
-            if (create(name_)) {
-                return;
-            }
-            name_.clear();
-        }
-    }
-
-    const std::wstring& name() const { return name_; }
-
-    // Without `replacing` nothing at target is replaced: a name taken meanwhile fails with
-    // kFileAlreadyExists.
-    void publish(const std::wstring& target, bool replacing) {
-        const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
-        if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
-            throwLastError();
-        }
-        name_.clear();
-    }
-
-  private:
-    std::wstring folderPrefix_;
-    std::wstring name_;
-};
-
 class Handle {
   public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(handle_);
-        }
-    }
+    ~Handle() { reset(); }
 
     HANDLE get() const { return handle_; }
-
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE handle = INVALID_HANDLE_VALUE) {
+        if (valid()) {
+            ::CloseHandle(handle_);
+        }
+        handle_ = handle;
+    }
     // Closing is where a network share may report a write it deferred.
     void close() {
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        if (!::CloseHandle(handle)) {
+        if (!::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE))) {
             throwLastError();
         }
     }
@@ -158,6 +71,49 @@ class Handle {
   private:
     HANDLE handle_;
 };
+
+// The attributes of what is at path, INVALID_FILE_ATTRIBUTES when nothing is there.
+DWORD attributesOf(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        // ERROR_DIRECTORY: a file stands where the path needs a folder.
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
+            error != ERROR_INVALID_NAME && error != ERROR_DIRECTORY) {
+            throw failureFromWin32(error);
+        }
+    }
+    return attributes;
+}
+
+[[noreturn]] void refuseFolder() {
+    throw failureFromWin32(kDirectoryNotSupported);
+}
+
+// The attributes of the file that a copy or the log is about to take the place of,
+// INVALID_FILE_ATTRIBUTES when there is none. A folder is never replaced, and neither is a
+// read-only file, as Windows itself refuses to: both are refused before anything is written.
+DWORD replacedFileAttributes(const std::wstring& target, bool mayReplace) {
+    const DWORD attributes = attributesOf(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return attributes;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        refuseFolder();
+    }
+    if (!mayReplace) {
+        throw failureFromWin32(ERROR_FILE_EXISTS);
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        throw failureFromWin32(ERROR_ACCESS_DENIED);
+    }
+    return attributes;
+}
+
+// The folder part of a path as win32Path gives it, up to and including its last separator.
+std::wstring folderPrefixOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
 
 void writeAll(HANDLE out, const char* data, std::size_t size) {
     while (size > 0) {
@@ -174,16 +130,189 @@ void writeAll(HANDLE out, const char* data, std::size_t size) {
     }
 }
 
+// A file being written in the target's folder, hidden, under a name of temporary_names.h.
+// Until it is published nothing of it stays behind. From its creation until it is published
+// this copy keeps it open: the clean-up of other copies, which opens a leftover without
+// sharing it, then fails to open it and leaves it alone.
+class TempFile {
+  public:
+    explicit TempFile(const std::wstring& folderPrefix) {
+        for (;;) {
+            std::wstring name = folderPrefix + toUtf16(freshTemporaryName());
+            out_.reset(::CreateFileW(name.c_str(), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_HIDDEN, nullptr));
+            if (out_.valid()) {
+                name_ = std::move(name);
+                break;
+            }
+            const DWORD error = ::GetLastError();
+            if (!nameTaken(error)) {
+                throw failureFromWin32(error);
+            }
+        }
+        // Keeps the clean-up away once the written handle is closed, until the file is named.
+        held_.reset(::CreateFileW(name_.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!held_.valid()) {
+            const DWORD error = ::GetLastError();
+            discard();
+            throw failureFromWin32(error);
+        }
+    }
+
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    ~TempFile() { discard(); }
+
+    HANDLE out() const { return out_.get(); }
+
+    // Ends the writing: the file gets its attributes and, when `flush`, is on the disk before
+    // it takes another file's place; closing is where a network share reports a write it
+    // deferred, so that this happens before the file is published.
+    void finish(DWORD attributes, bool flush) {
+        if (flush && !::FlushFileBuffers(out_.get())) {
+            throwLastError();
+        }
+        FILE_BASIC_INFO information{};
+        information.FileAttributes = attributes;
+        if (!::SetFileInformationByHandle(out_.get(), FileBasicInfo, &information,
+                                          sizeof information)) {
+            throwLastError();
+        }
+        out_.close();
+    }
+
+    // Gives the finished file the target's name. Without `replacing` nothing there is
+    // replaced: a name taken meanwhile fails with kFileAlreadyExists.
+    void publish(const std::wstring& target, const std::string& given, bool replacing,
+                 const RealFileSystem::Options& options) {
+        if (options.beforePublish) {
+            options.beforePublish(given);
+        }
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
+            throwLastError();
+        }
+        name_.clear();
+        held_.reset();
+    }
+
+  private:
+    // Removes the file unless it has been published.
+    void discard() {
+        out_.reset();
+        held_.reset();
+        if (!name_.empty()) {
+            // A copy of a read-only source is read-only, and such a file cannot be deleted.
+            ::SetFileAttributesW(name_.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(name_.c_str());
+            name_.clear();
+        }
+    }
+
+    Handle out_;
+    Handle held_;
+    std::wstring name_;
+};
+
+// Copies the source to its end, telling how far it has come after each piece.
+void copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress) {
+    const auto buffer = std::make_unique<char[]>(kCopyPiece);
+    std::uint64_t copied = 0;
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(in, buffer.get(), kCopyPiece, &got, nullptr)) {
+            throwSourceError(::GetLastError());
+        }
+        if (got == 0) {
+            return;
+        }
+        writeAll(out, buffer.get(), got);
+        copied += got;
+        if (progress) {
+            progress(copied, size);
+        }
+    }
+}
+
+// Removes the file if it is a temporary file of ours that nobody has open: only then can it
+// be opened without sharing. A folder or a link is left alone.
+void removeIfLeftover(const std::wstring& path) {
+    const Handle file(::CreateFileW(path.c_str(),
+                                    DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_BASIC_INFO information{};
+    if (!file.valid() || !::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &information,
+                                                         sizeof information)) {
+        return;
+    }
+    if ((information.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) !=
+        0) {
+        return;
+    }
+    // A read-only file cannot be deleted: a copy of a read-only source is, once finished.
+    if ((information.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        FILE_BASIC_INFO writable{};
+        writable.FileAttributes = information.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
+        if (writable.FileAttributes == 0) {
+            writable.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        ::SetFileInformationByHandle(file.get(), FileBasicInfo, &writable, sizeof writable);
+    }
+    FILE_DISPOSITION_INFO dispose{};
+    dispose.DeleteFile = TRUE;
+    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose);
+}
+
+// Removes what killed copies left in the folder. Nothing here may fail a copy.
+void removeLeftovers(const std::wstring& folderPrefix) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search =
+        ::FindFirstFileExW((folderPrefix + L".vantrel-*").c_str(), FindExInfoBasic, &found,
+                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    try {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                isTemporaryName(toUtf8(found.cFileName))) {
+                removeIfLeftover(folderPrefix + found.cFileName);
+            }
+        } while (::FindNextFileW(search, &found));
+    } catch (const Failure&) {
+    }
+    ::FindClose(search);
+}
+
+// Rewrites a file in its place, for a file the user may write in a folder the user may not
+// (the root of the system drive, for one): with no temporary file beside it, a failure
+// part-way leaves it part-written.
+void rewriteInPlace(const std::wstring& path, const std::string& text) {
+    const Handle out(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.valid()) {
+        throwLastError();
+    }
+    writeAll(out.get(), text.data(), text.size());
+    if (!::SetEndOfFile(out.get())) {
+        throwLastError();
+    }
+}
+
 class OpenAppendedFile : public AppendedFile {
   public:
     explicit OpenAppendedFile(HANDLE file) : file_(file) {}
 
     bool append(std::string_view text, std::uint64_t length) override {
-        BY_HANDLE_FILE_INFORMATION information{};
-        LARGE_INTEGER size{};
-        if (!::GetFileInformationByHandle(file_.get(), &information) ||
-            information.nNumberOfLinks == 0 || !::GetFileSizeEx(file_.get(), &size) ||
-            static_cast<std::uint64_t>(size.QuadPart) != length) {
+        FILE_STANDARD_INFO information{};
+        if (!::GetFileInformationByHandleEx(file_.get(), FileStandardInfo, &information,
+                                            sizeof information) ||
+            information.DeletePending || information.NumberOfLinks == 0 ||
+            static_cast<std::uint64_t>(information.EndOfFile.QuadPart) != length) {
             return false;
         }
         LARGE_INTEGER end{};
@@ -194,6 +323,7 @@ class OpenAppendedFile : public AppendedFile {
         try {
             writeAll(file_.get(), text.data(), text.size());
         } catch (const Failure&) {
+            // Should the cut fail too, the length shows the next append that the file changed.
             if (::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN)) {
                 ::SetEndOfFile(file_.get());
             }
@@ -206,13 +336,63 @@ class OpenAppendedFile : public AppendedFile {
     Handle file_;
 };
 
+// Where the root of a full path ends: after "C:\", after "\\server\share\", after "\\.\".
+std::size_t rootLength(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
+        return 3;
+    }
+    if (path.starts_with(L"\\\\")) {
+        std::size_t separators = 0;
+        for (std::size_t i = 2; i < path.size(); ++i) {
+            if (path[i] == L'\\' && ++separators == 2) {
+                return i + 1;
+            }
+        }
+    }
+    return path.size();
+}
+
 }  // namespace
+
+std::wstring win32Path(const std::string& path) {
+    const std::wstring given = toUtf16(path);
+    if (given.empty() || given.starts_with(kExtendedPrefix) || given.starts_with(kDevicePrefix)) {
+        return given;
+    }
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()),
+                                                full.data(), nullptr);
+        if (length == 0) {
+            throwLastError();
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        full.resize(length);
+    }
+    if (full.starts_with(kExtendedPrefix) || full.starts_with(kDevicePrefix)) {
+        return full;
+    }
+    const std::size_t root = rootLength(full);
+    while (full.size() > root && full.back() == L'\\') {
+        full.pop_back();
+    }
+    if (full.starts_with(L"\\\\")) {
+        return std::wstring(kExtendedPrefix) + L"UNC" + full.substr(1);
+    }
+    if (full.size() >= 2 && full[1] == L':') {
+        return std::wstring(kExtendedPrefix) + full;
+    }
+    return full;
+}
 
 bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
     if (path.empty()) {
         return false;
     }
-    const DWORD found = attributesOf(toUtf16(path));
+    const DWORD found = attributesOf(win32Path(path));
     if (found == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
@@ -220,90 +400,98 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
 }
 
 void RealFileSystem::makeDir(const std::string& path) {
-    if (!::CreateDirectoryW(toUtf16(path).c_str(), nullptr)) {
+    if (!::CreateDirectoryW(win32Path(path).c_str(), nullptr)) {
         throwLastError();
     }
 }
 
+void RealFileSystem::cleanFolderOnce(const std::string& folder) {
+    if (cleanedFolders_.insert(folder).second) {
+        removeLeftovers(toUtf16(folder));
+    }
+}
+
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& /*progress*/) {
-    const std::wstring from = toUtf16(source);
-    const std::wstring to = toUtf16(target);
+                              const CopyProgress& progress) {
+    const std::wstring from = win32Path(source);
+    const std::wstring to = win32Path(target);
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
         throwSourceError(::GetLastError());
     }
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw failureFromWin32(kDirectoryNotSupported);
+        refuseFolder();
     }
-    // CopyFileExW reports a source it cannot read like a target it cannot write: opening the
-    // source first tells them apart.
-    const Handle readable(::CreateFileW(from.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (readable.get() == INVALID_HANDLE_VALUE) {
+    Handle in(::CreateFileW(from.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.valid()) {
         throwSourceError(::GetLastError());
     }
-    // The user chose to give up the old file for this one: write it past the cache, so it is
-    // on the disk before it takes the old one's place.
-    const bool present = replacedFileAttributes(to) != INVALID_FILE_ATTRIBUTES;
-    if (present && mode == CopyTo::NewFile) {
-        throw failureFromWin32(ERROR_FILE_EXISTS);
+    // A device (NUL, CON, a serial port) is not a file to copy.
+    if (::GetFileType(in.get()) != FILE_TYPE_DISK) {
+        throw failureFromWin32(ERROR_INVALID_PARAMETER);
     }
-    const bool replacing = present && mode == CopyTo::Replace;
-    const DWORD flags = COPY_FILE_FAIL_IF_EXISTS | (replacing ? COPY_FILE_NO_BUFFERING : 0);
-    TempFile temp(to);
-    temp.make([&](const std::wstring& name) {
-        if (::CopyFileExW(from.c_str(), name.c_str(), nullptr, nullptr, nullptr, flags)) {
-            return true;
-        }
-        const DWORD error = ::GetLastError();
-        if (nameTaken(error)) {
-            return false;
-        }
-        throw failureFromWin32(error);
-    });
-    temp.publish(to, mode == CopyTo::Replace);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(in.get(), &size)) {
+        throwSourceError(::GetLastError());
+    }
+    replacedFileAttributes(to, mode == CopyTo::Replace);
+    const std::wstring folder = folderPrefixOf(to);
+    cleanFolderOnce(toUtf8(folder));
+    TempFile temp(folder);
+    copyContent(in.get(), temp.out(), static_cast<std::uint64_t>(size.QuadPart), progress);
+    // Closed before publishing: a file that is open cannot be replaced, and the source may be
+    // the target.
+    in.reset();
+    // The user chose to give up the old file for this one: make sure this one is on the disk.
+    temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE,
+                mode == CopyTo::Replace);
+    temp.publish(to, target, mode == CopyTo::Replace, options_);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
-    const std::wstring target = toUtf16(path);
-    const DWORD existing = replacedFileAttributes(target);
-    const bool replacing = existing != INVALID_FILE_ATTRIBUTES;
-    TempFile temp(target);
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    temp.make([&](const std::wstring& name) {
-        handle = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            return true;
+    const std::wstring file = win32Path(path);
+    const DWORD existing = replacedFileAttributes(file, true);
+    const bool present = existing != INVALID_FILE_ATTRIBUTES;
+    const std::wstring folder = folderPrefixOf(file);
+    cleanFolderOnce(toUtf8(folder));
+    std::optional<TempFile> temp;
+    try {
+        temp.emplace(folder);
+    } catch (const Failure& failure) {
+        if (!present || failure.number() != kPermissionDenied) {
+            throw;
         }
-        const DWORD error = ::GetLastError();
-        if (nameTaken(error)) {
-            return false;
-        }
-        throw failureFromWin32(error);
-    });
-    Handle out(handle);
-    writeAll(out.get(), text.data(), text.size());
-    out.close();
-    // A replaced file keeps the marks a user gave it; either way the file is new for backups.
-    const DWORD attributes = (replacing ? existing & kKeptAttributes : 0) | FILE_ATTRIBUTE_ARCHIVE;
-    if (!::SetFileAttributesW(temp.name().c_str(), attributes)) {
-        throwLastError();
+        rewriteInPlace(file, text);
+        return;
     }
-    temp.publish(target, true);
+    writeAll(temp->out(), text.data(), text.size());
+    // A replaced file keeps the marks a user gave it; either way the file is new for backups.
+    temp->finish((present ? existing & kKeptAttributes : 0) | FILE_ATTRIBUTE_ARCHIVE, present);
+    temp->publish(file, path, true, options_);
 }
 
 std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
-    // Shared in every way, so that others may still read, replace or remove the log meanwhile.
-    const HANDLE file = ::CreateFileW(toUtf16(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    std::wstring file;
+    try {
+        file = win32Path(path);
+    } catch (const Failure&) {
         return nullptr;
     }
-    return std::make_unique<OpenAppendedFile>(file);
+    // Shared in every way, so that others may still read, rewrite or remove the log meanwhile.
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    auto opened = std::make_unique<OpenAppendedFile>(handle);
+    // A device (NUL, CON) put in the file's place takes no log.
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        return nullptr;
+    }
+    return opened;
 }
 
 }  // namespace vantrel

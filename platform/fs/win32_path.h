@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+// A path as the Win32 file functions take it, so that it may be longer than MAX_PATH: made
+// absolute and normalised by GetFullPathNameW (separators, "." and "..", trailing dots and
+// spaces), separators after the root dropped, and prefixed with \\?\ (a network path
+// \\server\share\... with \\?\UNC\). A device name (\\.\...) and a path that already has the
+// prefix pass as they are. Raises a Failure for text that is not UTF-8.
+std::wstring win32Path(const std::string& path);
+
+}  // namespace vantrel

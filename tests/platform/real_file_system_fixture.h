@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/fs/real_file_system.h"
+#include "tests/platform/real_folder.h"
+
+namespace vantrel::testing {
+
+// A source file a.txt and an empty folder dest beside it.
+class RealFileSystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        makeFolder(dest());
+        writeFile(source(), "source content", 0640);
+    }
+
+    std::string source() const { return folder_ / "a.txt"; }
+    std::string dest() const { return folder_ / "dest"; }
+    std::string target(const std::string& name = "a(1).txt") const { return join(dest(), name); }
+
+    TempFolder folder_;
+    RealFileSystem fs_;
+};
+
+// The ways a finished file takes its name. On Linux, from the one most file systems offer to
+// the last resort of one that has neither O_TMPFILE, renameat2(RENAME_NOREPLACE) nor hard
+// links; Windows has one.
+struct PublishWay {
+    const char* name;
+    bool unnamedTemporaries;
+    bool exclusiveRename;
+    bool hardLinks;
+
+    RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
+        return {unnamedTemporaries, exclusiveRename, hardLinks, std::move(hook)};
+    }
+};
+
+#ifdef _WIN32
+inline const std::vector<PublishWay> kPublishWays = {
+    {"MoveFileExW", true, true, true},
+};
+#else
+inline const std::vector<PublishWay> kPublishWays = {
+    {"unnamed temporary", true, true, true},
+    {"named, exclusive rename", false, true, true},
+    {"named, hard link", false, false, true},
+    {"named, name held by an empty file", false, false, false},
+};
+#endif
+
+}  // namespace vantrel::testing

@@ -1,0 +1,200 @@
+// What the POSIX file system alone has: symbolic links, FIFOs, pseudo files, holes, permission
+// bits that root passes over. The cases every system has are in real_file_system_test.cpp.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/fs/real_file_system.h"
+#include "tests/platform/real_file_system_fixture.h"
+#include "tests/platform/real_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::namesIn;
+using testing::numberOf;
+using testing::patterned;
+using testing::permissionsOf;
+using testing::readFile;
+using testing::writeFile;
+using Names = std::vector<std::string>;
+using RealFileSystemTest = testing::RealFileSystemTest;
+
+TEST_F(RealFileSystemTest, ExistsFollowsLinks) {
+    ASSERT_EQ(::mkdir((folder_ / "dir").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(source().c_str(), (folder_ / "to-file").c_str()), 0);
+    ASSERT_EQ(::symlink((folder_ / "dir").c_str(), (folder_ / "to-dir").c_str()), 0);
+    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), (folder_ / "dangling").c_str()), 0);
+    struct Case {
+        std::string path;
+        bool file;
+        bool anything;
+    };
+    const Case cases[] = {
+        {folder_ / "to-file", true, true},
+        {folder_ / "to-dir", false, true},
+        {folder_ / "dangling", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fs_.exists(c.path, Attributes::File), c.file);
+        EXPECT_EQ(fs_.exists(c.path, Attributes::Directory), c.anything);
+    }
+}
+
+TEST_F(RealFileSystemTest, ExistsRaisesWhatIsNotAbsence) {
+    ASSERT_EQ(::symlink((folder_ / "loop").c_str(), (folder_ / "loop").c_str()), 0);
+    const std::string paths[] = {folder_ / "loop", folder_ / std::string(300, 'x')};
+    for (const auto& path : paths) {
+        EXPECT_EQ(numberOf([&] { fs_.exists(path, Attributes::File); }), kPathFileAccessError);
+        EXPECT_EQ(numberOf([&] { fs_.exists(path, Attributes::Directory); }), kPathFileAccessError);
+    }
+}
+
+TEST_F(RealFileSystemTest, CopyOntoADanglingLinkReplacesTheLink) {
+    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), target().c_str()), 0);
+
+    fs_.copyFile(source(), target(), CopyTo::NewFile);
+
+    EXPECT_EQ(readFile(target()), "source content");
+    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+    EXPECT_FALSE(fs_.exists(folder_ / "gone", Attributes::Directory));
+}
+
+// A pseudo file reports no size, or more than it holds: it is read to its end.
+TEST_F(RealFileSystemTest, CopyTakesFilesThatReportNoSize) {
+    const std::string version = readFile("/proc/version");
+    ASSERT_FALSE(version.empty());
+    fs_.copyFile("/proc/version", target("version"), CopyTo::NewFile);
+    EXPECT_EQ(readFile(target("version")), version);
+
+    // Files of sysfs report a size of a page, and hold less.
+    const std::string online = "/sys/devices/system/cpu/online";
+    if (::access(online.c_str(), R_OK) == 0) {
+        fs_.copyFile(online, target("online"), CopyTo::NewFile);
+        EXPECT_EQ(readFile(target("online")), readFile(online));
+    }
+}
+
+TEST_F(RealFileSystemTest, CopyKeepsHolesAsHoles) {
+    constexpr off_t kMiB = 1024 * 1024;
+    constexpr off_t kSize = 16 * kMiB;
+    struct Piece {
+        off_t at;
+        std::string data;
+    };
+    struct Case {
+        std::string what;
+        std::vector<Piece> pieces;
+    };
+    const Case cases[] = {
+        {"data at the start, in the middle and at the end",
+         {{0, "head"}, {8 * kMiB, patterned(5000, 'm')}, {kSize - 4, "tail"}}},
+        {"a hole at the start and at the end", {{kMiB, patterned(70000, 'd')}}},
+        {"nothing but a hole", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string sparse = folder_ / "sparse.bin";
+        {
+            const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ASSERT_GE(fd, 0);
+            for (const auto& piece : c.pieces) {
+                ASSERT_EQ(::pwrite(fd, piece.data.data(), piece.data.size(), piece.at),
+                          static_cast<ssize_t>(piece.data.size()));
+            }
+            ASSERT_EQ(::ftruncate(fd, kSize), 0);
+            ::close(fd);
+        }
+        const std::string copy = target("sparse(1).bin");
+
+        fs_.copyFile(sparse, copy, CopyTo::NewFile);
+
+        struct stat status {};
+        ASSERT_EQ(::stat(copy.c_str(), &status), 0);
+        EXPECT_EQ(status.st_size, kSize);
+        EXPECT_LE(status.st_blocks * 512, kMiB);
+        EXPECT_TRUE(readFile(copy) == readFile(sparse));
+        ASSERT_EQ(::unlink(copy.c_str()), 0);
+    }
+}
+
+TEST_F(RealFileSystemTest, WriteTextWritesTheFileALinkNamesAndKeepsTheLink) {
+    ASSERT_EQ(::mkdir((folder_ / "real").c_str(), 0755), 0);
+    writeFile(folder_ / "real/old.txt", "old names\r\n", 0600);
+    ASSERT_EQ(::symlink("old.txt", (folder_ / "real/chained").c_str()), 0);
+    struct Case {
+        std::string what;
+        std::string linkTo;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"absolute link to a file", folder_ / "real/old.txt", folder_ / "real/old.txt"},
+        {"relative link", "../real/old.txt", folder_ / "real/old.txt"},
+        {"link to a link", folder_ / "real/chained", folder_ / "real/old.txt"},
+        {"link to a missing file", "../real/new.txt", folder_ / "real/new.txt"},
+    };
+    const std::string log = target("Log.txt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(::symlink(c.linkTo.c_str(), log.c_str()), 0);
+
+        fs_.writeText(log, c.what + "\r\n");
+
+        std::string linkTo(c.linkTo.size() + 1, '\0');
+        ASSERT_EQ(::readlink(log.c_str(), linkTo.data(), linkTo.size()),
+                  static_cast<ssize_t>(c.linkTo.size()));
+        EXPECT_EQ(linkTo.substr(0, c.linkTo.size()), c.linkTo);
+        EXPECT_EQ(readFile(c.file), c.what + "\r\n");
+        ASSERT_EQ(::unlink(log.c_str()), 0);
+    }
+    EXPECT_EQ(permissionsOf(folder_ / "real/old.txt"), 0600u);
+    EXPECT_EQ(namesIn(folder_ / "real"), (Names{"chained", "new.txt", "old.txt"}));
+}
+
+TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteTo) {
+    const std::string locked = folder_ / "locked";
+    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
+    writeFile(locked + "/Log.txt", "old names, longer than the new\r\n", 0666);
+    writeFile(locked + "/Other.txt", "old names\r\n", 0444);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    testing::asOrdinaryUser([&] {
+        fs_.writeText(locked + "/Log.txt", "a(1).txt\r\n");
+        EXPECT_EQ(numberOf([&] { fs_.writeText(locked + "/Other.txt", "a(1).txt\r\n"); }),
+                  kPermissionDenied);
+    });
+    ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
+    EXPECT_EQ(readFile(locked + "/Log.txt"), "a(1).txt\r\n");
+    EXPECT_EQ(readFile(locked + "/Other.txt"), "old names\r\n");
+    EXPECT_EQ(namesIn(locked), (Names{"Log.txt", "Other.txt"}));
+}
+
+TEST_F(RealFileSystemTest, AnAppendedFileFollowsALinkAndNoticesAFilePutInItsPlace) {
+    const std::string log = target("Log.txt");
+    writeFile(log, "a(1).txt\r\n");
+    ASSERT_EQ(::symlink(log.c_str(), target("link").c_str()), 0);
+    ASSERT_EQ(::mkfifo(target("fifo").c_str(), 0644), 0);
+    EXPECT_EQ(fs_.openAppended(target("fifo")), nullptr);
+
+    const auto file = fs_.openAppended(target("link"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->append("b(1).txt\r\n", 10));
+    EXPECT_TRUE(file->append("c(1).txt\r\n", 20));
+    EXPECT_EQ(readFile(log), "a(1).txt\r\nb(1).txt\r\nc(1).txt\r\n");
+
+    // Another program puts a file of the same length in its place.
+    writeFile(target("edited"), std::string(30, 'e'));
+    ASSERT_EQ(::rename(target("edited").c_str(), log.c_str()), 0);
+    EXPECT_FALSE(file->append("d(1).txt\r\n", 30));
+    EXPECT_EQ(readFile(log), std::string(30, 'e'));
+    EXPECT_EQ(namesIn(dest()), (Names{"Log.txt", "fifo", "link"}));
+}
+
+}  // namespace
+}  // namespace vantrel

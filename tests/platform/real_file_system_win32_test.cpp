@@ -1,0 +1,115 @@
+// What the Win32 file system alone has: read-only files that are not replaced, paths longer
+// than MAX_PATH, files that another program holds open. The cases every system has are in
+// real_file_system_test.cpp.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/fs/real_file_system.h"
+#include "platform/fs/win32_path.h"
+#include "tests/platform/real_file_system_fixture.h"
+#include "tests/platform/real_folder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::join;
+using testing::namesIn;
+using testing::numberOf;
+using testing::readFile;
+using testing::writeFile;
+using Names = std::vector<std::string>;
+using RealFileSystemTest = testing::RealFileSystemTest;
+
+TEST_F(RealFileSystemTest, AReadOnlyFileIsNotReplacedAsItIsWriteProtected) {
+    writeFile(target(), "read-only", 0444);
+    writeFile(target("Log.txt"), "old names\r\n", 0444);
+
+    EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), target(), CopyTo::Replace); }),
+              kPermissionDenied);
+    EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), target(), CopyTo::NewFile); }),
+              kFileAlreadyExists);
+    EXPECT_EQ(numberOf([&] { fs_.writeText(target("Log.txt"), "a(1).txt\r\n"); }),
+              kPermissionDenied);
+
+    EXPECT_EQ(readFile(target()), "read-only");
+    EXPECT_EQ(readFile(target("Log.txt")), "old names\r\n");
+    EXPECT_EQ(namesIn(dest()), (Names{"Log.txt", "a(1).txt"}));
+}
+
+// Windows replaces no file that is open; what the copy wrote goes.
+TEST_F(RealFileSystemTest, AFileAnotherProgramHoldsOpenIsNotReplaced) {
+    writeFile(target(), "theirs");
+    {
+        const testing::HeldOpen held(target());
+        EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), target(), CopyTo::Replace); }),
+                  kPermissionDenied);
+    }
+    EXPECT_EQ(readFile(target()), "theirs");
+    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+}
+
+TEST_F(RealFileSystemTest, PathsLongerThanMaxPathWork) {
+    std::string folder = dest();
+    for (char letter = 'a'; folder.size() < 300; ++letter) {
+        folder = join(folder, std::string(50, letter));
+        fs_.makeDir(folder);
+    }
+    const std::string copy = join(folder, "a(1).txt");
+    const std::string log = join(folder, "Log.txt");
+    ASSERT_GT(copy.size(), 300u);
+
+    fs_.copyFile(source(), copy, CopyTo::NewFile);
+    EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), copy, CopyTo::NewFile); }), kFileAlreadyExists);
+    fs_.copyFile(source(), copy, CopyTo::Replace);
+    fs_.writeText(log, "a(1).txt\r\n");
+    const auto appended = fs_.openAppended(log);
+    ASSERT_NE(appended, nullptr);
+    EXPECT_TRUE(appended->append("a(2).txt\r\n", 10));
+
+    EXPECT_TRUE(fs_.exists(copy, Attributes::File));
+    EXPECT_TRUE(fs_.exists(folder, Attributes::Directory));
+    EXPECT_FALSE(fs_.exists(folder, Attributes::File));
+    // Read back through short names, as the standard library may not take long ones.
+    fs_.copyFile(copy, folder_ / "copy back.txt", CopyTo::NewFile);
+    fs_.copyFile(log, folder_ / "log back.txt", CopyTo::NewFile);
+    EXPECT_EQ(readFile(folder_ / "copy back.txt"), "source content");
+    EXPECT_EQ(readFile(folder_ / "log back.txt"), "a(1).txt\r\na(2).txt\r\n");
+}
+
+TEST(Win32Path, IsAbsoluteNormalAndExtended) {
+    struct Case {
+        std::string path;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {"C:\\a\\b.txt", L"\\\\?\\C:\\a\\b.txt"},
+        {"C:/a/./b/../c.txt", L"\\\\?\\C:\\a\\c.txt"},
+        {"C:\\a\\b\\", L"\\\\?\\C:\\a\\b"},
+        {"C:\\a\\b.txt. ", L"\\\\?\\C:\\a\\b.txt"},
+        {"C:\\", L"\\\\?\\C:\\"},
+        {"c:\\caf\xc3\xa9", L"\\\\?\\c:\\caf\u00e9"},
+        {"\\\\server\\share\\a\\b.txt", L"\\\\?\\UNC\\server\\share\\a\\b.txt"},
+        {"\\\\server\\share\\", L"\\\\?\\UNC\\server\\share\\"},
+        {"\\\\?\\C:\\a\\..\\b", L"\\\\?\\C:\\a\\..\\b"},
+        {"\\\\.\\COM1", L"\\\\.\\COM1"},
+        {"", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(win32Path(c.path), c.expected);
+    }
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, current), 0u);
+    const std::wstring here(current);
+    EXPECT_EQ(win32Path("x.txt"),
+              L"\\\\?\\" + here + (here.ends_with(L'\\') ? L"" : L"\\") + L"x.txt");
+    EXPECT_THROW(win32Path("caf\xe9"), Failure);
+}
+
+}  // namespace
+}  // namespace vantrel
