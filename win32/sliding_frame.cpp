@@ -529,6 +529,8 @@ LRESULT SlidingFrame::message(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(impl_->font);
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
