@@ -221,6 +221,9 @@ struct Form1Window::Parts {
     }
 
     void connectTo(Form1& form) {
+        // Opening a folder belongs to the directory list itself; only what it cannot open is
+        // told, and during a run it waits for the run's end.
+        dir1->setOpenGuard([&form](const std::function<void()>& open) { form.handle(open); });
         picture1->onDrop = [&form](const DroppedFiles& files) { form.Picture1_OLEDragDrop(files); };
         frameSlide->onPathMouseDown = [&form](int index, int button) {
             form.Text1_MouseDown(index, button);
