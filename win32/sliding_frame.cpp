@@ -243,9 +243,10 @@ class RowArray : public ControlArray<Row> {
         ::ShowWindow(editor.hwnd(), SW_HIDE);
     }
 
-    // Gives an editor to every shown row that intersects `view` (frame pixels) and takes it
-    // from every other row; the editor with the keyboard focus stays with its row.
-    void rebind(const RECT& view) {
+    // Gives an editor to every shown row that intersects `view` (pixels of the whole frame) and
+    // takes it from every other row; the editor with the keyboard focus stays with its row.
+    // The frame's window starts `cut` pixels below the whole frame's top.
+    void rebind(const RECT& view, int cut) {
         const auto pixels = [this](double twips) { return toPixels(twips, dpi_); };
         const int left = pixels(left_);
         const int width = pixels(width_);
@@ -253,6 +254,11 @@ class RowArray : public ControlArray<Row> {
         const auto rectOf = [&](const Row& row) {
             const int top = pixels(row.top_);
             return RECT{left, top, left + width, top + height};
+        };
+        const auto windowRectOf = [&](const Row& row) {
+            RECT rect = rectOf(row);
+            ::OffsetRect(&rect, 0, -cut);
+            return rect;
         };
         const auto inView = [&](const Row& row) {
             RECT overlap;
@@ -264,7 +270,7 @@ class RowArray : public ControlArray<Row> {
         std::vector<RowEditor*> spare;
         for (const auto& editor : editors_) {
             if (editor->row_ != nullptr && (inView(*editor->row_) || editor->hwnd() == focus)) {
-                editor->place(rectOf(*editor->row_));
+                editor->place(windowRectOf(*editor->row_));
             } else {
                 if (editor->row_ != nullptr) {
                     release(*editor);
@@ -308,7 +314,7 @@ class RowArray : public ControlArray<Row> {
             editor->row_ = &row;
             row.editor_ = editor;
             editor->showText(row.text_);
-            editor->place(rectOf(row));
+            editor->place(windowRectOf(row));
             ::ShowWindow(editor->hwnd(), SW_SHOWNA);
         }
     }
@@ -417,23 +423,37 @@ struct SlidingFrame::Impl : RowHost {
         if (self.hwnd() == nullptr) {
             return;
         }
-        // Children are clipped to their parent's client area: that is what can be seen.
         RECT view;
         ::GetClientRect(self.hwnd(), &view);
-        if (HWND parent = ::GetParent(self.hwnd())) {
-            RECT shown;
-            ::GetClientRect(parent, &shown);
-            ::MapWindowPoints(parent, self.hwnd(), reinterpret_cast<POINT*>(&shown), 2);
-            ::IntersectRect(&view, &view, &shown);
-        }
-        paths.rebind(view);
-        counts.rebind(view);
+        ::OffsetRect(&view, 0, cut);
+        paths.rebind(view, cut);
+        counts.rebind(view, cut);
     }
 
+    // The system keeps a window's place and size within 16 bits, and a list of 32,767 rows is
+    // far taller than that: the window covers only the part of the whole frame that its
+    // container shows, which is also all that can be seen, and draws the frame from `cut`
+    // pixels below its top.
     void move() {
-        const RECT pixels = toPixels(place, dpi);
-        ::SetWindowPos(self.hwnd(), nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
-                       pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT whole = toPixels(place, dpi);
+        RECT shown{};
+        ::GetClientRect(::GetParent(self.hwnd()), &shown);
+        RECT window{};
+        if (::IntersectRect(&window, &whole, &shown) == FALSE) {
+            window = {whole.left, 0, whole.right, 0};
+        }
+        cut = window.top - whole.top;
+        ::SetWindowPos(self.hwnd(), nullptr, window.left, window.top, window.right - window.left,
+                       window.bottom - window.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The window may keep its place while the frame moves under it.
+        ::InvalidateRect(self.hwnd(), nullptr, FALSE);
+        flush();
+    }
+
+    // The whole frame in the window's coordinates.
+    RECT wholeInWindow() const {
+        const RECT whole = toPixels(place, dpi);
+        return {0, -cut, whole.right - whole.left, whole.bottom - whole.top - cut};
     }
 
     SlidingFrame& self;
@@ -441,6 +461,7 @@ struct SlidingFrame::Impl : RowHost {
     int dpi;
     HFONT font;
     bool pending = false;
+    int cut = 0;
     RowArray paths;
     RowArray counts;
 };
@@ -450,6 +471,7 @@ SlidingFrame::SlidingFrame(HWND parent, const TwipsRect& frame, const TwipsRect&
     : impl_(std::make_unique<Impl>(*this, frame, pathTemplate, countTemplate, dpi, font)) {
     create(WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"",
            parent, toPixels(frame, dpi));
+    impl_->move();
 }
 
 SlidingFrame::~SlidingFrame() {
@@ -508,16 +530,13 @@ std::vector<HWND> SlidingFrame::editorsInView() {
 }
 
 void SlidingFrame::containerChanged() {
-    impl_->rowsChanged();
+    impl_->move();
 }
 
 LRESULT SlidingFrame::message(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kRebind:
             impl_->flush();
-            return 0;
-        case WM_WINDOWPOSCHANGED:
-            impl_->rowsChanged();
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE) {
@@ -536,9 +555,7 @@ LRESULT SlidingFrame::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd(), &ps);
-            RECT client;
-            ::GetClientRect(hwnd(), &client);
-            paintFrame(dc, client, L"", impl_->font);
+            paintFrame(dc, impl_->wholeInWindow(), L"", impl_->font);
             ::EndPaint(hwnd(), &ps);
             return 0;
         }

@@ -16,7 +16,8 @@ namespace vantrel::win32 {
 // The sliding frame of the file list (FrameSlide): a bordered frame inside the fixed list frame
 // that holds the path boxes (Text1) and count boxes (CopyTimes). Rows are kept as plain data;
 // edit controls exist only for the rows inside the part of the frame its container shows, and
-// are reused as the list scrolls, so that a list of tens of thousands of rows stays fast.
+// are reused as the list scrolls, so that a list of tens of thousands of rows stays fast. The
+// frame's own window covers only that part too; top and height are the whole frame's.
 class SlidingFrame : public OwnWindow, public vantrel::Frame {
   public:
     // `frame` places the frame in its parent; `pathTemplate` and `countTemplate` are the

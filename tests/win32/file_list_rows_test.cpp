@@ -96,6 +96,30 @@ TEST_F(FileListRowsTest, OnlyTheRowsInViewHaveEditControls) {
     EXPECT_LE(editorsInView(rows), shown + 1);
 }
 
+// A list far taller than a window may be (16 bits of pixels) scrolls to its last row, which
+// shows where the list frame's bottom edge is.
+TEST_F(FileListRowsTest, AListTallerThanAnyWindowScrollsToItsEnd) {
+    const int rows = 2000;
+    dropOn(window_.child("Picture1"), files(rows));
+    scroll(SB_BOTTOM);
+    const Form1Controls& controls = window_.controls();
+    ASSERT_EQ(controls.VScrollFiles.value(), controls.VScrollFiles.max());
+    const double slideTop = -10.0 * controls.VScrollFiles.max();
+    EXPECT_LT(pixels(slideTop), -32768);
+
+    const HWND last = window_.form.pathEditor(rows);
+    ASSERT_NE(last, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(last));
+    RECT place;
+    ::GetWindowRect(last, &place);
+    ::MapWindowPoints(nullptr, window_.child("FrameFix"), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(controls.FrameSlide.top(), slideTop);
+    EXPECT_EQ(place.top, pixels(slideTop) + pixels(expected::rowTop(rows)));
+    EXPECT_GT(place.bottom, pixels(expected::kFrameFix.height) - pixels(expected::kRowHeight));
+    EXPECT_LE(place.top, pixels(expected::kFrameFix.height));
+    EXPECT_EQ(toUtf8(windowText(last)), "C:\\files\\f2000.txt");
+}
+
 // The list follows the thumb once it is released, not while it is dragged.
 TEST_F(FileListRowsTest, DraggingTheThumbMovesTheListOnlyOnRelease) {
     dropOn(window_.child("Picture1"), files(40));
