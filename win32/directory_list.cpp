@@ -333,7 +333,18 @@ std::string Win32DirectoryList::path() const {
 
 void Win32DirectoryList::setPath(const std::string& path) {
     const std::wstring text = toUtf16(path);
-    impl_->open(isDriveText(text) ? text.substr(0, 2) : text);
+    if (!isDriveText(text)) {
+        impl_->open(text);
+        return;
+    }
+    const std::wstring drive = text.substr(0, 2);
+    try {
+        impl_->open(drive);
+    } catch (const Failure&) {
+        // The folder the system remembers for a drive may have gone while the drive is well:
+        // its root then. A drive that is not ready fails there too.
+        impl_->open(drive + L'\\');
+    }
 }
 
 }  // namespace vantrel::win32

@@ -32,7 +32,7 @@ class Win32DirectoryList : public DirectoryList {
 
     std::string path() const override;
     // Accepts a folder or a drive's text ("c:" or "c: [label]", which opens that drive's
-    // current folder).
+    // current folder, or its root where that folder has gone).
     void setPath(const std::string& path) override;
 
   private:

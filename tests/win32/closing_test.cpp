@@ -28,6 +28,7 @@ class ClosingMessageBox : public MessageBox {
 // A close request that comes while a run holds the window waits for the run's end: the run
 // goes on with its controls, and the window goes once it is over.
 TEST(Closing, DuringARunTheWindowGoesOnlyAfterTheRun) {
+    VANTREL_NEEDS_WINDOWS();
     ClosingMessageBox box;
     RealFileSystem fileSystem;
     fake::FakeLauncher launcher;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
@@ -55,8 +56,13 @@ bool shown(HWND hwnd) {
 
 class WindowTest : public testing::Test {
   protected:
+    void SetUp() override {
+        VANTREL_NEEDS_WINDOWS();
+        window_ = std::make_unique<Window>(painter_);
+    }
+
     NoPainting painter_;
-    Window window_{painter_};
+    std::unique_ptr<Window> window_;
 };
 
 TEST_F(WindowTest, TheScreenHas96Dpi) {
@@ -68,9 +74,9 @@ class ControlTest : public WindowTest, public testing::WithParamInterface<expect
 // Container, place, caption, font and visibility as the window is built; visibility once loaded.
 TEST_P(ControlTest, IsWhereTheLayoutPutsIt) {
     const expected::Control& control = GetParam();
-    const HWND hwnd = window_.child(control.name);
+    const HWND hwnd = window_->child(control.name);
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(::GetParent(hwnd), window_.child(control.container));
+    EXPECT_EQ(::GetParent(hwnd), window_->child(control.container));
     const RECT place = placeOf(hwnd);
     const RECT wanted = pixels(control.rect);
     EXPECT_EQ(place.left, wanted.left);
@@ -91,7 +97,7 @@ TEST_P(ControlTest, IsWhereTheLayoutPutsIt) {
         EXPECT_EQ(look.lfWeight, control.bold ? 700 : 400);
     }
     EXPECT_EQ(shown(hwnd), control.shown);
-    window_.form.logic().Form_Load();
+    window_->form.logic().Form_Load();
     // Form_Load hides the bar until the list outgrows its view.
     EXPECT_EQ(shown(hwnd), control.shown && control.name != "VScrollFiles");
 }
@@ -102,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Form1, ControlTest, testing::ValuesIn(windowControls())
                          });
 
 TEST_F(WindowTest, TheWindowItself) {
-    const HWND form = window_.form.hwnd();
+    const HWND form = window_->form.hwnd();
     EXPECT_EQ(toUtf8(windowText(form)), expected::kTitle);
     RECT client;
     ::GetClientRect(form, &client);
@@ -121,8 +127,8 @@ TEST_F(WindowTest, TheWindowItself) {
 }
 
 TEST_F(WindowTest, TheFilesMenuOnlyPopsUp) {
-    EXPECT_EQ(::GetMenu(window_.form.hwnd()), nullptr);
-    const HMENU menu = window_.form.popupMenu();
+    EXPECT_EQ(::GetMenu(window_->form.hwnd()), nullptr);
+    const HMENU menu = window_->form.popupMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(::GetMenuItemCount(menu), 1);
     wchar_t caption[64] = {};
@@ -141,11 +147,11 @@ TEST_P(StackingTest, FirstListedIsInFront) {
         if (control.container == GetParam()) {
             frontToBack.push_back(control.name);
         }
-        names[window_.child(control.name)] = control.name;
+        names[window_->child(control.name)] = control.name;
     }
     ASSERT_GT(frontToBack.size(), 2u);
     std::vector<std::string> stacked;
-    for (HWND child = ::GetWindow(window_.child(GetParam()), GW_CHILD); child != nullptr;
+    for (HWND child = ::GetWindow(window_->child(GetParam()), GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (names.contains(child)) {
             stacked.push_back(names[child]);
@@ -183,10 +189,10 @@ class TabTest : public WindowTest, public testing::WithParamInterface<bool> {};
 // goes the other way.
 TEST_P(TabTest, FocusStartsOnDrive1AndTabFollowsTheOrder) {
     const bool barShown = GetParam();
-    window_.open();
-    EXPECT_EQ(focusName(window_), expected::kTabOrder.front());
+    window_->open();
+    EXPECT_EQ(focusName(*window_), expected::kTabOrder.front());
     if (barShown) {
-        window_.controls().VScrollFiles.setVisible(true);
+        window_->controls().VScrollFiles.setVisible(true);
     }
     std::vector<std::string> order;
     for (const std::string& name : expected::kTabOrder) {
@@ -196,17 +202,17 @@ TEST_P(TabTest, FocusStartsOnDrive1AndTabFollowsTheOrder) {
     }
     order.push_back(order.front());
 
-    std::vector<std::string> visited{focusName(window_)};
+    std::vector<std::string> visited{focusName(*window_)};
     for (std::size_t i = 1; i < order.size(); ++i) {
-        pressTab(window_.form, false);
-        visited.push_back(focusName(window_));
+        pressTab(window_->form, false);
+        visited.push_back(focusName(*window_));
     }
     EXPECT_EQ(visited, order);
 
-    std::vector<std::string> back{focusName(window_)};
+    std::vector<std::string> back{focusName(*window_)};
     for (std::size_t i = 1; i < order.size(); ++i) {
-        pressTab(window_.form, true);
-        back.push_back(focusName(window_));
+        pressTab(window_->form, true);
+        back.push_back(focusName(*window_));
     }
     EXPECT_EQ(back, std::vector<std::string>(order.rbegin(), order.rend()));
 }
@@ -217,14 +223,14 @@ INSTANTIATE_TEST_SUITE_P(Form1, TabTest, testing::Bool(),
                          });
 
 TEST_F(WindowTest, ResizingMovesNothing) {
-    window_.open();
+    window_->open();
     std::map<HWND, RECT> before;
     for (const expected::Control& control : windowControls()) {
-        before[window_.child(control.name)] = placeOf(window_.child(control.name));
+        before[window_->child(control.name)] = placeOf(window_->child(control.name));
     }
     ASSERT_EQ(before.size(), 19u);
-    ::SetWindowPos(window_.form.hwnd(), nullptr, 0, 0, 1000, 900, SWP_NOMOVE | SWP_NOZORDER);
-    pumpMessages(window_.form);
+    ::SetWindowPos(window_->form.hwnd(), nullptr, 0, 0, 1000, 900, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages(window_->form);
     for (const auto& [hwnd, place] : before) {
         const RECT after = placeOf(hwnd);
         EXPECT_TRUE(::EqualRect(&place, &after));
@@ -232,9 +238,9 @@ TEST_F(WindowTest, ResizingMovesNothing) {
 }
 
 TEST_F(WindowTest, StartUpState) {
-    const Form1Controls& controls = window_.controls();
+    const Form1Controls& controls = window_->controls();
     EXPECT_EQ(controls.Picture1.dropMode(), DropMode::None);
-    window_.open();
+    window_->open();
 
     EXPECT_EQ(controls.Picture1.dropMode(), DropMode::Manual);
     for (TextBoxArray* array : {&controls.Text1, &controls.CopyTimes}) {
@@ -243,7 +249,7 @@ TEST_F(WindowTest, StartUpState) {
         EXPECT_FALSE(array->item(0).visible());
         EXPECT_EQ(array->item(0).text(), "");
     }
-    const HWND bar = window_.child("VScrollFiles");
+    const HWND bar = window_->child("VScrollFiles");
     EXPECT_FALSE(::IsWindowVisible(bar));
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
     ASSERT_TRUE(::GetScrollInfo(bar, SB_CTL, &info));
@@ -254,24 +260,24 @@ TEST_F(WindowTest, StartUpState) {
     EXPECT_EQ(controls.VScrollFiles.smallChange(), 1);
     EXPECT_EQ(controls.VScrollFiles.largeChange(), 1);
     EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
-    EXPECT_EQ(placeOf(window_.child("FrameSlide")).top, pixels(expected::kFrameSlide.top));
+    EXPECT_EQ(placeOf(window_->child("FrameSlide")).top, pixels(expected::kFrameSlide.top));
     EXPECT_EQ(controls.ShapeProgress.width(), 0.0);
-    const RECT bar0 = placeOf(window_.child("ShapeProgress"));
+    const RECT bar0 = placeOf(window_->child("ShapeProgress"));
     EXPECT_EQ(bar0.right - bar0.left, 0);
     EXPECT_EQ(controls.ShapeProgressBack.width(), expected::kFullBar);
     EXPECT_EQ(controls.LabelProgress.caption(), "");
     EXPECT_EQ(controls.SaveTo.text(), "");
-    EXPECT_EQ(window_.form.pathEditor(0), nullptr);
-    EXPECT_TRUE(window_.messageBox.shown.empty());
+    EXPECT_EQ(window_->form.pathEditor(0), nullptr);
+    EXPECT_TRUE(window_->messageBox.shown.empty());
 }
 
 TEST_F(WindowTest, ClosingDestroysTheWindowAndTellsTheProgram) {
     bool told = false;
-    window_.form.destroyed = [&told] { told = true; };
-    window_.open();
-    ::SendMessageW(window_.form.hwnd(), WM_CLOSE, 0, 0);
+    window_->form.destroyed = [&told] { told = true; };
+    window_->open();
+    ::SendMessageW(window_->form.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(told);
-    EXPECT_EQ(window_.form.hwnd(), nullptr);
+    EXPECT_EQ(window_->form.hwnd(), nullptr);
 }
 
 }  // namespace

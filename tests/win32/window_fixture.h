@@ -47,6 +47,24 @@ inline std::wstring windowText(HWND hwnd) {
     return text;
 }
 
+// Whether windows can be made here: under Wine only with a display.
+inline bool canMakeWindows() {
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (probe == nullptr) {
+        return false;
+    }
+    ::DestroyWindow(probe);
+    return true;
+}
+
+#define VANTREL_NEEDS_WINDOWS()                                        \
+    do {                                                               \
+        if (!::vantrel::test::canMakeWindows()) {                      \
+            GTEST_SKIP() << "no display for the window (set DISPLAY)"; \
+        }                                                              \
+    } while (false)
+
 // Hands the thread's waiting messages out as the program's loop does.
 inline void pumpMessages(win32::Form1Window& form) {
     MSG message;

@@ -295,6 +295,30 @@ TEST_F(DirectoryListTest, ADrivesTextOpensItsCurrentFolder) {
     ::SetCurrentDirectoryW(current);
 }
 
+// The system keeps a current folder for each drive other than the current one in "=X:". One
+// that has gone since leaves the drive usable: its root opens.
+TEST_F(DirectoryListTest, ADriveWhoseCurrentFolderHasGoneOpensAtItsRoot) {
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    const wchar_t letter = static_cast<wchar_t>(std::towupper(top.native()[0]));
+    if (std::towupper(current[0]) == letter) {
+        GTEST_SKIP() << "the temporary folder is on the current drive";
+    }
+    const std::wstring variable{L'=', letter, L':'};
+    const fs::path gone = top / L"gone";
+    fs::create_directory(gone);
+    ASSERT_TRUE(::SetEnvironmentVariableW(variable.c_str(), gone.c_str()));
+    const std::string drive{static_cast<char>(std::towlower(letter)), ':'};
+
+    dirs->setPath(drive);
+    EXPECT_EQ(dirs->path(), utf8(gone));
+    fs::remove(gone);
+    dirs->setPath(utf8(top));
+    dirs->setPath(drive);
+    EXPECT_EQ(dirs->path(), utf8(top.root_path()));
+    ::SetEnvironmentVariableW(variable.c_str(), nullptr);
+}
+
 TEST_F(DirectoryListTest, FolderPathsInOtherSpellingsOpenTheSameFolder) {
     const std::string beta = utf8(top / L"beta");
     for (const std::string& text :
