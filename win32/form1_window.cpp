@@ -362,7 +362,14 @@ void Form1Window::moveFocus(int step) {
     }
 }
 
-// The focus goes back to the control that had it when the window was last active.
+// The control that had the focus when the window was last active, while it can take it back;
+// else the one that has it at start.
+HWND Form1Window::focusToRestore() const {
+    const bool usable = lastFocus_ != nullptr && ::IsChild(hwnd(), lastFocus_) &&
+                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
+    return usable ? lastFocus_ : child(layout::form1().focus);
+}
+
 bool Form1Window::activated(WPARAM wParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = ::GetFocus();
@@ -374,9 +381,7 @@ bool Form1Window::activated(WPARAM wParam) {
     if (HIWORD(wParam) != 0) {
         return false;
     }
-    const bool usable = lastFocus_ != nullptr && ::IsChild(hwnd(), lastFocus_) &&
-                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
-    ::SetFocus(usable ? lastFocus_ : child(layout::form1().focus));
+    ::SetFocus(focusToRestore());
     return true;
 }
 
@@ -415,9 +420,7 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             return activated(wParam) ? 0 : standard(message, wParam, lParam);
         case WM_SETFOCUS:
-            ::SetFocus(lastFocus_ != nullptr && ::IsChild(hwnd(), lastFocus_)
-                           ? lastFocus_
-                           : child(layout::form1().focus));
+            ::SetFocus(focusToRestore());
             return 0;
         case WM_ERASEBKGND: {
             RECT client;

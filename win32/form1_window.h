@@ -53,6 +53,8 @@ class Form1Window : public OwnWindow {
 
   private:
     void moveFocus(int step);
+    HWND focusToRestore() const;
+    // Gives the focus back on activation; true when the message has been answered.
     bool activated(WPARAM wParam);
 
     struct Parts;
