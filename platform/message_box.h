@@ -2,6 +2,10 @@
 
 #include <string>
 
+// <windows.h> names its MessageBoxW function MessageBox by a macro, which would rename this class
+// wherever both are included.
+#undef MessageBox
+
 namespace vantrel {
 
 enum class Buttons : int { Ok = 0, YesNoCancel = 3, YesNo = 4 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,10 +25,14 @@ class Win32DirectoryList : public DirectoryList {
     // The parent's window procedure hands each WM_COMMAND here first; true when it was this
     // control's and has been answered.
     bool command(WPARAM wParam, LPARAM lParam);
+    // A folder the user opens is opened inside `guard`, which tells what cannot be opened (and
+    // may hold the opening back while a run goes on). Without a guard a folder that cannot be
+    // opened only beeps.
+    void setOpenGuard(std::function<void(const std::function<void()>&)> guard);
 
     std::string path() const override;
     // Accepts a folder or a drive's text ("c:" or "c: [label]", which opens that drive's
-    // current folder).
+    // current folder, or its root where that folder has gone).
     void setPath(const std::string& path) override;
 
   private:

@@ -4,6 +4,9 @@
 
 #include "platform/message_box.h"
 
+// The class below, not the function <windows.h> names by this macro.
+#undef MessageBox
+
 namespace vantrel::win32 {
 
 // The system's message box, modal to the window and titled with the window's caption.

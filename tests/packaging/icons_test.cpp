@@ -1,13 +1,15 @@
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
 
-// The program's icon at every size it ships, as the window's resources hold it, and the images
-// in resources/ being what tools/draw_images draws.
+// The program's icon at every size it ships, as the window's resources hold it, the Windows
+// program's icon file, and the images in resources/ being what tools/draw_images draws.
 class IconsTest : public QObject {
     Q_OBJECT
 
@@ -70,17 +72,111 @@ class IconsTest : public QObject {
         const QDir resources(QStringLiteral(VANTREL_RESOURCES_DIR));
         const QStringList images = QDir(drawn.path()).entryList(QDir::Files, QDir::Name);
         QCOMPARE(images,
-                 QStringList({"drop_picture.jpg", "window_icon.svg", "window_icon_128.png",
-                              "window_icon_16.png", "window_icon_256.png", "window_icon_32.png",
-                              "window_icon_48.png", "window_icon_64.png"}));
+                 QStringList({"drop_picture.jpg", "vantrel.ico", "window_icon.svg",
+                              "window_icon_128.png", "window_icon_16.png", "window_icon_256.png",
+                              "window_icon_32.png", "window_icon_48.png", "window_icon_64.png"}));
         for (const QString& name : images) {
-            if (name.endsWith(QStringLiteral(".svg"))) {
+            if (name.endsWith(QStringLiteral(".svg")) || name.endsWith(QStringLiteral(".ico"))) {
                 QCOMPARE(contentOf(resources.filePath(name)), contentOf(drawn.filePath(name)));
             } else {
                 const QImage committed(resources.filePath(name));
                 const QImage fresh(drawn.filePath(name));
                 QVERIFY2(!committed.isNull(), qPrintable(name));
                 QVERIFY2(committed == fresh, qPrintable(name + " differs from the drawing"));
+            }
+        }
+    }
+
+    // The Windows icon file: one group of three palette images, each with its mask, as the
+    // oldest displays show them, in the order Windows picks from.
+    void windowsIconFileHoldsThreePaletteImages() {
+        const QByteArray ico = contentOf(QStringLiteral(VANTREL_RESOURCES_DIR "/vantrel.ico"));
+        QDataStream in(ico);
+        in.setByteOrder(QDataStream::LittleEndian);
+        quint16 reserved = 0;
+        quint16 type = 0;
+        quint16 count = 0;
+        in >> reserved >> type >> count;
+        QCOMPARE(reserved, quint16(0));
+        QCOMPARE(type, quint16(1));
+        QCOMPARE(count, quint16(3));
+
+        const struct {
+            int size;
+            int colours;
+            int bits;
+        } expected[] = {{32, 2, 1}, {32, 16, 4}, {16, 16, 4}};
+        for (const auto& image : expected) {
+            quint8 width = 0;
+            quint8 height = 0;
+            quint8 colours = 0;
+            quint8 zero = 0;
+            quint16 planes = 0;
+            quint16 bits = 0;
+            quint32 bytes = 0;
+            quint32 offset = 0;
+            in >> width >> height >> colours >> zero >> planes >> bits >> bytes >> offset;
+            const QString row =
+                QStringLiteral("%1 px, %2 colours").arg(image.size).arg(image.colours);
+            QVERIFY2(width == image.size && height == image.size, qPrintable(row));
+            QVERIFY2(colours == image.colours && bits == image.bits, qPrintable(row));
+            QVERIFY2(zero == 0 && planes == 1, qPrintable(row));
+
+            // The bitmap: twice the height for colours and mask, its palette, rows of whole
+            // 32-bit words, and nothing beyond the end of the file.
+            const auto words = [](int width, int bits) { return (width * bits + 31) / 32 * 4; };
+            const quint32 size = 40 + 4 * image.colours +
+                                 words(image.size, image.bits) * image.size +
+                                 words(image.size, 1) * image.size;
+            QCOMPARE(bytes, size);
+            QVERIFY2(quint64(offset) + bytes <= quint64(ico.size()), qPrintable(row));
+            QDataStream header(ico.mid(offset, 40));
+            header.setByteOrder(QDataStream::LittleEndian);
+            quint32 headerSize = 0;
+            qint32 bitmapWidth = 0;
+            qint32 bitmapHeight = 0;
+            quint16 bitmapPlanes = 0;
+            quint16 bitmapBits = 0;
+            header >> headerSize >> bitmapWidth >> bitmapHeight >> bitmapPlanes >> bitmapBits;
+            QVERIFY2(headerSize == 40 && bitmapWidth == image.size &&
+                         bitmapHeight == 2 * image.size && bitmapPlanes == 1 &&
+                         bitmapBits == image.bits,
+                     qPrintable(row));
+        }
+    }
+
+    // Each image is the drawing of its size: transparent exactly where the drawing is, in the
+    // drawing's colours, and in two colours black and white where the drawing is.
+    void windowsIconImagesAreTheDrawing() {
+        QImageReader reader(QStringLiteral(VANTREL_RESOURCES_DIR "/vantrel.ico"), "ico");
+        QCOMPARE(reader.imageCount(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+            QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+            const bool twoColours = i == 0;
+            const QImage drawing(QStringLiteral(":/window_icon_%1.png").arg(image.width()));
+            QCOMPARE(image.size(), drawing.size());
+            int greyed = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor shown = image.pixelColor(x, y);
+                    const QColor drawn = drawing.pixelColor(x, y);
+                    const QString at = QStringLiteral("image %1 at %2,%3").arg(i).arg(x).arg(y);
+                    QVERIFY2(shown.alpha() == drawn.alpha(), qPrintable(at));
+                    if (drawn.alpha() == 0) {
+                        continue;
+                    }
+                    if (!twoColours || drawn == Qt::black || drawn == Qt::white) {
+                        QVERIFY2(shown.rgb() == drawn.rgb(), qPrintable(at));
+                    } else {
+                        QVERIFY2(shown == Qt::black || shown == Qt::white, qPrintable(at));
+                        greyed += shown == Qt::black ? 1 : 0;
+                    }
+                }
+            }
+            if (twoColours) {
+                QVERIFY2(greyed > 0, "the title bar is told from the body in two colours");
             }
         }
     }

@@ -1,14 +1,17 @@
 // Draws Vantrel's images: the picture in the drop area and the program's icon, as pixel-stepped
-// 16 and 32 px images, smooth larger ones and a scalable SVG, all of one design.
+// 16 and 32 px images, smooth larger ones, a scalable SVG and the Windows program's icon file,
+// all of one design.
 // Usage: draw_images OUTDIR
 
 #include <QByteArray>
 #include <QColor>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineF>
+#include <QList>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
@@ -21,7 +24,9 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -200,6 +205,115 @@ QString svgWindowIcon(int designSize, const WindowOutline& w) {
     return svg;
 }
 
+// The Windows icon file's images: each a palette bitmap with its mask, in the colours of the
+// oldest displays that still show an icon.
+struct IconImage {
+    QImage drawing;
+    int bitsPerPixel;
+};
+
+// The 16 colours every Windows display has, in the order of the system palette.
+const QList<QRgb> kSixteenColours{
+    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+const QList<QRgb> kTwoColours{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+
+// Bitmap rows are whole 32-bit words.
+int rowBytes(int width, int bitsPerPixel) {
+    return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+// The drawing as palette indices. In two colours a colour between black and white, the cyan
+// title bar, becomes a checkerboard of both, so that it still reads as a bar; the 16 colours hold
+// the design's own.
+QImage indexed(const QImage& drawing, const QList<QRgb>& palette) {
+    if (palette.size() != 2) {
+        return drawing.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
+    }
+    QImage indices(drawing.size(), QImage::Format_Indexed8);
+    indices.setColorTable(palette);
+    for (int y = 0; y < drawing.height(); ++y) {
+        for (int x = 0; x < drawing.width(); ++x) {
+            const int grey = qGray(drawing.pixel(x, y));
+            const bool white = grey >= 192 || (grey >= 64 && (x + y) % 2 == 0);
+            indices.setPixel(x, y, white ? 1 : 0);
+        }
+    }
+    return indices;
+}
+
+// One image of the file: a BITMAPINFOHEADER of twice the height (colours, then mask), the
+// palette, the colour bits and the mask bits, rows bottom-up. A transparent pixel has mask bit
+// 1 and colour 0, so that the screen shows through unchanged.
+QByteArray iconImageBytes(const IconImage& image) {
+    const QList<QRgb> palette = image.bitsPerPixel == 1 ? kTwoColours : kSixteenColours;
+    const QImage indices = indexed(image.drawing, palette);
+    const int width = image.drawing.width();
+    const int height = image.drawing.height();
+    const int colourRow = rowBytes(width, image.bitsPerPixel);
+    const int maskRow = rowBytes(width, 1);
+    std::vector<std::uint8_t> colours(static_cast<std::size_t>(colourRow * height));
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(maskRow * height));
+    const int perByte = 8 / image.bitsPerPixel;
+    for (int y = 0; y < height; ++y) {
+        const int row = height - 1 - y;
+        for (int x = 0; x < width; ++x) {
+            const bool transparent = qAlpha(image.drawing.pixel(x, y)) < 128;
+            const int index = transparent ? 0 : indices.pixelIndex(x, y);
+            const int shift = (perByte - 1 - x % perByte) * image.bitsPerPixel;
+            colours[static_cast<std::size_t>(row * colourRow + x / perByte)] |=
+                static_cast<std::uint8_t>(index << shift);
+            if (transparent) {
+                mask[static_cast<std::size_t>(row * maskRow + x / 8)] |=
+                    static_cast<std::uint8_t>(0x80 >> (x % 8));
+            }
+        }
+    }
+
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(40) << qint32(width) << qint32(2 * height) << quint16(1)
+        << quint16(image.bitsPerPixel) << quint32(0) << quint32(colours.size() + mask.size())
+        << qint32(0) << qint32(0) << quint32(palette.size()) << quint32(0);
+    for (const QRgb colour : palette) {
+        out << quint8(qBlue(colour)) << quint8(qGreen(colour)) << quint8(qRed(colour)) << quint8(0);
+    }
+    out.writeRawData(reinterpret_cast<const char*>(colours.data()),
+                     static_cast<int>(colours.size()));
+    out.writeRawData(reinterpret_cast<const char*>(mask.data()), static_cast<int>(mask.size()));
+    return bytes;
+}
+
+// An .ico file: its header, one directory entry per image, then the images in that order.
+QByteArray iconFile(const std::vector<IconImage>& images) {
+    constexpr int kHeaderBytes = 6;
+    constexpr int kEntryBytes = 16;
+    std::vector<QByteArray> data;
+    for (const IconImage& image : images) {
+        data.push_back(iconImageBytes(image));
+    }
+
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(images.size());
+    quint32 offset = kHeaderBytes + kEntryBytes * static_cast<quint32>(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const QImage& drawing = images[i].drawing;
+        out << quint8(drawing.width()) << quint8(drawing.height())
+            << quint8(1 << images[i].bitsPerPixel) << quint8(0) << quint16(1)
+            << quint16(images[i].bitsPerPixel) << quint32(data[i].size()) << offset;
+        offset += static_cast<quint32>(data[i].size());
+    }
+    for (const QByteArray& image : data) {
+        out.writeRawData(image.constData(), static_cast<int>(image.size()));
+    }
+    return bytes;
+}
+
 bool save(const QImage& image, const QDir& dir, const QString& name, int quality = -1) {
     const QString path = dir.filePath(name);
     if (image.save(path, nullptr, quality)) {
@@ -209,9 +323,8 @@ bool save(const QImage& image, const QDir& dir, const QString& name, int quality
     return false;
 }
 
-bool save(const QString& text, const QDir& dir, const QString& name) {
+bool save(const QByteArray& bytes, const QDir& dir, const QString& name) {
     const QString path = dir.filePath(name);
-    const QByteArray bytes = text.toUtf8();
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
         file.write(bytes) == bytes.size() && file.flush()) {
@@ -257,7 +370,11 @@ int main(int argc, char* argv[]) {
     bool ok = save(dropPicture(), outDir, "drop_picture.jpg", kJpegQuality) &&
               save(windowIcon(32, icon32), outDir, "window_icon_32.png") &&
               save(windowIcon(16, icon16), outDir, "window_icon_16.png") &&
-              save(svgWindowIcon(32, icon32), outDir, "window_icon.svg");
+              save(svgWindowIcon(32, icon32).toUtf8(), outDir, "window_icon.svg") &&
+              save(iconFile({{windowIcon(32, icon32), 1},
+                             {windowIcon(32, icon32), 4},
+                             {windowIcon(16, icon16), 4}}),
+                   outDir, "vantrel.ico");
     for (const int size : {48, 64, 128, 256}) {
         ok = ok && save(smoothWindowIcon(size, 32, icon32), outDir,
                         QStringLiteral("window_icon_%1.png").arg(size));

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/utf16.h"
+#include "window_fixture.h"
+
+namespace vantrel::test {
+namespace {
+
+// The least a drag source's data must do: hand out a file list (CF_HDROP) if it has one.
+class FileData : public IDataObject {
+  public:
+    explicit FileData(std::optional<std::vector<std::string>> paths) : paths_(std::move(paths)) {}
+    virtual ~FileData() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IDataObject) {
+            *object = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (QueryGetData(format) != S_OK) {
+            return DV_E_FORMATETC;
+        }
+        std::wstring names;
+        for (const std::string& path : *paths_) {
+            names += toUtf16(path);
+            names += L'\0';
+        }
+        names += L'\0';
+        const std::size_t bytes = names.size() * sizeof(wchar_t);
+        HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+        auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        std::memcpy(header + 1, names.data(), bytes);
+        ::GlobalUnlock(block);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = block;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+        return paths_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) != 0
+                   ? S_OK
+                   : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+
+  private:
+    std::optional<std::vector<std::string>> paths_;
+    ULONG references_ = 1;
+};
+
+// Lets go of the button after a few turns of the drag's loop, wherever the pointer is.
+class ReleasingSource : public IDropSource {
+  public:
+    virtual ~ReleasingSource() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IDropSource) {
+            *object = static_cast<IDropSource*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD /*keys*/) override {
+        if (escape) {
+            return DRAGDROP_S_CANCEL;
+        }
+        return ++turns_ < 4 ? S_OK : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+  private:
+    int turns_ = 0;
+};
+
+struct Dragged {
+    const char* name;
+    std::optional<std::vector<std::string>> files;
+    DWORD offered;
+    DropMode mode;
+    DWORD effect;
+    int entries;
+    std::vector<std::string> boxes;
+};
+
+void PrintTo(const Dragged& dragged, std::ostream* out) {
+    *out << dragged.name;
+}
+
+class OleDropTest : public testing::TestWithParam<Dragged> {
+  protected:
+    void SetUp() override {
+        VANTREL_NEEDS_WINDOWS();
+        window_ = std::make_unique<Window>(painter_);
+        window_->open();
+    }
+
+    NoPainting painter_;
+    std::unique_ptr<Window> window_;
+};
+
+// A drag from another program, dropped on the drop area through OLE.
+TEST_P(OleDropTest, DroppedOnTheDropArea) {
+    const Dragged& d = GetParam();
+    window_->controls().Picture1.setDropMode(d.mode);
+    RECT area;
+    ::GetWindowRect(window_->child("Picture1"), &area);
+    ::SetForegroundWindow(window_->form.hwnd());
+    ::SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    FileData data(d.files);
+    ReleasingSource source;
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = ::DoDragDrop(&data, &source, d.offered, &effect);
+
+    EXPECT_TRUE(SUCCEEDED(result)) << std::hex << result;
+    EXPECT_EQ(effect, d.effect);
+    EXPECT_EQ(window_->controls().Text1.count() - 1, d.entries);
+    EXPECT_EQ(window_->messageBox.texts(), d.boxes);
+}
+
+const std::vector<std::string> kTwoFiles{"C:\\files\\a.txt", "C:\\files\\b.txt"};
+constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+INSTANTIATE_TEST_SUITE_P(
+    Drags, OleDropTest,
+    testing::Values(
+        Dragged{"Files", kTwoFiles, kAll, DropMode::Manual, DROPEFFECT_COPY, 2, {}},
+        Dragged{"NoFileList",
+                std::nullopt,
+                kAll,
+                DropMode::Manual,
+                DROPEFFECT_COPY,
+                0,
+                {expected::kNoFileName}},
+        // Taking a move would have the source delete the files the list only names.
+        Dragged{"OnlyAMoveOffered",
+                kTwoFiles,
+                DROPEFFECT_MOVE,
+                DropMode::Manual,
+                DROPEFFECT_NONE,
+                0,
+                {}},
+        Dragged{
+            "LinkOffered", kTwoFiles, DROPEFFECT_LINK, DropMode::Manual, DROPEFFECT_LINK, 2, {}},
+        Dragged{"DuringARun", kTwoFiles, kAll, DropMode::None, DROPEFFECT_NONE, 0, {}}),
+    [](const testing::TestParamInfo<Dragged>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantrel::test

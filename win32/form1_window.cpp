@@ -1,0 +1,436 @@
+#include "win32/form1_window.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/utf16.h"
+#include "win32/control_adapters.h"
+#include "win32/directory_list.h"
+#include "win32/drive_list.h"
+#include "win32/painted_windows.h"
+#include "win32/picture_box.h"
+#include "win32/resource_ids.h"
+#include "win32/sliding_frame.h"
+#include "win32/twips.h"
+#include "win32/window_font.h"
+#include "window/form1_layout.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+// Control identifiers follow the controls' places in the layout.
+constexpr int kFirstId = 1000;
+
+COLORREF colourOf(const layout::Rgb& rgb) {
+    return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+bool isDown(int key) {
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+HWND createControl(const wchar_t* className, DWORD exStyle, DWORD style, const std::wstring& text,
+                   HWND parent, const RECT& place, int id) {
+    HWND hwnd = ::CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(),
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, place.left,
+                                  place.top, place.right - place.left, place.bottom - place.top,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) {
+        throw failureFromWin32(::GetLastError());
+    }
+    return hwnd;
+}
+
+}  // namespace
+
+// The windows that stand for the window's controls, made from the layout data.
+struct Form1Window::Parts {
+    Parts(Form1Window& window, int dpi)
+        : window(window),
+          dpi(dpi),
+          regular(layout::form1().fontFace, layout::form1().fontPoints, false, dpi),
+          bold(layout::form1().fontFace, layout::form1().fontPoints, true, dpi) {}
+
+    Form1Window& window;
+    int dpi;
+    WindowFont regular;
+    WindowFont bold;
+    std::map<std::string, HWND, std::less<>> byName;
+    std::map<int, std::string> nameOfId;
+
+    std::vector<std::unique_ptr<OwnWindow>> painted;
+    std::unique_ptr<SlidingFrame> frameSlide;
+    std::unique_ptr<PictureBox> picture1;
+    std::unique_ptr<Win32DriveList> drive1;
+    std::unique_ptr<Win32DirectoryList> dir1;
+
+    std::unique_ptr<FramePlace> frameFix;
+    std::unique_ptr<Win32ScrollBar> vScrollFiles;
+    std::unique_ptr<EditTextBox> saveTo;
+    std::unique_ptr<LabelCaption> labelProgress;
+    std::unique_ptr<ShapeSize> shapeProgress;
+    std::unique_ptr<ShapeSize> shapeProgressBack;
+    std::unique_ptr<Win32PopupMenu> popupFiles;
+    std::optional<Form1Controls> controls;
+
+    void build() {
+        byName.emplace(layout::form1().name, window.hwnd());
+        int id = kFirstId;
+        for (const layout::Control& control : layout::form1().controls) {
+            ++id;
+            const auto container = byName.find(control.container);
+            if (container == byName.end()) {
+                throw Failure(kElementDoesNotExist,
+                              "The window has no container " + control.container);
+            }
+            if (HWND hwnd = make(control, container->second, id)) {
+                if (!control.visible) {
+                    ::ShowWindow(hwnd, SW_HIDE);
+                }
+                byName.emplace(control.name, hwnd);
+                nameOfId.emplace(id, control.name);
+            }
+        }
+        stack();
+        popupFiles = std::make_unique<Win32PopupMenu>(window.hwnd(), layout::form1().popupMenu);
+        controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
+                                       *frameFix, *vScrollFiles, *saveTo, *labelProgress,
+                                       *shapeProgress, *shapeProgressBack, *drive1, *dir1,
+                                       *picture1, *popupFiles});
+    }
+
+    // The window of one control, placed, captioned and with its font; nullptr for the rows'
+    // template boxes, which the sliding frame keeps as rows of its own.
+    HWND make(const layout::Control& control, HWND container, int id) {
+        const RECT place = toPixels(control.rect, dpi);
+        const HFONT font = control.bold ? bold.handle() : regular.handle();
+        const std::wstring caption = toUtf16(control.caption);
+        HWND hwnd = nullptr;
+        switch (control.kind) {
+            case layout::Kind::Frame:
+                if (control.name == "FrameSlide") {
+                    frameSlide = std::make_unique<SlidingFrame>(
+                        container, control.rect, layout::control("Text1").rect,
+                        layout::control("CopyTimes").rect, dpi, regular.handle());
+                    return frameSlide->hwnd();
+                }
+                hwnd = keep(std::make_unique<FrameWindow>(container, place, caption, font));
+                if (control.name == "FrameFix") {
+                    frameFix = std::make_unique<FramePlace>(hwnd, control.rect, dpi);
+                    frameFix->moved = [this] {
+                        if (frameSlide) {
+                            frameSlide->containerChanged();
+                        }
+                    };
+                }
+                return hwnd;
+            case layout::Kind::Label: {
+                const LabelWindow::Look look{font,
+                                             control.textColour ? colourOf(*control.textColour)
+                                                                : ::GetSysColor(COLOR_BTNTEXT),
+                                             control.align == layout::Align::Center,
+                                             control.wordWrap};
+                hwnd = keep(std::make_unique<LabelWindow>(container, place, caption, look));
+                if (control.name == "LabelProgress") {
+                    labelProgress = std::make_unique<LabelCaption>(hwnd);
+                }
+                return hwnd;
+            }
+            case layout::Kind::TextBox:
+                if (control.container == "FrameSlide") {
+                    return nullptr;
+                }
+                hwnd = createControl(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL,
+                                     caption, container, place, id);
+                saveTo = std::make_unique<EditTextBox>(hwnd, control.rect, dpi);
+                break;
+            case layout::Kind::CommandButton:
+                hwnd = createControl(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, caption, container,
+                                     place, id);
+                break;
+            case layout::Kind::PictureBox:
+                picture1 = std::make_unique<PictureBox>(container, place, id, VANTREL_DROP_PICTURE);
+                hwnd = picture1->hwnd();
+                break;
+            case layout::Kind::Shape: {
+                hwnd = keep(std::make_unique<ShapeWindow>(
+                    container, place, colourOf(control.fill.value()), control.outlinePixels));
+                auto size = std::make_unique<ShapeSize>(hwnd, control.rect, dpi);
+                (control.name == "ShapeProgress" ? shapeProgress : shapeProgressBack) =
+                    std::move(size);
+                return hwnd;
+            }
+            case layout::Kind::VScrollBar:
+                hwnd = createControl(L"SCROLLBAR", 0, WS_TABSTOP | SBS_VERT, caption, container,
+                                     place, id);
+                vScrollFiles = std::make_unique<Win32ScrollBar>(hwnd);
+                return hwnd;
+            case layout::Kind::DriveList:
+                drive1 = std::make_unique<Win32DriveList>(container, place, font, id);
+                return drive1->hwnd();
+            case layout::Kind::DirListBox:
+                dir1 = std::make_unique<Win32DirectoryList>(container, place, font, id);
+                return dir1->hwnd();
+        }
+        if (hwnd == nullptr) {
+            throw Failure(kElementDoesNotExist, "A control of an unknown kind: " + control.name);
+        }
+        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return hwnd;
+    }
+
+    HWND keep(std::unique_ptr<OwnWindow> own) {
+        painted.push_back(std::move(own));
+        return painted.back()->hwnd();
+    }
+
+    // Within a container the first control listed is in front: each goes to the back in turn.
+    // Tab does not follow this order; the window moves the focus itself.
+    void stack() {
+        for (const layout::Control& control : layout::form1().controls) {
+            const auto found = byName.find(control.name);
+            if (found != byName.end()) {
+                ::SetWindowPos(found->second, HWND_BOTTOM, 0, 0, 0, 0,
+                               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
+    }
+
+    HWND named(std::string_view name) const {
+        const auto found = byName.find(name);
+        return found != byName.end() ? found->second : nullptr;
+    }
+
+    // The windows Tab stops at, in order: the layout's tab order, then the rows in view.
+    std::vector<HWND> tabStops() const {
+        std::vector<HWND> stops;
+        for (const layout::Control* control : layout::tabOrder()) {
+            if (HWND hwnd = named(control->name)) {
+                stops.push_back(hwnd);
+            }
+        }
+        const std::vector<HWND> rows = frameSlide->editorsInView();
+        stops.insert(stops.end(), rows.begin(), rows.end());
+        return stops;
+    }
+
+    void connectTo(Form1& form) {
+        // Opening a folder belongs to the directory list itself; only what it cannot open is
+        // told, and during a run it waits for the run's end.
+        dir1->setOpenGuard([&form](const std::function<void()>& open) { form.handle(open); });
+        picture1->onDrop = [&form](const DroppedFiles& files) { form.Picture1_OLEDragDrop(files); };
+        frameSlide->onPathMouseDown = [&form](int index, int button) {
+            form.Text1_MouseDown(index, button);
+        };
+        frameSlide->onCountKeyPress = [&form](int index, std::int16_t& KeyAscii) {
+            form.CopyTimes_KeyPress(index, KeyAscii);
+        };
+        popupFiles->chosen = [&form](const std::string& item) {
+            if (item == "PUMenu_DeleteFile") {
+                form.PUMenu_DeleteFile_Click();
+            }
+        };
+        vScrollFiles->changed = [&form] { form.VScrollFiles_Change(); };
+    }
+
+    // The handler of a button's click.
+    void clicked(Form1& form, const std::string& name) const {
+        if (name == "OpenWEBtn") {
+            form.OpenWEBtn_Click();
+        } else if (name == "ReplicateBtn") {
+            form.ReplicateBtn_Click();
+        } else if (name == "ClearBtn") {
+            form.ClearBtn_Click();
+        } else if (name == "LogBtn") {
+            form.LogBtn_Click();
+        }
+    }
+};
+
+Form1Window::Form1Window(Services& services) {
+    const layout::Form& form = layout::form1();
+    const int dpi = screenDpi();
+    RECT frame{0, 0, toPixels(form.width, dpi), toPixels(form.height, dpi)};
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    ::AdjustWindowRectEx(&frame, style, FALSE, 0);
+    create(0, style, toUtf16(form.caption), nullptr, CW_USEDEFAULT, CW_USEDEFAULT,
+           frame.right - frame.left, frame.bottom - frame.top);
+
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (const auto& [which, metric] :
+         {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        const int size = ::GetSystemMetrics(metric);
+        if (HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(VANTREL_ICON), IMAGE_ICON, size,
+                                       size, LR_SHARED)) {
+            ::SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+
+    parts_ = std::make_unique<Parts>(*this, dpi);
+    parts_->build();
+    logic_ = std::make_unique<Form1>(*parts_->controls, services);
+    parts_->connectTo(*logic_);
+}
+
+Form1Window::~Form1Window() {
+    destroyed = nullptr;
+    destroy();
+}
+
+void Form1Window::open(int showCommand) {
+    logic_->Form_Load();
+    ::ShowWindow(hwnd(), showCommand);
+    ::UpdateWindow(hwnd());
+    ::SetFocus(child(layout::form1().focus));
+}
+
+const Form1Controls& Form1Window::controls() const {
+    return *parts_->controls;
+}
+
+HWND Form1Window::child(std::string_view layoutName) const {
+    return parts_->named(layoutName);
+}
+
+HWND Form1Window::pathEditor(int index) {
+    return parts_->frameSlide->pathEditor(index);
+}
+
+HWND Form1Window::countEditor(int index) {
+    return parts_->frameSlide->countEditor(index);
+}
+
+HMENU Form1Window::popupMenu() const {
+    return parts_->popupFiles->handle();
+}
+
+RECT Form1Window::progressArea() const {
+    RECT area{};
+    for (const char* name : {"ShapeProgressBack", "LabelProgress", "ShapeProgress"}) {
+        RECT place;
+        ::GetWindowRect(child(name), &place);
+        ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&place), 2);
+        ::UnionRect(&area, &area, &place);
+    }
+    return area;
+}
+
+bool Form1Window::translate(const MSG& message) {
+    if (message.message != WM_KEYDOWN ||
+        (message.hwnd != hwnd() && ::IsChild(hwnd(), message.hwnd) == FALSE)) {
+        return false;
+    }
+    if (message.wParam == VK_TAB && !isDown(VK_CONTROL) && !isDown(VK_MENU)) {
+        moveFocus(isDown(VK_SHIFT) ? -1 : 1);
+        return true;
+    }
+    if (message.wParam == VK_RETURN) {
+        const auto found = parts_->nameOfId.find(::GetDlgCtrlID(message.hwnd));
+        if (found != parts_->nameOfId.end() &&
+            layout::control(found->second).kind == layout::Kind::CommandButton &&
+            child(found->second) == message.hwnd) {
+            ::SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Form1Window::moveFocus(int step) {
+    const std::vector<HWND> stops = parts_->tabStops();
+    const auto count = static_cast<int>(stops.size());
+    const HWND focus = ::GetFocus();
+    const auto holds = [focus](HWND stop) {
+        return stop == focus || ::IsChild(stop, focus) != FALSE;
+    };
+    const auto found = std::ranges::find_if(stops, holds);
+    // From outside the order, Tab starts at its first stop and Shift+Tab at its last.
+    int at =
+        found != stops.end() ? static_cast<int>(found - stops.begin()) : (step > 0 ? -1 : count);
+    for (int tried = 0; tried < count; ++tried) {
+        at = ((at + step) % count + count) % count;
+        if (::IsWindowVisible(stops[at]) && ::IsWindowEnabled(stops[at])) {
+            ::SetFocus(stops[at]);
+            return;
+        }
+    }
+}
+
+// The control that had the focus when the window was last active, while it can take it back;
+// else the one that has it at start.
+HWND Form1Window::focusToRestore() const {
+    const bool usable = lastFocus_ != nullptr && ::IsChild(hwnd(), lastFocus_) &&
+                        ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_);
+    return usable ? lastFocus_ : child(layout::form1().focus);
+}
+
+bool Form1Window::activated(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && ::IsChild(hwnd(), focus)) {
+            lastFocus_ = focus;
+        }
+        return false;
+    }
+    if (HIWORD(wParam) != 0) {
+        return false;
+    }
+    ::SetFocus(focusToRestore());
+    return true;
+}
+
+LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const auto from = reinterpret_cast<HWND>(lParam);
+            const auto found = parts_->nameOfId.find(LOWORD(wParam));
+            if (HIWORD(wParam) == BN_CLICKED && found != parts_->nameOfId.end() &&
+                child(found->second) == from) {
+                parts_->clicked(*logic_, found->second);
+                return 0;
+            }
+            logic_->handle([this, wParam, lParam] {
+                if (!parts_->drive1->command(wParam, lParam)) {
+                    parts_->dir1->command(wParam, lParam);
+                }
+            });
+            return 0;
+        }
+        case WM_VSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == child("VScrollFiles")) {
+                const int request = LOWORD(wParam);
+                logic_->handle([this, request] { parts_->vScrollFiles->scrolled(request); });
+            }
+            return 0;
+        case WM_CLOSE:
+            // A close request during a run waits for its end, as every other handler does.
+            logic_->handle([this] { ::DestroyWindow(hwnd()); });
+            return 0;
+        case WM_DESTROY:
+            if (destroyed) {
+                destroyed();
+            }
+            return 0;
+        case WM_ACTIVATE:
+            return activated(wParam) ? 0 : standard(message, wParam, lParam);
+        case WM_SETFOCUS:
+            ::SetFocus(focusToRestore());
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT client;
+            ::GetClientRect(hwnd(), &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        default:
+            return standard(message, wParam, lParam);
+    }
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win32/own_window.h"
+
+namespace vantrel::win32 {
+
+// Draws a frame's etched border, its top line through the middle of the caption's first line,
+// and the caption on the window's background near its left end.
+void paintFrame(HDC dc, const RECT& client, const std::wstring& caption, HFONT font);
+
+// A frame: a container drawn as a captioned group box. What its children tell their parent
+// (commands, scrolling, colours) goes on to its own parent, so that it reaches the window.
+class FrameWindow : public OwnWindow {
+  public:
+    FrameWindow(HWND parent, const RECT& place, const std::wstring& caption, HFONT font);
+
+  protected:
+    LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    HFONT font_;
+};
+
+// Whether a message is one a child sends its parent about itself.
+bool isChildNotification(UINT message);
+
+// A label: its caption drawn over whatever lies behind it, the container's background and the
+// siblings below it, so that it can sit on a shape.
+class LabelWindow : public OwnWindow {
+  public:
+    struct Look {
+        HFONT font;
+        COLORREF colour;
+        bool centred;
+        bool wordWrap;
+    };
+
+    LabelWindow(HWND parent, const RECT& place, const std::wstring& caption, const Look& look);
+
+  protected:
+    LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void paint(HDC dc);
+    void paintBehind(HDC dc);
+
+    Look look_;
+};
+
+// A rectangle shape: an opaque fill inside a black outline. Clicks go through it to what lies
+// below.
+class ShapeWindow : public OwnWindow {
+  public:
+    ShapeWindow(HWND parent, const RECT& place, COLORREF fill, int outlinePixels);
+
+  protected:
+    LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void paint(HDC dc);
+
+    COLORREF fill_;
+    int outline_;
+};
+
+}  // namespace vantrel::win32

@@ -1,0 +1,231 @@
+#include "win32/picture_box.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "win32/dropped_files.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+constexpr long kHimetricPerInch = 2540;
+
+Microsoft::WRL::ComPtr<IPicture> loadPicture(int id) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
+    HGLOBAL resource = found != nullptr ? ::LoadResource(module, found) : nullptr;
+    const void* bytes = resource != nullptr ? ::LockResource(resource) : nullptr;
+    if (bytes == nullptr) {
+        return nullptr;
+    }
+    const DWORD size = ::SizeofResource(module, found);
+    // The stream owns its memory: the resource itself is read-only.
+    HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(::GlobalLock(copy), bytes, size);
+    ::GlobalUnlock(copy);
+    Microsoft::WRL::ComPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+        ::GlobalFree(copy);
+        return nullptr;
+    }
+    Microsoft::WRL::ComPtr<IPicture> picture;
+    if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                reinterpret_cast<void**>(picture.GetAddressOf())))) {
+        return nullptr;
+    }
+    return picture;
+}
+
+// The effect of a drop the box takes: a copy or a link, never a move, which would have the
+// source delete the files it only lent.
+DWORD takenEffect(DWORD allowed) {
+    if ((allowed & DROPEFFECT_COPY) != 0) {
+        return DROPEFFECT_COPY;
+    }
+    return allowed & DROPEFFECT_LINK;
+}
+
+}  // namespace
+
+// The OLE drop target of the box. It lives as long as OLE holds it, and forgets the box when
+// the box goes.
+class PictureBox::Target : public IDropTarget {
+  public:
+    explicit Target(PictureBox& box) : box_(&box) {}
+
+    void forget() { box_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+            *object = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* /*data*/, DWORD /*keys*/, POINTL /*point*/,
+                                        DWORD* effect) override {
+        return answer(effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD /*keys*/, POINTL /*point*/, DWORD* effect) override {
+        return answer(effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD /*keys*/, POINTL /*point*/,
+                                   DWORD* effect) override {
+        answer(effect);
+        if (*effect == DROPEFFECT_NONE || data == nullptr) {
+            return S_OK;
+        }
+        return guarded(
+            [&] {
+                FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+                STGMEDIUM medium{};
+                if (SUCCEEDED(data->GetData(&format, &medium))) {
+                    const HdropFiles files(static_cast<HDROP>(medium.hGlobal));
+                    ::ReleaseStgMedium(&medium);
+                    deliver(files);
+                } else {
+                    deliver(HdropFiles());
+                }
+                return S_OK;
+            },
+            E_UNEXPECTED);
+    }
+
+  private:
+    virtual ~Target() = default;
+
+    HRESULT answer(DWORD* effect) const {
+        if (effect == nullptr) {
+            return E_INVALIDARG;
+        }
+        const bool taking = box_ != nullptr && box_->mode_ == DropMode::Manual;
+        *effect = taking ? takenEffect(*effect) : DROPEFFECT_NONE;
+        return S_OK;
+    }
+
+    void deliver(const DroppedFiles& files) const {
+        if (box_ != nullptr && box_->onDrop) {
+            box_->onDrop(files);
+        }
+    }
+
+    PictureBox* box_;
+    std::atomic<ULONG> references_ = 1;
+};
+
+PictureBox::PictureBox(HWND parent, const RECT& place, int id, int pictureId)
+    : picture_(loadPicture(pictureId)) {
+    create(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY,
+           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, L"", parent, place, id);
+    target_.Attach(new Target(*this));
+    registered_ = SUCCEEDED(::RegisterDragDrop(hwnd(), target_.Get()));
+}
+
+PictureBox::~PictureBox() {
+    target_->forget();
+    if (registered_ && hwnd() != nullptr) {
+        ::RevokeDragDrop(hwnd());
+    }
+}
+
+void PictureBox::setDropMode(DropMode mode) {
+    mode_ = mode;
+    ::DragAcceptFiles(hwnd(), mode == DropMode::Manual ? TRUE : FALSE);
+}
+
+SIZE PictureBox::pictureSize() const {
+    if (picture_ == nullptr) {
+        return {0, 0};
+    }
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    HDC screen = ::GetDC(nullptr);
+    const SIZE size{::MulDiv(width, ::GetDeviceCaps(screen, LOGPIXELSX), kHimetricPerInch),
+                    ::MulDiv(height, ::GetDeviceCaps(screen, LOGPIXELSY), kHimetricPerInch)};
+    ::ReleaseDC(nullptr, screen);
+    return size;
+}
+
+LRESULT PictureBox::message(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd(), &ps);
+            paint(dc);
+            ::EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            ::SetFocus(hwnd());
+            return 0;
+        case WM_DROPFILES: {
+            struct Finish {
+                HDROP drop;
+                ~Finish() { ::DragFinish(drop); }
+            } finish{reinterpret_cast<HDROP>(wParam)};
+            if (mode_ != DropMode::Manual) {
+                return 0;
+            }
+            const HdropFiles files(finish.drop);
+            if (onDrop) {
+                onDrop(files);
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            if (registered_) {
+                ::RevokeDragDrop(hwnd());
+                registered_ = false;
+            }
+            return standard(message, wParam, lParam);
+        default:
+            return standard(message, wParam, lParam);
+    }
+}
+
+void PictureBox::paint(HDC dc) {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (picture_ == nullptr) {
+        return;
+    }
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    const SIZE size = pictureSize();
+    // The client area's device context already clips at the inner edges.
+    picture_->Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <ole2.h>
+#include <olectl.h>
+#include <wrl/client.h>
+
+#include <functional>
+
+#include "platform/controls.h"
+#include "win32/own_window.h"
+
+namespace vantrel::win32 {
+
+// A picture box with a sunken border and the drop area of the window. Its picture is drawn at
+// natural size from the inner top-left corner and clipped at the inner edges. In manual drop
+// mode it takes whatever is dragged over it, through OLE and as WM_DROPFILES, and hands the
+// dropped file list on, to be judged there; in mode None it refuses every drop.
+class PictureBox : public OwnWindow, public DropTarget {
+  public:
+    // Shows the JPEG that the program carries as RCDATA resource `pictureId`. OLE must be
+    // initialised on the thread for drags to reach the box; WM_DROPFILES reaches it regardless.
+    PictureBox(HWND parent, const RECT& place, int id, int pictureId);
+    ~PictureBox() override;
+
+    DropMode dropMode() const override { return mode_; }
+    void setDropMode(DropMode mode) override;
+
+    // The picture's natural size in pixels; empty when the program carries none.
+    SIZE pictureSize() const;
+
+    // Called with the file list of every drop taken.
+    std::function<void(const DroppedFiles& files)> onDrop;
+
+  protected:
+    LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    class Target;
+
+    void paint(HDC dc);
+
+    Microsoft::WRL::ComPtr<IPicture> picture_;
+    Microsoft::WRL::ComPtr<Target> target_;
+    bool registered_ = false;
+    DropMode mode_ = DropMode::None;
+};
+
+}  // namespace vantrel::win32

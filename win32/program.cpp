@@ -1,0 +1,27 @@
+#include "win32/program.h"
+
+namespace vantrel::win32 {
+
+Program::Program()
+    : conventions_(Conventions::windows()),
+      services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
+      window_(services_) {
+    messageBox_.setOwner(window_.hwnd());
+    painter_.watch(window_.hwnd(), window_.progressArea());
+    window_.destroyed = [] { ::PostQuitMessage(0); };
+}
+
+int Program::run(int showCommand) {
+    window_.open(showCommand);
+    MSG message;
+    int got = 0;
+    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (!window_.translate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+}  // namespace vantrel::win32

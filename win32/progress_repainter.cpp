@@ -1,0 +1,34 @@
+#include "win32/progress_repainter.h"
+
+namespace vantrel::win32 {
+
+void ProgressRepainter::watch(HWND window, const RECT& area) {
+    window_ = window;
+    area_ = area;
+}
+
+void ProgressRepainter::paintProgress(bool always) {
+    if (window_ == nullptr || ::IsWindowVisible(window_) == FALSE) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (!always && lastPaint_ && now - *lastPaint_ < kInterval) {
+        return;
+    }
+    ::RedrawWindow(window_, &area_, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0,
+                          PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
+        if (message.message == WM_QUIT) {
+            // The loop that ends the program must still see it.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    lastPaint_ = std::chrono::steady_clock::now();
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+
+#include "platform/services.h"
+
+namespace vantrel::win32 {
+
+// Shows the progress from inside a run that holds the window's thread between its copies: the
+// area is repainted at once, and what the system sends and posts meanwhile is answered (paints,
+// timers, activation) while keyboard and mouse input waits for the run to end, so that no
+// other handler starts meanwhile. Paints that come within 1/30 s of the last one are skipped
+// unless they are asked for always.
+class ProgressRepainter : public ProgressPainter {
+  public:
+    static constexpr std::chrono::milliseconds kInterval{33};
+
+    // The window and the part of its client area that shows the progress.
+    void watch(HWND window, const RECT& area);
+
+    void paintProgress(bool always) override;
+
+  private:
+    HWND window_ = nullptr;
+    RECT area_{};
+    std::optional<std::chrono::steady_clock::time_point> lastPaint_;
+};
+
+}  // namespace vantrel::win32

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/twips.h"
+
+namespace vantrel::win32 {
+
+// The screen's pixels per logical inch: 96 unless the system scales its text.
+int screenDpi();
+
+// Twips to whole pixels at `dpi` (15 twips a pixel at 96 dpi).
+int toPixels(double twips, int dpi);
+
+// The rectangle in pixels; its width and height are rounded on their own, as its corner is, so
+// that every control of one size is drawn at one size wherever it sits.
+RECT toPixels(const TwipsRect& rect, int dpi);
+
+}  // namespace vantrel::win32
