@@ -107,7 +107,7 @@ bool looksLike(const Colour& c, int red, int green, int blue) {
            std::abs(c.blue - blue) < tolerance;
 }
 
-// The shape's pixels in the window's client area.
+// The bar's back shape and the progress caption, in pixels of the window's client area.
 const RECT kBarBack = pixels(expected::Rect{360, 6840, 8055, 255});
 const RECT kCaption = pixels(expected::Rect{2280, 6840, 3735, 255});
 constexpr Colour kBackground{224, 224, 224};
@@ -168,7 +168,7 @@ TEST(Screenshot, TheBarAndThePictureAreOnScreen) {
     window.messageBox.whileShown = [&](const std::string& text) {
         ASSERT_EQ(text, expected::replacePrompt("a(2).txt"));
         looked = true;
-        paintNow(form);
+        // Nothing here runs the window's paints: what shows is what the run painted itself.
         const Capture during(form);
         during.save(besideTheProgram(L"win32_window_during_a_run.bmp"));
         EXPECT_EQ(during.at(fillAt, middle), kFill);
