@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,25 +9,6 @@
 
 namespace vantrel::test {
 namespace {
-
-// Drops the files on the drop area the way Wine hands over a drag from another program.
-void dropOn(HWND target, const std::vector<std::string>& paths) {
-    std::wstring names;
-    for (const std::string& path : paths) {
-        names += toUtf16(path);
-        names += L'\0';
-    }
-    names += L'\0';
-    const std::size_t bytes = names.size() * sizeof(wchar_t);
-    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(header + 1, names.data(), bytes);
-    ::GlobalUnlock(block);
-    // The receiver frees the block.
-    ::SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
-}
 
 std::vector<std::string> files(int count) {
     std::vector<std::string> paths;

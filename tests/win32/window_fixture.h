@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/conventions.h"
 #include "platform/fake/fake_launcher.h"
@@ -76,6 +81,39 @@ inline void pumpMessages(win32::Form1Window& form) {
     }
 }
 
+// Drops the files on the drop area the way Wine hands over a drag from another program.
+inline void dropOn(HWND target, const std::vector<std::string>& paths) {
+    std::wstring names;
+    for (const std::string& path : paths) {
+        names += toUtf16(path);
+        names += L'\0';
+    }
+    names += L'\0';
+    const std::size_t bytes = names.size() * sizeof(wchar_t);
+    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(header + 1, names.data(), bytes);
+    ::GlobalUnlock(block);
+    // The receiver frees the block.
+    ::SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+// Answers as scripted; `whileShown` runs while each box is up, before it is answered, to look
+// at the window as the user sees it then.
+class WatchedMessageBox : public fake::FakeMessageBox {
+  public:
+    Answer show(const std::string& text, Buttons buttons) override {
+        if (whileShown) {
+            whileShown(text);
+        }
+        return FakeMessageBox::show(text, buttons);
+    }
+
+    std::function<void(const std::string& text)> whileShown;
+};
+
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class TemporaryFolder {
   public:
@@ -132,7 +170,7 @@ struct Window {
     }
 
     TemporaryFolder home;
-    fake::FakeMessageBox messageBox;
+    WatchedMessageBox messageBox;
     RealFileSystem fileSystem;
     fake::FakeLauncher launcher;
     Conventions conventions;
