@@ -9,7 +9,21 @@ else()
 endif()
 # Wine writes the time stamp when it starts to update a prefix and the registry when the update
 # has finished.
+
+# Debian's Wine keeps its bitmap fonts (fonts-wine) out of a new prefix, and then draws
+# "MS Sans Serif" with another face, whose blanks are narrower: the list's column header would no
+# longer stand above its columns. The prefix gets Wine's own MS Sans Serif, for 96 and 120 dpi.
+function(add_bitmap_fonts prefix)
+    foreach(font sserife.fon sseriff.fon)
+        set(source "/usr/share/wine/fonts/${font}")
+        if(EXISTS "${source}" AND NOT EXISTS "${prefix}/drive_c/windows/Fonts/${font}")
+            file(COPY "${source}" DESTINATION "${prefix}/drive_c/windows/Fonts")
+        endif()
+    endforeach()
+endfunction()
+
 if(EXISTS "${prefix}/.update-timestamp" AND EXISTS "${prefix}/system.reg")
+    add_bitmap_fonts("${prefix}")
     message(STATUS "Wine prefix ${prefix} is there")
     return()
 endif()
@@ -40,4 +54,5 @@ if(NOT booted EQUAL 0 OR NOT ended EQUAL 0 OR NOT EXISTS "${prefix}/system.reg")
     message(FATAL_ERROR "wineboot --init: ${booted}; wineserver --wait: ${ended}. "
                         "The Wine prefix ${prefix} could not be made.")
 endif()
+add_bitmap_fonts("${prefix}")
 message(STATUS "Made the Wine prefix ${prefix}")

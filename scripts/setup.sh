@@ -24,6 +24,7 @@ if [ "${1:-}" = windows ]; then
         cmake ninja-build googletest      # the build, and GoogleTest's sources to build for Windows
         g++-mingw-w64-x86-64-posix        # the cross compiler, with posix threads
         wine wine64                       # runs the tests: the wine command and its 64-bit loader
+        fonts-wine                        # Wine's bitmap MS Sans Serif, the face of the window
         xvfb xauth                        # a display for the Win32 window's tests
     )
 fi

@@ -12,6 +12,9 @@ void registerClass() {
     static const ATOM atom = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
+        // What these windows draw (outlines, borders, centred captions) follows their size: a
+        // resized one is painted whole, else a grown progress fill keeps its old edges.
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = ::DefWindowProcW;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

@@ -188,4 +188,34 @@ TEST(Screenshot, TheBarAndThePictureAreOnScreen) {
 }
 
 }  // namespace
+// The fill grows in many steps during a long copy; each step shows one bar, with no outline left
+// behind where an earlier step ended.
+TEST(Screenshot, AGrowingFillLeavesNoEdgesOfItsEarlierWidths) {
+    VANTREL_NEEDS_WINDOWS();
+    win32::ProgressRepainter painter;
+    Window window(painter);
+    const HWND form = window.form.hwnd();
+    window.open();
+    ::SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    pumpMessages(window.form);
+    paintNow(form);
+
+    const double widths[] = {600, 1200, 1800};
+    for (const double width : widths) {
+        window.controls().ShapeProgress.setWidth(width);
+        paintNow(form);
+    }
+    const Capture grown(form);
+    const int middle = (kBarBack.top + kBarBack.bottom) / 2;
+    for (const double earlier : {widths[0], widths[1]}) {
+        const int end = pixels(expected::Rect{360, 6840, earlier, 255}).right;
+        for (int x = end - 3; x < end; ++x) {
+            EXPECT_EQ(grown.at(x, middle), kFill)
+                << "at x " << x << ", where the fill ended at " << earlier << " twips";
+        }
+    }
+    const int end = pixels(expected::Rect{360, 6840, widths[2], 255}).right;
+    EXPECT_EQ(grown.at(end - 1, middle), kBlack) << "the fill's own outline";
+}
+
 }  // namespace vantrel::test
