@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "platform/utf16.h"
 #include "window_fixture.h"
 
 namespace vantrel::test {
@@ -36,21 +34,8 @@ class FileData : public IDataObject {
         if (QueryGetData(format) != S_OK) {
             return DV_E_FORMATETC;
         }
-        std::wstring names;
-        for (const std::string& path : *paths_) {
-            names += toUtf16(path);
-            names += L'\0';
-        }
-        names += L'\0';
-        const std::size_t bytes = names.size() * sizeof(wchar_t);
-        HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
-        auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-        header->pFiles = sizeof(DROPFILES);
-        header->fWide = TRUE;
-        std::memcpy(header + 1, names.data(), bytes);
-        ::GlobalUnlock(block);
         medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = block;
+        medium->hGlobal = dropBlockOf(*paths_);
         medium->pUnkForRelease = nullptr;
         return S_OK;
     }

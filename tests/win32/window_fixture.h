@@ -81,8 +81,9 @@ inline void pumpMessages(win32::Form1Window& form) {
     }
 }
 
-// Drops the files on the drop area the way Wine hands over a drag from another program.
-inline void dropOn(HWND target, const std::vector<std::string>& paths) {
+// A dropped-file block (CF_HDROP) naming the files, as a drag source hands it over; the
+// receiver frees it.
+inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
     std::wstring names;
     for (const std::string& path : paths) {
         names += toUtf16(path);
@@ -96,6 +97,12 @@ inline void dropOn(HWND target, const std::vector<std::string>& paths) {
     header->fWide = TRUE;
     std::memcpy(header + 1, names.data(), bytes);
     ::GlobalUnlock(block);
+    return block;
+}
+
+// Drops the files on the drop area the way Wine hands over a drag from another program.
+inline void dropOn(HWND target, const std::vector<std::string>& paths) {
+    HGLOBAL block = dropBlockOf(paths);
     // The receiver frees the block.
     ::SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
