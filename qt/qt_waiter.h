@@ -1,13 +1,10 @@
 #pragma once
 
 #include <QObject>
-#include <condition_variable>
-#include <exception>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 #include "platform/waiting.h"
+#include "platform/worker_thread.h"
 
 class QEventLoop;
 
@@ -28,19 +25,10 @@ class QtWaiter : public Waiter {
     void await(const std::function<void()>& work, const std::function<void()>& tick) override;
 
   private:
-    void serve();
-    bool finishedWithin(std::chrono::microseconds patience);
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    const std::function<void()>* job_ = nullptr;
-    bool finished_ = false;
-    bool stopping_ = false;
-    std::exception_ptr failure_;
     // Lives on the window's thread; the worker wakes the waiting loop through it.
     QObject wakeup_;
     QEventLoop* loop_ = nullptr;
-    std::thread worker_;
+    WorkerThread worker_;
 };
 
 }  // namespace vantrel::qt

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <thread>
+#include <memory>
+
+#include "platform/worker_thread.h"
 
 namespace vantrel::win32 {
 
@@ -46,79 +45,26 @@ void dispatchWaiting(int& quitCode, bool& quit) {
 }  // namespace
 
 struct Win32Waiter::Worker {
-    std::mutex mutex;
-    std::condition_variable changed;
-    const std::function<void()>* job = nullptr;
-    bool finished = false;
-    bool stopping = false;
-    std::exception_ptr failure;
-    // Signalled when a job has finished, so that the window's thread can wait for it and for
-    // messages at once.
-    HANDLE done = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    std::thread thread;
-
-    void serve() {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [this] { return stopping || job != nullptr; });
-            if (job == nullptr) {
-                return;
-            }
-            const std::function<void()>& work = *job;
-            lock.unlock();
-            std::exception_ptr caught;
-            try {
-                work();
-            } catch (...) {
-                caught = std::current_exception();
-            }
-            lock.lock();
-            job = nullptr;
-            failure = caught;
-            finished = true;
-            changed.notify_all();
-            ::SetEvent(done);
-        }
-    }
-
-    bool finishedWithin(std::chrono::microseconds patience) {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, patience, [this] { return finished; });
-    }
+    // Signalled when a piece of work has ended, so that the window's thread can wait for it
+    // and for messages at once. Closed after the thread, which sets it, has ended.
+    std::unique_ptr<void, decltype(&::CloseHandle)> done{
+        ::CreateEventW(nullptr, FALSE, FALSE, nullptr), &::CloseHandle};
+    WorkerThread thread{[this] { ::SetEvent(done.get()); }};
 };
 
 Win32Waiter::Win32Waiter() : worker_(std::make_unique<Worker>()) {}
 
-Win32Waiter::~Win32Waiter() {
-    {
-        const std::lock_guard lock(worker_->mutex);
-        worker_->stopping = true;
-    }
-    worker_->changed.notify_all();
-    if (worker_->thread.joinable()) {
-        worker_->thread.join();
-    }
-    ::CloseHandle(worker_->done);
-}
+Win32Waiter::~Win32Waiter() = default;
 
 void Win32Waiter::await(const std::function<void()>& work, const std::function<void()>& tick) {
     Worker& worker = *worker_;
-    {
-        const std::lock_guard lock(worker.mutex);
-        worker.job = &work;
-        worker.finished = false;
-        worker.failure = nullptr;
-        ::ResetEvent(worker.done);
-        if (!worker.thread.joinable()) {
-            worker.thread = std::thread([&worker] { worker.serve(); });
-        }
-    }
-    worker.changed.notify_all();
-
-    if (!worker.finishedWithin(kQuietWait)) {
+    ::ResetEvent(worker.done.get());
+    worker.thread.start(work);
+    if (!worker.thread.finishedWithin(kQuietWait)) {
         int quitCode = 0;
         bool quit = false;
         auto nextTick = std::chrono::steady_clock::now() + kTick;
+        HANDLE done = worker.done.get();
         for (;;) {
             const auto now = std::chrono::steady_clock::now();
             if (now >= nextTick) {
@@ -129,7 +75,7 @@ void Win32Waiter::await(const std::function<void()>& work, const std::function<v
             const auto patience =
                 std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count();
             const DWORD woke = ::MsgWaitForMultipleObjectsEx(
-                1, &worker.done, static_cast<DWORD>(patience),
+                1, &done, static_cast<DWORD>(patience),
                 QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT | QS_TIMER, MWMO_INPUTAVAILABLE);
             if (woke == WAIT_OBJECT_0) {
                 break;
@@ -142,16 +88,7 @@ void Win32Waiter::await(const std::function<void()>& work, const std::function<v
             ::PostQuitMessage(quitCode);
         }
     }
-
-    std::exception_ptr failure;
-    {
-        const std::lock_guard lock(worker.mutex);
-        failure = worker.failure;
-        worker.failure = nullptr;
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+    worker.thread.rethrow();
 }
 
 }  // namespace vantrel::win32
