@@ -8,6 +8,7 @@
 
 #include "filelist/drop_intake.h"
 #include "filelist/file_list_controls.h"
+#include "filelist/scroll_view.h"
 #include "platform/failure.h"
 #include "platform/fake/fake_controls.h"
 #include "platform/fake/fake_message_box.h"
@@ -63,6 +64,7 @@ struct FileListWindow {
         copyTimes.item(0).setTop(expected::kFirstRowTop - expected::kRowHeight);
         bar.setVisible(false);
         bar.setMin(-30);
+        bar.changed = [this] { VScrollFiles_Change(controls); };
     }
 
     void addEntries(long long n) { Picture1_OLEDragDrop(controls, GeneratedFiles(n), messages); }
@@ -100,7 +102,8 @@ struct FileListWindow {
     fake::FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
     fake::FakeScrollBar bar;
     fake::FakeMessageBox messages;
-    FileListControls controls{text1, copyTimes, frameSlide, frameFix, bar};
+    FileListControls controls{text1,    copyTimes, frameSlide,
+                              frameFix, bar,       expected::kFrameSlide.top};
 };
 
 }  // namespace vantrel::test
