@@ -63,6 +63,7 @@ class EditControl : public RowEditor {
             throw failureFromWin32(::GetLastError());
         }
         ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         ::SetWindowSubclass(hwnd_, &EditControl::procedure, 0, reinterpret_cast<DWORD_PTR>(this));
     }
 
@@ -73,12 +74,9 @@ class EditControl : public RowEditor {
         }
     }
 
-    // The editor that owns the edit control, or nullptr for any other window.
+    // The editor that owns the edit control: every child of the frame is an editor's.
     static EditControl* of(HWND edit) {
-        DWORD_PTR data = 0;
-        return ::GetWindowSubclass(edit, &EditControl::procedure, 0, &data) != FALSE
-                   ? reinterpret_cast<EditControl*>(data)
-                   : nullptr;
+        return reinterpret_cast<EditControl*>(::GetWindowLongPtrW(edit, GWLP_USERDATA));
     }
 
     HWND hwnd() const { return hwnd_; }
