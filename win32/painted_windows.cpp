@@ -1,6 +1,9 @@
 #include "win32/painted_windows.h"
 
+#include <optional>
 #include <vector>
+
+#include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
@@ -8,13 +11,6 @@ namespace {
 
 // Where a group box starts its caption.
 constexpr int kCaptionInset = 8;
-
-std::wstring textOf(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Runs `paint` on the window's update region, or on the device context of WM_PRINTCLIENT.
 template <class Paint>
@@ -28,6 +24,29 @@ LRESULT paintMessage(HWND hwnd, UINT message, WPARAM wParam, Paint&& paint) {
     paint(dc);
     ::EndPaint(hwnd, &ps);
     return 0;
+}
+
+// A window that draws its own caption keeps its font and repaints on a new font or text, as a
+// static control does; nullopt for any other message.
+std::optional<LRESULT> fontOrText(HWND hwnd, HFONT& font, UINT message, WPARAM wParam,
+                                  LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            font = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam) != 0) {
+                ::InvalidateRect(hwnd, nullptr, TRUE);
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font);
+        case WM_SETTEXT: {
+            const LRESULT result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            return result;
+        }
+        default:
+            return std::nullopt;
+    }
 }
 
 void fillBackground(HDC dc, const RECT& area) {
@@ -89,6 +108,9 @@ LRESULT FrameWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
     if (isChildNotification(message)) {
         return ::SendMessageW(::GetParent(hwnd()), message, wParam, lParam);
     }
+    if (const auto answer = fontOrText(hwnd(), font_, message, wParam, lParam)) {
+        return *answer;
+    }
     switch (message) {
         case WM_ERASEBKGND:
             return 1;
@@ -97,21 +119,8 @@ LRESULT FrameWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
             return paintMessage(hwnd(), message, wParam, [this](HDC dc) {
                 RECT client;
                 ::GetClientRect(hwnd(), &client);
-                paintFrame(dc, client, textOf(hwnd()), font_);
+                paintFrame(dc, client, windowText(hwnd()), font_);
             });
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam) != 0) {
-                ::InvalidateRect(hwnd(), nullptr, TRUE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
-        case WM_SETTEXT: {
-            const LRESULT result = standard(message, wParam, lParam);
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-            return result;
-        }
         default:
             return standard(message, wParam, lParam);
     }
@@ -124,25 +133,15 @@ LabelWindow::LabelWindow(HWND parent, const RECT& place, const std::wstring& cap
 }
 
 LRESULT LabelWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto answer = fontOrText(hwnd(), look_.font, message, wParam, lParam)) {
+        return *answer;
+    }
     switch (message) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
         case WM_PRINTCLIENT:
             return paintMessage(hwnd(), message, wParam, [this](HDC dc) { paint(dc); });
-        case WM_SETFONT:
-            look_.font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam) != 0) {
-                ::InvalidateRect(hwnd(), nullptr, TRUE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(look_.font);
-        case WM_SETTEXT: {
-            const LRESULT result = standard(message, wParam, lParam);
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-            return result;
-        }
         default:
             return standard(message, wParam, lParam);
     }
@@ -155,7 +154,7 @@ void LabelWindow::paint(HDC dc) {
     const HGDIOBJ previous = ::SelectObject(dc, look_.font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look_.colour);
-    const std::wstring caption = textOf(hwnd());
+    const std::wstring caption = windowText(hwnd());
     const UINT format = (look_.centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_NOPREFIX |
                         (look_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client, format);

@@ -13,6 +13,7 @@
 #include "platform/utf16.h"
 #include "win32/painted_windows.h"
 #include "win32/twips.h"
+#include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
@@ -62,13 +63,6 @@ class Row : public TextBox {
     bool visible_;
 };
 
-std::string textOf(HWND edit) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return toUtf8(text);
-}
-
 // Mouse presses as the window's logic numbers the buttons, with the key that holds each down.
 struct Press {
     int button;
@@ -89,10 +83,6 @@ std::optional<Press> pressOf(UINT message) {
         default:
             return std::nullopt;
     }
-}
-
-bool isDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
 }
 
 // An edit control lent to whichever row of its column is in view.
@@ -131,7 +121,7 @@ class RowEditor {
     // The user changed the text: the row keeps it.
     void edited() {
         if (!syncing_ && row_ != nullptr) {
-            row_->text_ = textOf(hwnd_);
+            row_->text_ = toUtf8(windowText(hwnd_));
         }
     }
 
@@ -191,9 +181,9 @@ class RowEditor {
             return false;
         }
         const Row* pressedRow = row_;
-        const bool wasDown = isDown(press.key);
+        const bool wasDown = isKeyDown(press.key);
         frame_.onPathMouseDown(pressedRow->index_, press.button);
-        return (wasDown && !isDown(press.key)) || row_ != pressedRow;
+        return (wasDown && !isKeyDown(press.key)) || row_ != pressedRow;
     }
 
     SlidingFrame& frame_;
