@@ -12,20 +12,6 @@ namespace {
 // Where a group box starts its caption.
 constexpr int kCaptionInset = 8;
 
-// Runs `paint` on the window's update region, or on the device context of WM_PRINTCLIENT.
-template <class Paint>
-LRESULT paintMessage(HWND hwnd, UINT message, WPARAM wParam, Paint&& paint) {
-    if (message == WM_PRINTCLIENT) {
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd, &ps);
-    paint(dc);
-    ::EndPaint(hwnd, &ps);
-    return 0;
-}
-
 // A window that draws its own caption keeps its font and repaints on a new font or text, as a
 // static control does; nullopt for any other message.
 std::optional<LRESULT> fontOrText(HWND hwnd, HFONT& font, UINT message, WPARAM wParam,
@@ -98,6 +84,25 @@ bool isChildNotification(UINT message) {
     }
 }
 
+LRESULT PaintedWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = ::BeginPaint(hwnd(), &ps);
+            paint(dc);
+            ::EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        default:
+            return standard(message, wParam, lParam);
+    }
+}
+
 FrameWindow::FrameWindow(HWND parent, const RECT& place, const std::wstring& caption, HFONT font)
     : font_(font) {
     create(WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, caption,
@@ -111,19 +116,13 @@ LRESULT FrameWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const auto answer = fontOrText(hwnd(), font_, message, wParam, lParam)) {
         return *answer;
     }
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return paintMessage(hwnd(), message, wParam, [this](HDC dc) {
-                RECT client;
-                ::GetClientRect(hwnd(), &client);
-                paintFrame(dc, client, windowText(hwnd()), font_);
-            });
-        default:
-            return standard(message, wParam, lParam);
-    }
+    return PaintedWindow::message(message, wParam, lParam);
+}
+
+void FrameWindow::paint(HDC dc) {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    paintFrame(dc, client, windowText(hwnd()), font_);
 }
 
 LabelWindow::LabelWindow(HWND parent, const RECT& place, const std::wstring& caption,
@@ -136,15 +135,7 @@ LRESULT LabelWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const auto answer = fontOrText(hwnd(), look_.font, message, wParam, lParam)) {
         return *answer;
     }
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return paintMessage(hwnd(), message, wParam, [this](HDC dc) { paint(dc); });
-        default:
-            return standard(message, wParam, lParam);
-    }
+    return PaintedWindow::message(message, wParam, lParam);
 }
 
 void LabelWindow::paint(HDC dc) {
@@ -198,17 +189,10 @@ ShapeWindow::ShapeWindow(HWND parent, const RECT& place, COLORREF fill, int outl
 }
 
 LRESULT ShapeWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return paintMessage(hwnd(), message, wParam, [this](HDC dc) { paint(dc); });
-        default:
-            return standard(message, wParam, lParam);
+    if (message == WM_NCHITTEST) {
+        return HTTRANSPARENT;
     }
+    return PaintedWindow::message(message, wParam, lParam);
 }
 
 void ShapeWindow::paint(HDC dc) {
