@@ -12,7 +12,7 @@
 
 #include "qt/form1_window.h"
 #include "qt/window_font.h"
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace {
 
