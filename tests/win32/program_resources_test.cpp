@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <winver.h>
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -255,31 +257,31 @@ TEST_F(Manifest, RunsAsTheUserWhoStartsIt) {
     EXPECT_EQ(level.UiAccess, 0u);
 }
 
+// Each element is the system's id and its kind; newer systems add a field after these two, so
+// the elements are found by their ids rather than by a fixed stride.
 TEST_F(Manifest, SupportsWindows7To11) {
     const std::vector<char> answer = query(CompatibilityInformationInActivationContext);
     ASSERT_GE(answer.size(), sizeof(DWORD));
     DWORD count = 0;
     std::memcpy(&count, answer.data(), sizeof count);
-    ASSERT_GE(answer.size(), sizeof(DWORD) + count * sizeof(COMPATIBILITY_CONTEXT_ELEMENT));
-    std::vector<std::string> systems;
-    for (DWORD i = 0; i < count; ++i) {
-        COMPATIBILITY_CONTEXT_ELEMENT element;
-        std::memcpy(&element,
-                    answer.data() + sizeof(DWORD) + i * sizeof(COMPATIBILITY_CONTEXT_ELEMENT),
-                    sizeof element);
-        wchar_t id[40] = {};
-        ::StringFromGUID2(element.Id, id, 40);
-        if (element.Type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS) {
-            systems.push_back(toUtf8(id));
-        }
+    EXPECT_EQ(count, 4u);
+    const wchar_t* systems[] = {
+        L"{35138B9A-5D96-4FBD-8E2D-A2440225F93A}",  // 7
+        L"{4A2F28E3-53B9-4441-BA9C-D69D4A4A6E38}",  // 8
+        L"{1F676C76-80E1-4239-95BB-83D0F6D0DA78}",  // 8.1
+        L"{8E0F7A12-BFB3-4FE8-B9A5-48FD50A15A9A}",  // 10 and 11
+    };
+    for (const wchar_t* system : systems) {
+        SCOPED_TRACE(toUtf8(system));
+        GUID id;
+        ASSERT_EQ(::IIDFromString(system, &id), S_OK);
+        const char* bytes = reinterpret_cast<const char*>(&id);
+        const auto found = std::search(answer.begin(), answer.end(), bytes, bytes + sizeof id);
+        ASSERT_LE(found + sizeof id + sizeof(DWORD), answer.end()) << "not supported";
+        DWORD kind = 0;
+        std::memcpy(&kind, &*(found + sizeof id), sizeof kind);
+        EXPECT_EQ(kind, static_cast<DWORD>(ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS));
     }
-    std::sort(systems.begin(), systems.end());
-    EXPECT_EQ(systems, (std::vector<std::string>{
-                           "{1F676C76-80E1-4239-95BB-83D0F6D0DA78}",  // 8.1
-                           "{35138B9A-5D96-4FBD-8E2D-A2440225F93A}",  // 7
-                           "{4A2F28E3-53B9-4441-BA9C-D69D4A4A6E38}",  // 8
-                           "{8E0F7A12-BFB3-4FE8-B9A5-48FD50A15A9A}",  // 10 and 11
-                       }));
 }
 
 TEST_F(Manifest, IsAwareOfEachMonitorsDpiWithTheSystemsDpiAsFallback) {
