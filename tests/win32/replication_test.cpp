@@ -146,8 +146,8 @@ TEST(Replication, OfTwoDroppedFilesIntoANewFolderAndAgainOverTheCopies) {
 }
 
 // The log's usual place writable, and denied as the root of C: is to a standard user on Windows
-// 10 and 11 (drive R:, read-only: read_only_drive.sh): the run writes the usual log or the
-// user's own, tells nothing of it, and "Log File" opens the one written.
+// 10 and 11 (drive R:, a read-only tmpfs that tests/platform/small_disk.sh maps): the run writes
+// the usual log or the user's own, tells nothing of it, and "Log File" opens the one written.
 TEST(Replication, WritesTheLogWhereTheUserMayAndLogFileOpensIt) {
     VANTREL_NEEDS_WINDOWS();
     const fs::path readOnly = L"R:\\";
