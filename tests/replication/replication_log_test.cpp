@@ -3,9 +3,10 @@
 #include "platform/failure.h"
 #include "replication/replication_log.h"
 #include "replication/replication_run.h"
-#include "run_harness.h"
+#include "support/expected.h"
+#include "support/run_harness.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 namespace {
 
 class LogButton : public ::testing::TestWithParam<Flavour> {};
@@ -14,8 +15,7 @@ TEST_P(LogButton, RefusesWhileTheListIsEmptyEvenIfALogExists) {
     RunHarness h(GetParam());
     h.fs.addFile(h.conventions.logPath, "a(1).txt\r\n");
     LogBtn_Click(h.text1, h.services);
-    EXPECT_EQ(h.texts(),
-              std::vector<std::string>{"There are no copied files.\r\nLog not created."});
+    EXPECT_EQ(h.texts(), std::vector<std::string>{expected::kNoCopiedFiles});
     EXPECT_TRUE(h.launcher.launched.empty());
 }
 
@@ -43,7 +43,7 @@ TEST_P(LogButton, AViewerThatCannotStartIsReported) {
 INSTANTIATE_TEST_SUITE_P(Flavours, LogButton, ::testing::ValuesIn(flavours()),
                          [](const auto& info) { return info.param.name; });
 
-using Op = fake::FakeFileSystem::Op;
+using Op = FakeFileSystem::Op;
 const std::string kUserLog = "C:\\Users\\u\\AppData\\Local\\Vantrel\\Log.txt";
 
 Flavour withUserLog() {
@@ -171,4 +171,4 @@ TEST(LogFolder, FollowsTheXdgStateHomeOrItsDefault) {
 }
 
 }  // namespace
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/win32/window_fixture.h"
 #include "win32/message_box.h"
-#include "window_fixture.h"
 
 namespace vantrel::test {
 namespace {
@@ -247,7 +247,7 @@ TEST(TextDrop, TheBoxOpensAfterTheDropHasReturnedTakesReturnAndTheWindowGoesOn) 
     VANTREL_NEEDS_WINDOWS();
     win32::Win32MessageBox messageBox;
     RealFileSystem fileSystem;
-    fake::FakeLauncher launcher;
+    FakeLauncher launcher;
     const Conventions conventions = Conventions::windows();
     NoPainting painter;
     Services services{messageBox, fileSystem, launcher, conventions, painter};
