@@ -56,16 +56,13 @@ DWORD attributesOf(const std::wstring& path) {
 // The attributes of the file that a copy or the log is about to take the place of,
 // INVALID_FILE_ATTRIBUTES when there is none. A folder is never replaced, and neither is a
 // read-only file, as Windows itself refuses to: both are refused before anything is written.
-DWORD replacedFileAttributes(const std::wstring& target, bool mayReplace) {
+DWORD replacedFileAttributes(const std::wstring& target) {
     const DWORD attributes = attributesOf(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return attributes;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         refuseFolder();
-    }
-    if (!mayReplace) {
-        throw failureFromWin32(ERROR_FILE_EXISTS);
     }
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw failureFromWin32(ERROR_ACCESS_DENIED);
@@ -164,7 +161,13 @@ class TempFile {
         }
         const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
         if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
-            throwLastError();
+            const DWORD error = ::GetLastError();
+            // A folder in the way is told as a name taken.
+            const DWORD there = attributesOf(target);
+            if (there != INVALID_FILE_ATTRIBUTES && (there & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                refuseFolder();
+            }
+            throw failureFromWin32(error);
         }
         name_.clear();
         held_.reset();
@@ -424,7 +427,10 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         refuseFolder();
     }
     const bool replacing = mode == CopyTo::Replace;
-    replacedFileAttributes(to, replacing);
+    // The caller found a new copy's name free; should it be taken by now, publishing refuses it.
+    if (replacing) {
+        replacedFileAttributes(to);
+    }
     const std::wstring folder = folderPrefixOf(to);
     cleanFolderOnce(toUtf8(folder));
     // The user chose to give up the old file for this one: make sure this one is on the disk.
@@ -435,7 +441,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
     const std::wstring file = win32Path(path);
-    const DWORD existing = replacedFileAttributes(file, true);
+    const DWORD existing = replacedFileAttributes(file);
     const bool present = existing != INVALID_FILE_ATTRIBUTES;
     const std::wstring folder = folderPrefixOf(file);
     cleanFolderOnce(toUtf8(folder));
