@@ -93,8 +93,9 @@ void writeAll(HANDLE out, const char* data, std::size_t size) {
 // A file in the target's folder under a name of temporary_names.h, written by this program or
 // copied by the system's engine. Until it is published nothing of it stays behind. Until then
 // it is held open: the clean-up of other copies, which opens a leftover without sharing it,
-// then fails to open it and leaves it alone. While the engine writes, the engine's own handle,
-// which shares no deletion, keeps the clean-up away.
+// then fails to open it and leaves it alone. While the engine writes, the engine's own open
+// handle keeps it away; between the engine's end and the hold, it could take a finished copy,
+// whose publishing then fails with the file not found, leaving nothing behind.
 class TempFile {
   public:
     // A fresh file, open for writing and hidden until it is finished.
