@@ -11,20 +11,20 @@
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
-#include "tests/platform/real_file_system_fixture.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_file_system_fixture.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
 
-using testing::namesIn;
-using testing::numberOf;
-using testing::patterned;
-using testing::permissionsOf;
-using testing::readFile;
-using testing::writeFile;
+using test::namesIn;
+using test::numberOf;
+using test::patterned;
+using test::permissionsOf;
+using test::readFile;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using RealFileSystemTest = testing::RealFileSystemTest;
+using RealFileSystemTest = test::RealFileSystemTest;
 
 TEST_F(RealFileSystemTest, ExistsFollowsLinks) {
     ASSERT_EQ(::mkdir((folder_ / "dir").c_str(), 0755), 0);
@@ -164,7 +164,7 @@ TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteT
     writeFile(locked + "/Log.txt", "old names, longer than the new\r\n", 0666);
     writeFile(locked + "/Other.txt", "old names\r\n", 0444);
     ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
-    testing::asOrdinaryUser([&] {
+    test::asOrdinaryUser([&] {
         fs_.writeText(locked + "/Log.txt", "a(1).txt\r\n");
         EXPECT_EQ(numberOf([&] { fs_.writeText(locked + "/Other.txt", "a(1).txt\r\n"); }),
                   kPermissionDenied);

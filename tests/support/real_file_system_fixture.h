@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/fs/real_file_system.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // A source file a.txt and an empty folder dest beside it.
 class RealFileSystemTest : public ::testing::Test {
@@ -55,4 +55,4 @@ inline const std::vector<PublishWay> kPublishWays = {
 };
 #endif
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

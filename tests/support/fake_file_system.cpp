@@ -1,8 +1,8 @@
-#include "platform/fake/fake_file_system.h"
+#include "support/fake_file_system.h"
 
 #include "platform/failure.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 FakeFileSystem::FakeFileSystem(char separator) : separator_(separator) {
     entries_[""] = Entry{true, {}};
@@ -187,4 +187,4 @@ std::unique_ptr<AppendedFile> FakeFileSystem::openAppended(const std::string& pa
     return std::make_unique<Appended>(*this, path);
 }
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test
