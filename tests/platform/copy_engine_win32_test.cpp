@@ -15,19 +15,19 @@
 #include "platform/fs/copy_engine_win32.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/win32_path.h"
-#include "tests/platform/real_file_system_fixture.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_file_system_fixture.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
 
-using testing::namesIn;
-using testing::numberOf;
-using testing::readFile;
-using testing::toPath;
-using testing::writeFile;
+using test::namesIn;
+using test::numberOf;
+using test::readFile;
+using test::toPath;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using RealFileSystemTest = testing::RealFileSystemTest;
+using RealFileSystemTest = test::RealFileSystemTest;
 
 constexpr DWORD kShownMarks = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
                               FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM;
@@ -70,7 +70,7 @@ TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesLastWriteTimeAndMarks) {
         SCOPED_TRACE(c.what);
         writeFile(target(), "old");
         if (c.mode == CopyTo::NewFile) {
-            testing::removeFile(target());
+            test::removeFile(target());
         }
         ASSERT_TRUE(::SetFileAttributesW(toPath(source()).c_str(), FILE_ATTRIBUTE_NORMAL));
         setLastWrite(source(), written);
@@ -84,7 +84,7 @@ TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesLastWriteTimeAndMarks) {
                   (c.marks & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_ARCHIVE);
         EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
         ::SetFileAttributesW(toPath(target()).c_str(), FILE_ATTRIBUTE_NORMAL);
-        testing::removeFile(target());
+        test::removeFile(target());
     }
 }
 
@@ -122,7 +122,7 @@ TEST_F(RealFileSystemTest, APathWithANulNamesNoFile) {
 }
 
 TEST_F(RealFileSystemTest, TheMarkOfTheWebGoesWithTheCopy) {
-    if (testing::underWine()) {
+    if (test::underWine()) {
         GTEST_SKIP() << "Wine has no alternate data streams: a stream written here would be a "
                         "file of its own";
     }
@@ -135,11 +135,11 @@ TEST_F(RealFileSystemTest, TheMarkOfTheWebGoesWithTheCopy) {
 }
 
 TEST_F(RealFileSystemTest, AnEncryptedSourceMakesAnEncryptedCopy) {
-    if (testing::underWine()) {
+    if (test::underWine()) {
         GTEST_SKIP() << "Wine has no EFS";
     }
     if (!::EncryptFileW(toPath(source()).c_str())) {
-        GTEST_SKIP() << "EFS is not offered here: " << testing::systemText(::GetLastError());
+        GTEST_SKIP() << "EFS is not offered here: " << test::systemText(::GetLastError());
     }
 
     fs_.copyFile(source(), target(), CopyTo::NewFile);
@@ -149,7 +149,7 @@ TEST_F(RealFileSystemTest, AnEncryptedSourceMakesAnEncryptedCopy) {
 }
 
 TEST_F(RealFileSystemTest, ASparseSourceMakesASparseCopy) {
-    if (testing::underWine()) {
+    if (test::underWine()) {
         GTEST_SKIP() << "Wine keeps no sparse files";
     }
     const auto version =

@@ -91,7 +91,7 @@ TEST_F(RealFileSystemTest, CopyReplacesAnExistingTarget) {
 
 // A large copy tells how far it has come in pieces, rising to the whole size.
 TEST_F(RealFileSystemTest, ACopyReportsItsBytesAsItGoes) {
-    if (testing::underWine()) {
+    if (test::underWine()) {
         GTEST_SKIP() << "Wine's CopyFileExW calls no progress routine";
     }
     const std::uint64_t size = 20 * 1024 * 1024 + 5;
