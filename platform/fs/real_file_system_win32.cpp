@@ -343,12 +343,16 @@ std::size_t rootLength(const std::wstring& path) {
 }  // namespace
 
 std::wstring win32Path(const std::string& path) {
+    return win32Path(toUtf16(path));
+}
+
+std::wstring win32Path(std::wstring_view path) {
     // The system would read the path only up to a NUL: "secret.key\0/cat.jpg" would name
     // secret.key.
-    if (path.find('\0') != std::string::npos) {
+    if (path.find(L'\0') != std::wstring_view::npos) {
         throw failureFromWin32(ERROR_INVALID_NAME);
     }
-    const std::wstring given = toUtf16(path);
+    const std::wstring given(path);
     if (given.empty() || given.starts_with(kExtendedPrefix) || given.starts_with(kDevicePrefix)) {
         return given;
     }
