@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 
+#include "platform/handle_win32.h"
 #include "platform/worker_thread.h"
 
 namespace vantrel::win32 {
@@ -47,8 +48,7 @@ void dispatchWaiting(int& quitCode, bool& quit) {
 struct Win32Waiter::Worker {
     // Signalled when a piece of work has ended, so that the window's thread can wait for it
     // and for messages at once. Closed after the thread, which sets it, has ended.
-    std::unique_ptr<void, decltype(&::CloseHandle)> done{
-        ::CreateEventW(nullptr, FALSE, FALSE, nullptr), &::CloseHandle};
+    Handle done{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     WorkerThread thread{[this] { ::SetEvent(done.get()); }};
 };
 

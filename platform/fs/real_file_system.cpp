@@ -596,6 +596,10 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
     return attributes == Attributes::Directory || S_ISREG(status.st_mode);
 }
 
+void RealFileSystem::removeLeftovers(const std::string& folder) {
+    vantrel::removeLeftovers(folder);
+}
+
 void RealFileSystem::cleanFolderOnce(const std::string& folder) {
     if (cleanedFolders_.insert(folder).second) {
         removeLeftovers(folder);

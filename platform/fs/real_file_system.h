@@ -36,6 +36,9 @@ class RealFileSystem : public FileSystem {
                   const CopyProgress& progress) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
+    // Removes from the folder the temporary files that killed copies of this program left,
+    // and no file that another running copy holds.
+    void removeLeftovers(const std::string& folder);
 
   private:
     // Removes the temporary files that killed copies left in the folder, at its first copy.

@@ -7,9 +7,11 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/fs/copy_engine_win32.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/temporary_names.h"
 #include "platform/fs/win32_path.h"
+#include "platform/handle_win32.h"
 #include "platform/utf16.h"
 
 namespace vantrel {
@@ -21,8 +23,6 @@ constexpr DWORD kDirectoryNotSupported = 336;
 // The attributes a copy takes from its source, and a rewritten log from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM;
-// Read and written at a time; progress is told after each piece.
-constexpr DWORD kCopyPiece = 1u << 20;
 constexpr DWORD kWriteChunk = 1u << 30;
 constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
 constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
@@ -31,46 +31,9 @@ constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
     throw failureFromWin32(::GetLastError());
 }
 
-// A failure at the source never takes the numbers of the destination's failures (full, write
-// protected, not ready): their messages would send the user to the wrong disk.
-[[noreturn]] void throwSourceError(DWORD error) {
-    const Failure failure = failureFromWin32(error);
-    const int number = failure.number();
-    if (number == kDiskFull || number == kPermissionDenied || number == kDiskNotReady) {
-        throw Failure(kPathFileAccessError, failure.reason());
-    }
-    throw failure;
-}
-
 bool nameTaken(DWORD error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
-
-class Handle {
-  public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { reset(); }
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void reset(HANDLE handle = INVALID_HANDLE_VALUE) {
-        if (valid()) {
-            ::CloseHandle(handle_);
-        }
-        handle_ = handle;
-    }
-    // Closing is where a network share may report a write it deferred.
-    void close() {
-        if (!::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE))) {
-            throwLastError();
-        }
-    }
-
-  private:
-    HANDLE handle_;
-};
 
 // The attributes of what is at path, INVALID_FILE_ATTRIBUTES when nothing is there.
 DWORD attributesOf(const std::wstring& path) {
@@ -93,16 +56,13 @@ DWORD attributesOf(const std::wstring& path) {
 // The attributes of the file that a copy or the log is about to take the place of,
 // INVALID_FILE_ATTRIBUTES when there is none. A folder is never replaced, and neither is a
 // read-only file, as Windows itself refuses to: both are refused before anything is written.
-DWORD replacedFileAttributes(const std::wstring& target, bool mayReplace) {
+DWORD replacedFileAttributes(const std::wstring& target) {
     const DWORD attributes = attributesOf(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return attributes;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         refuseFolder();
-    }
-    if (!mayReplace) {
-        throw failureFromWin32(ERROR_FILE_EXISTS);
     }
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw failureFromWin32(ERROR_ACCESS_DENIED);
@@ -130,12 +90,15 @@ void writeAll(HANDLE out, const char* data, std::size_t size) {
     }
 }
 
-// A file being written in the target's folder, hidden, under a name of temporary_names.h.
-// Until it is published nothing of it stays behind. From its creation until it is published
-// this copy keeps it open: the clean-up of other copies, which opens a leftover without
-// sharing it, then fails to open it and leaves it alone.
+// A file in the target's folder under a name of temporary_names.h, written by this program or
+// copied by the system's engine. Until it is published nothing of it stays behind. Until then
+// it is held open: the clean-up of other copies, which opens a leftover without sharing it,
+// then fails to open it and leaves it alone. While the engine writes, the engine's own open
+// handle keeps it away; between the engine's end and the hold, it could take a finished copy,
+// whose publishing then fails with the file not found, leaving nothing behind.
 class TempFile {
   public:
+    // A fresh file, open for writing and hidden until it is finished.
     explicit TempFile(const std::wstring& folderPrefix) {
         for (;;) {
             std::wstring name = folderPrefix + toUtf16(freshTemporaryName());
@@ -151,15 +114,20 @@ class TempFile {
                 throw failureFromWin32(error);
             }
         }
-        // Keeps the clean-up away once the written handle is closed, until the file is named.
-        held_.reset(::CreateFileW(name_.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!held_.valid()) {
-            const DWORD error = ::GetLastError();
-            discard();
-            throw failureFromWin32(error);
-        }
+        hold();
+    }
+
+    // A copy of source made by the system's copy engine; flushed on the way when `flush`.
+    TempFile(const std::wstring& folderPrefix, const std::wstring& source, bool flush,
+             const CopyProgress& progress) {
+        EngineCopy made;
+        std::wstring name;
+        do {
+            name = folderPrefix + toUtf16(freshTemporaryName());
+        } while (!copyWithEngine(source, name, flush, progress, made));
+        name_ = std::move(name);
+        flushed_ = made.flushed;
+        hold();
     }
 
     TempFile(const TempFile&) = delete;
@@ -173,15 +141,15 @@ class TempFile {
     // it takes another file's place; closing is where a network share reports a write it
     // deferred, so that this happens before the file is published.
     void finish(DWORD attributes, bool flush) {
-        if (flush && !::FlushFileBuffers(out_.get())) {
-            throwLastError();
+        if (flush && !flushed_) {
+            if (!out_.valid()) {
+                reopenForWriting();
+            }
+            if (!::FlushFileBuffers(out_.get())) {
+                throwLastError();
+            }
         }
-        FILE_BASIC_INFO information{};
-        information.FileAttributes = attributes;
-        if (!::SetFileInformationByHandle(out_.get(), FileBasicInfo, &information,
-                                          sizeof information)) {
-            throwLastError();
-        }
+        setAttributes(attributes);
         out_.close();
     }
 
@@ -194,13 +162,52 @@ class TempFile {
         }
         const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
         if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
-            throwLastError();
+            const DWORD error = ::GetLastError();
+            // A folder in the way is told as a name taken.
+            const DWORD there = attributesOf(target);
+            if (there != INVALID_FILE_ATTRIBUTES && (there & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                refuseFolder();
+            }
+            throw failureFromWin32(error);
         }
         name_.clear();
         held_.reset();
     }
 
   private:
+    // Keeps the clean-up away from the file until it is named.
+    void hold() {
+        held_.reset(::CreateFileW(name_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!held_.valid()) {
+            const DWORD error = ::GetLastError();
+            discard();
+            throw failureFromWin32(error);
+        }
+    }
+
+    void setAttributes(DWORD attributes) {
+        FILE_BASIC_INFO information{};
+        information.FileAttributes = attributes;
+        if (!::SetFileInformationByHandle(held_.get(), FileBasicInfo, &information,
+                                          sizeof information)) {
+            throwLastError();
+        }
+    }
+
+    // For a flush the engine did not make as it wrote. A copy of a read-only source is
+    // read-only, and such a file cannot be opened for writing until it is made writable.
+    void reopenForWriting() {
+        setAttributes(FILE_ATTRIBUTE_HIDDEN);
+        out_.reset(::CreateFileW(name_.c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out_.valid()) {
+            throwLastError();
+        }
+    }
+
     // Removes the file unless it has been published.
     void discard() {
         out_.reset();
@@ -216,27 +223,8 @@ class TempFile {
     Handle out_;
     Handle held_;
     std::wstring name_;
+    bool flushed_ = false;
 };
-
-// Copies the source to its end, telling how far it has come after each piece.
-void copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress) {
-    const auto buffer = std::make_unique<char[]>(kCopyPiece);
-    std::uint64_t copied = 0;
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(in, buffer.get(), kCopyPiece, &got, nullptr)) {
-            throwSourceError(::GetLastError());
-        }
-        if (got == 0) {
-            return;
-        }
-        writeAll(out, buffer.get(), got);
-        copied += got;
-        if (progress) {
-            progress(copied, size);
-        }
-    }
-}
 
 // Removes the file if it is a temporary file of ours that nobody has open: only then can it
 // be opened without sharing. A folder or a link is left alone.
@@ -268,7 +256,7 @@ void removeIfLeftover(const std::wstring& path) {
 }
 
 // Removes what killed copies left in the folder. Nothing here may fail a copy.
-void removeLeftovers(const std::wstring& folderPrefix) {
+void removeLeftoversIn(const std::wstring& folderPrefix) {
     WIN32_FIND_DATAW found{};
     const HANDLE search =
         ::FindFirstFileExW((folderPrefix + L".vantrel-*").c_str(), FindExInfoBasic, &found,
@@ -359,6 +347,11 @@ std::wstring win32Path(const std::string& path) {
 }
 
 std::wstring win32Path(std::wstring_view path) {
+    // The system would read the path only up to a NUL: "secret.key\0/cat.jpg" would name
+    // secret.key.
+    if (path.find(L'\0') != std::wstring_view::npos) {
+        throw failureFromWin32(ERROR_INVALID_NAME);
+    }
     const std::wstring given(path);
     if (given.empty() || given.starts_with(kExtendedPrefix) || given.starts_with(kDevicePrefix)) {
         return given;
@@ -409,9 +402,17 @@ void RealFileSystem::makeDir(const std::string& path) {
     }
 }
 
+void RealFileSystem::removeLeftovers(const std::string& folder) {
+    std::wstring prefix = win32Path(folder);
+    if (!prefix.ends_with(L'\\')) {
+        prefix += L'\\';
+    }
+    removeLeftoversIn(prefix);
+}
+
 void RealFileSystem::cleanFolderOnce(const std::string& folder) {
     if (cleanedFolders_.insert(folder).second) {
-        removeLeftovers(toUtf16(folder));
+        removeLeftovers(folder);
     }
 }
 
@@ -419,44 +420,33 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
                               const CopyProgress& progress) {
     const std::wstring from = win32Path(source);
     const std::wstring to = win32Path(target);
+    // A device (NUL, CON, a serial port) is not a file to copy.
+    if (from.starts_with(kDevicePrefix)) {
+        throw failureFromWin32(ERROR_INVALID_PARAMETER);
+    }
     const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
-        throwSourceError(::GetLastError());
+        throw sourceFailure(::GetLastError());
     }
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         refuseFolder();
     }
-    Handle in(::CreateFileW(from.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in.valid()) {
-        throwSourceError(::GetLastError());
+    const bool replacing = mode == CopyTo::Replace;
+    // The caller found a new copy's name free; should it be taken by now, publishing refuses it.
+    if (replacing) {
+        replacedFileAttributes(to);
     }
-    // A device (NUL, CON, a serial port) is not a file to copy.
-    if (::GetFileType(in.get()) != FILE_TYPE_DISK) {
-        throw failureFromWin32(ERROR_INVALID_PARAMETER);
-    }
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(in.get(), &size)) {
-        throwSourceError(::GetLastError());
-    }
-    replacedFileAttributes(to, mode == CopyTo::Replace);
     const std::wstring folder = folderPrefixOf(to);
     cleanFolderOnce(toUtf8(folder));
-    TempFile temp(folder);
-    copyContent(in.get(), temp.out(), static_cast<std::uint64_t>(size.QuadPart), progress);
-    // Closed before publishing: a file that is open cannot be replaced, and the source may be
-    // the target.
-    in.reset();
     // The user chose to give up the old file for this one: make sure this one is on the disk.
-    temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE,
-                mode == CopyTo::Replace);
-    temp.publish(to, target, mode == CopyTo::Replace, options_);
+    TempFile temp(folder, from, replacing, progress);
+    temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE, replacing);
+    temp.publish(to, target, replacing, options_);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
     const std::wstring file = win32Path(path);
-    const DWORD existing = replacedFileAttributes(file, true);
+    const DWORD existing = replacedFileAttributes(file);
     const bool present = existing != INVALID_FILE_ATTRIBUTES;
     const std::wstring folder = folderPrefixOf(file);
     cleanFolderOnce(toUtf8(folder));

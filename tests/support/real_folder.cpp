@@ -214,6 +214,15 @@ std::string Unreadable::reason() const {
 #endif
 }
 
+bool underWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
 void asOrdinaryUser(const std::function<void()>& action) {
 #ifdef _WIN32
     try {

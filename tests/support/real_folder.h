@@ -98,6 +98,9 @@ class Unreadable {
     std::unique_ptr<HeldOpen> held_;
 };
 
+// Whether the tests run under Wine, whose copy engine keeps less than Windows' own.
+bool underWine();
+
 // Runs the action on a thread without the capabilities that let root pass over permission bits,
 // so that they bind as they do for the program's users; on Windows, as it is.
 void asOrdinaryUser(const std::function<void()>& action);
