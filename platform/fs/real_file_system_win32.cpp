@@ -407,8 +407,14 @@ void RealFileSystem::makeDir(const std::string& path) {
 
 void RealFileSystem::cleanFolderOnce(const std::string& folder) {
     if (cleanedFolders_.insert(folder).second) {
-        removeLeftovers(toUtf16(folder));
+        vantrel::removeLeftovers(toUtf16(folder));
     }
+}
+
+void RealFileSystem::removeLeftovers(const std::string& folder) {
+    const std::wstring prefix = folderPrefixOf(win32Path(folder + "\\x"));
+    cleanedFolders_.insert(toUtf8(prefix));
+    vantrel::removeLeftovers(prefix);
 }
 
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
