@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_file_system.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/services.h"
 #include "qt/form1_window.h"
 #include "qt/program.h"
+#include "support/fake_file_system.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 
 namespace {
 
@@ -68,10 +68,10 @@ struct Row {
 };
 
 Row measure(int files) {
-    vantrel::fake::FakeMessageBox messageBox;
+    vantrel::test::FakeMessageBox messageBox;
     const vantrel::Conventions conventions = vantrel::Conventions::current();
-    vantrel::fake::FakeFileSystem fileSystem(conventions.separator);
-    vantrel::fake::FakeLauncher launcher;
+    vantrel::test::FakeFileSystem fileSystem(conventions.separator);
+    vantrel::test::FakeLauncher launcher;
     vantrel::NoPainting painter;
     vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
     vantrel::qt::Form1Window window(services);

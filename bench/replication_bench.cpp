@@ -34,11 +34,12 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
 #include "replication/replication_run.h"
+#include "support/expected.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
 
 namespace {
@@ -144,13 +145,13 @@ struct Row {
 Clock::duration timeReplication(const std::string& logFolder, const std::string& destination,
                                 const std::vector<Row>& rows, std::size_t prompts) {
     const Conventions conventions = Conventions::posix(logFolder);
-    fake::FakeMessageBox messageBox;
+    test::FakeMessageBox messageBox;
     messageBox.alwaysAnswer(Answer::Yes);
     RealFileSystem fileSystem;
-    fake::FakeLauncher launcher;
+    test::FakeLauncher launcher;
     NoPainting painter;
     Services services{messageBox, fileSystem, launcher, conventions, painter};
-    testing::FakeReplicationWindow window;
+    test::FakeReplicationWindow window;
     window.saveTo.text_ = destination;
     for (const Row& row : rows) {
         window.addRowPath(row.path, std::to_string(row.count));
@@ -161,8 +162,7 @@ Clock::duration timeReplication(const std::string& logFolder, const std::string&
     ReplicateBtn_Click(window.controls, services);
     const auto elapsed = Clock::now() - start;
 
-    if (messageBox.shown.size() != prompts ||
-        window.labelProgress.caption() != "Files successfully replicated.") {
+    if (messageBox.shown.size() != prompts || window.labelProgress.caption() != expected::kDone) {
         throw std::runtime_error("the run did not complete: " +
                                  (messageBox.shown.empty() ? window.labelProgress.caption()
                                                            : messageBox.shown.back().text));

@@ -24,14 +24,14 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "qt/form1_window.h"
 #include "qt/progress_repainter.h"
 #include "qt/qt_waiter.h"
 #include "replication/file_list.h"
 #include "replication/replication_run.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
 
 namespace {
@@ -94,7 +94,7 @@ struct Bench {
     using Entries = std::vector<std::pair<std::string, std::string>>;
 
     double coreAlone(const Entries& entries, const QString& name) {
-        testing::FakeReplicationWindow window;
+        test::FakeReplicationWindow window;
         window.saveTo.setText(destination(name));
         for (const auto& [source, count] : entries) {
             window.addRowPath(source, count);
@@ -152,9 +152,9 @@ struct Bench {
     }
 
     QTemporaryDir folder;
-    fake::FakeMessageBox messageBox;
+    test::FakeMessageBox messageBox;
     RealFileSystem fileSystem;
-    fake::FakeLauncher launcher;
+    test::FakeLauncher launcher;
     Conventions conventions = Conventions::posix(folder.path().toStdString());
 };
 

@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_file_system.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/utf16.h"
 #include "replication/file_list.h"
 #include "replication/replication_run.h"
+#include "support/fake_file_system.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
 #include "win32/form1_window.h"
 #include "win32/program.h"
@@ -91,10 +91,10 @@ struct ListTimes {
 };
 
 ListTimes measureList(int files) {
-    vantrel::fake::FakeMessageBox messageBox;
+    vantrel::test::FakeMessageBox messageBox;
     const vantrel::Conventions conventions = vantrel::Conventions::windows();
-    vantrel::fake::FakeFileSystem fileSystem(conventions.separator);
-    vantrel::fake::FakeLauncher launcher;
+    vantrel::test::FakeFileSystem fileSystem(conventions.separator);
+    vantrel::test::FakeLauncher launcher;
     vantrel::NoPainting painter;
     vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
     vantrel::win32::Form1Window window(services);
@@ -162,9 +162,9 @@ struct RunBench {
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                    ("vantrel-bench-" + std::to_string(::GetCurrentProcessId()));
     std::string source;
-    vantrel::fake::FakeMessageBox messageBox;
+    vantrel::test::FakeMessageBox messageBox;
     vantrel::RealFileSystem fileSystem;
-    vantrel::fake::FakeLauncher launcher;
+    vantrel::test::FakeLauncher launcher;
     vantrel::Conventions conventions = vantrel::Conventions::windows();
 
     RunBench() {
@@ -195,7 +195,7 @@ struct RunBench {
     }
 
     double coreAlone() {
-        vantrel::testing::FakeReplicationWindow window;
+        vantrel::test::FakeReplicationWindow window;
         window.saveTo.setText(destination("core"));
         window.addRowPath(source, std::to_string(kCopies));
         vantrel::NoPainting painter;

@@ -23,14 +23,14 @@
 #endif
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "qt/form1_window.h"
 #include "qt/program.h"
 #include "qt/progress_repainter.h"
 #include "replication/file_list.h"
 #include "replication/replication_run.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
 
 namespace {
@@ -55,9 +55,9 @@ double millisecondsOf(const std::function<void()>& work) {
 struct Bench {
     QTemporaryDir folder;
     QString source;
-    vantrel::fake::FakeMessageBox messageBox;
+    vantrel::test::FakeMessageBox messageBox;
     vantrel::RealFileSystem fileSystem;
-    vantrel::fake::FakeLauncher launcher;
+    vantrel::test::FakeLauncher launcher;
     vantrel::Conventions conventions = vantrel::Conventions::posix(folder.path().toStdString());
 
     Bench() {
@@ -92,7 +92,7 @@ struct Bench {
     }
 
     double coreAlone() {
-        vantrel::testing::FakeReplicationWindow window;
+        vantrel::test::FakeReplicationWindow window;
         window.saveTo.setText(destination("core"));
         window.addRowPath(source.toStdString(), std::to_string(kCopies));
         vantrel::NoPainting painter;

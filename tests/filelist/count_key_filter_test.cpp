@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_message_box.h"
 #include "support/expected.h"
+#include "support/fake_message_box.h"
 
 namespace vantrel::test {
 namespace {
 
 // Notes the key code as it stands when the message appears.
-class KeyWatchingBox : public fake::FakeMessageBox {
+class KeyWatchingBox : public FakeMessageBox {
   public:
     explicit KeyWatchingBox(const std::int16_t& key) : key_(key) {}
     Answer show(const std::string& text, Buttons buttons) override {

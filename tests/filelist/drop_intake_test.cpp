@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "file_list_window.h"
+#include "support/file_list_window.h"
 
 namespace vantrel::test {
 namespace {
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, DropFailingPartWay,
                              return info.param.name;
                          });
 
-class FailingFrame : public fake::FakeFrame {
+class FailingFrame : public FakeFrame {
   public:
     using FakeFrame::FakeFrame;
     void setHeight(double) override { throw Failure(7, "Out of memory"); }

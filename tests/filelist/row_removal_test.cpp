@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "file_list_window.h"
 #include "filelist/scroll_view.h"
+#include "support/file_list_window.h"
 
 namespace vantrel::test {
 namespace {
@@ -78,7 +78,7 @@ TEST(RowRemoval, SelectionNamingNoEntryChangesNothing) {
 
 TEST(RowRemoval, EveryButtonRecordsOnlyTheLeftOpensTheMenu) {
     std::int16_t selected = 0;
-    fake::FakePopupMenu menu;
+    FakePopupMenu menu;
     Text1_MouseDown(selected, menu, 3, 2);
     EXPECT_EQ(selected, 3);
     Text1_MouseDown(selected, menu, 5, 4);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "file_list_window.h"
+#include "support/file_list_window.h"
 
 namespace vantrel::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
@@ -47,7 +47,7 @@ TEST(FailureFromWin32, GivesTheNumberOfEachKindWithTheSystemsReason) {
         EXPECT_EQ(failure.number(), c.number);
         // The system's own words, never a number in their place.
         const std::string reason = failure.reason();
-        EXPECT_EQ(reason, testing::systemText(c.error));
+        EXPECT_EQ(reason, test::systemText(c.error));
         EXPECT_NE(reason.find_first_not_of("0123456789 "), std::string::npos) << reason;
         EXPECT_EQ(reason.find("Windows error"), std::string::npos) << reason;
         EXPECT_EQ(reason.find_last_of("\r\n"), std::string::npos) << reason;

@@ -12,37 +12,37 @@
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
 
-using testing::join;
-using testing::namesIn;
-using testing::numberOf;
-using testing::readFile;
-using testing::writeFile;
+using test::join;
+using test::namesIn;
+using test::numberOf;
+using test::readFile;
+using test::writeFile;
 using Names = std::vector<std::string>;
 
 class FuseMountTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::string program = testing::besideThisProgram("plain_fuse");
+        const std::string program = test::besideThisProgram("plain_fuse");
         if (::access(program.c_str(), X_OK) != 0) {
             GTEST_SKIP() << "plain_fuse is not built: libfuse3-dev was missing";
         }
         if (::access("/dev/fuse", R_OK | W_OK) != 0) {
             GTEST_SKIP() << "/dev/fuse cannot be opened here";
         }
-        testing::makeFolder(backing());
-        testing::makeFolder(folder_ / "mnt");
+        test::makeFolder(backing());
+        test::makeFolder(folder_ / "mnt");
         const std::string command = program + " " + backing() + " " + (folder_ / "mnt") +
                                     " -o default_permissions 2>/dev/null";
         if (std::system(command.c_str()) != 0) {
             GTEST_SKIP() << "FUSE cannot be mounted here: " << command;
         }
         mounted_ = true;
-        testing::makeFolder(dest());
+        test::makeFolder(dest());
         writeFile(source(), "source content", 0640);
     }
 
@@ -58,7 +58,7 @@ class FuseMountTest : public ::testing::Test {
     std::string target(const std::string& name) const { return join(dest(), name); }
     std::string backed(const std::string& name) const { return join(backing(), "dest/" + name); }
 
-    testing::TempFolder folder_;
+    test::TempFolder folder_;
     bool mounted_ = false;
 };
 

@@ -9,35 +9,36 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/platform/real_folder.h"
-#include "tests/platform/small_disk.h"
+#include "support/expected.h"
+#include "support/real_folder.h"
+#include "support/small_disk.h"
 
 namespace vantrel {
 namespace {
 
-using testing::namesIn;
-using testing::numberOf;
-using testing::readFile;
-using testing::writeFile;
+using test::namesIn;
+using test::numberOf;
+using test::readFile;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using DiskFull = testing::SmallDiskTest;
-using ReadOnly = testing::SmallDiskTest;
+using DiskFull = test::SmallDiskTest;
+using ReadOnly = test::SmallDiskTest;
 
 TEST_F(DiskFull, ASparseFileNeedsRoomOnlyForItsData) {
     const std::string source = folder_ / "sparse.bin";
-    const std::string data = testing::patterned(4096, 's');
+    const std::string data = test::patterned(4096, 's');
     {
         std::ofstream out(source, std::ios::binary);
         out << data;
     }
     ASSERT_EQ(::truncate(source.c_str(), 16 * kDiskSize), 0);
-    testing::RealRun run(folder_.path(), mnt());
+    test::RealRun run(folder_.path(), mnt());
     run.addRowPath(source, "2");
 
     run.click();
 
     EXPECT_TRUE(run.texts().empty());
-    EXPECT_EQ(run.labelProgress.caption(), "Files successfully replicated.");
+    EXPECT_EQ(run.labelProgress.caption(), expected::kDone);
     for (const char* name : {"sparse(1).bin", "sparse(2).bin"}) {
         EXPECT_TRUE(readFile(inMnt(name)) == readFile(source)) << name;
     }
@@ -70,13 +71,13 @@ TEST_F(ReadOnly, RunStopsWithTheWriteProtectedMessage) {
     const std::string source = folder_ / "a.txt";
     writeFile(source, "new");
     disk_->remountReadOnly();
-    testing::RealRun run(folder_.path(), mnt());
+    test::RealRun run(folder_.path(), mnt());
     run.messageBox.alwaysAnswer(Answer::Yes);
     run.addRowPath(source, "1");
 
     run.click();
 
-    EXPECT_EQ(run.texts(), Names{"Permission Denied. The Memory Device is write protected."});
+    EXPECT_EQ(run.texts(), Names{expected::kWriteProtected});
     EXPECT_EQ(run.messageBox.shown.back().buttons, Buttons::Ok);
     EXPECT_TRUE(namesIn(mnt()).empty());
 }

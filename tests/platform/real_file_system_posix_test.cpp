@@ -12,20 +12,20 @@
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
-#include "tests/platform/real_file_system_fixture.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_file_system_fixture.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
 
-using testing::namesIn;
-using testing::numberOf;
-using testing::patterned;
-using testing::permissionsOf;
-using testing::readFile;
-using testing::writeFile;
+using test::namesIn;
+using test::numberOf;
+using test::patterned;
+using test::permissionsOf;
+using test::readFile;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using RealFileSystemTest = testing::RealFileSystemTest;
+using RealFileSystemTest = test::RealFileSystemTest;
 
 TEST_F(RealFileSystemTest, ExistsFollowsLinks) {
     ASSERT_EQ(::mkdir((folder_ / "dir").c_str(), 0755), 0);
@@ -61,7 +61,7 @@ TEST_F(RealFileSystemTest, ExistsRaisesWhatIsNotAbsence) {
 // A link to nothing holds its name like a file: a new copy leaves it for the user to answer
 // about, and a replacing one takes its place without making the file it names.
 TEST_F(RealFileSystemTest, ADanglingLinkIsTakenLikeAFile) {
-    for (const auto& way : testing::kPublishWays) {
+    for (const auto& way : test::kPublishWays) {
         SCOPED_TRACE(way.name);
         RealFileSystem fs(way.options());
         ASSERT_EQ(::symlink((folder_ / "gone").c_str(), target().c_str()), 0);
@@ -87,8 +87,8 @@ TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesModificationTimeAndMode) {
     ASSERT_EQ(::utimensat(AT_FDCWD, source().c_str(), modified, 0), 0);
     // 0666 has bits the umask takes from a new file.
     for (const mode_t mode : {0640, 0666, 0444}) {
-        testing::setPermissions(source(), mode);
-        for (const auto& way : testing::kPublishWays) {
+        test::setPermissions(source(), mode);
+        for (const auto& way : test::kPublishWays) {
             SCOPED_TRACE(std::string(way.name) + ", mode " + std::to_string(mode));
             RealFileSystem fs(way.options());
             writeFile(target("b(1).txt"), "old", 0600);
@@ -223,7 +223,7 @@ TEST_F(RealFileSystemTest, WriteTextRewritesAWritableFileInAFolderItCannotWriteT
     writeFile(locked + "/Log.txt", "old names, longer than the new\r\n", 0666);
     writeFile(locked + "/Other.txt", "old names\r\n", 0444);
     ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
-    testing::asOrdinaryUser([&] {
+    test::asOrdinaryUser([&] {
         fs_.writeText(locked + "/Log.txt", "a(1).txt\r\n");
         EXPECT_EQ(numberOf([&] { fs_.writeText(locked + "/Other.txt", "a(1).txt\r\n"); }),
                   kPermissionDenied);

@@ -13,27 +13,27 @@
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/temporary_names.h"
-#include "tests/platform/real_file_system_fixture.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_file_system_fixture.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
 
-using testing::join;
-using testing::kPublishWays;
-using testing::namesIn;
-using testing::numberOf;
-using testing::patterned;
-using testing::permissionsOf;
-using testing::readFile;
-using testing::removeFile;
-using testing::shownPermissions;
-using testing::writeFile;
+using test::join;
+using test::kPublishWays;
+using test::namesIn;
+using test::numberOf;
+using test::patterned;
+using test::permissionsOf;
+using test::readFile;
+using test::removeFile;
+using test::shownPermissions;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using RealFileSystemTest = testing::RealFileSystemTest;
+using RealFileSystemTest = test::RealFileSystemTest;
 
 TEST_F(RealFileSystemTest, ExistsTellsFilesFromFoldersAndAbsence) {
-    testing::makeFolder(folder_ / "dir");
+    test::makeFolder(folder_ / "dir");
     struct Case {
         std::string path;
         bool file;
@@ -59,7 +59,7 @@ TEST_F(RealFileSystemTest, MakeDirMakesOneLevelOnly) {
     EXPECT_TRUE(fs_.exists(folder_ / "new", Attributes::Directory));
 
     EXPECT_EQ(numberOf([&] { fs_.makeDir(join(folder_ / "missing", "deeper")); }),
-              testing::kFolderMissing);
+              test::kFolderMissing);
     EXPECT_FALSE(fs_.exists(folder_ / "missing", Attributes::Directory));
     EXPECT_EQ(numberOf([&] { fs_.makeDir(folder_ / "new"); }), kFileAlreadyExists);
 }
@@ -70,7 +70,7 @@ TEST_F(RealFileSystemTest, CopyMakesAnExactCopyWithTheSourcesPermissions) {
     writeFile(source(), content, 0751);
     fs_.copyFile(source(), target(), CopyTo::NewFile);
     // A read-only source makes a read-only copy, Windows too.
-    testing::setPermissions(source(), 0444);
+    test::setPermissions(source(), 0444);
     fs_.copyFile(source(), target("a(2).txt"), CopyTo::NewFile);
 
     EXPECT_EQ(readFile(target()), content);
@@ -164,10 +164,9 @@ TEST_F(RealFileSystemTest, TheFirstCopyIntoAFolderRemovesOnlyTemporariesNobodyWr
     Names expected = {"a(1).txt"};
     for (const auto& c : cases) {
         if (c.kind == Folder) {
-            testing::makeFolder(target(c.name));
+            test::makeFolder(target(c.name));
         } else if (c.kind == Link) {
-            std::filesystem::create_symlink(testing::toPath(source()),
-                                            testing::toPath(target(c.name)));
+            std::filesystem::create_symlink(test::toPath(source()), test::toPath(target(c.name)));
         } else {
             writeFile(target(c.name), "a file", c.kind == ReadOnly ? 0444 : 0644);
         }
@@ -176,7 +175,7 @@ TEST_F(RealFileSystemTest, TheFirstCopyIntoAFolderRemovesOnlyTemporariesNobodyWr
         }
     }
     {
-        const testing::HeldOpen writing(target(cases[2].name));
+        const test::HeldOpen writing(target(cases[2].name));
         fs_.copyFile(source(), target(), CopyTo::NewFile);
     }
 
@@ -216,11 +215,11 @@ TEST_F(RealFileSystemTest, TemporariesOfAKilledCopyGoAtTheNextCopyIntoTheFolder)
         {"replacing", "replace", "unnamed"},
         {"named from the start", "new", "named"},
     };
-    const std::string killedCopy = testing::besideThisProgram("killed_copy");
+    const std::string killedCopy = test::besideThisProgram("killed_copy");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string copy = std::string(c.mode) == "replace" ? target() : target("a(2).txt");
-        ASSERT_TRUE(testing::endsKilled(killedCopy, {source(), copy, c.mode, c.name}));
+        ASSERT_TRUE(test::endsKilled(killedCopy, {source(), copy, c.mode, c.name}));
         const Names afterKill = namesIn(dest());
         ASSERT_EQ(afterKill.size(), 2u);
         EXPECT_TRUE(afterKill[0].starts_with(".vantrel-")) << afterKill[0];
@@ -245,9 +244,9 @@ TEST_F(RealFileSystemTest, CopyTakesEmptyFiles) {
 }
 
 TEST_F(RealFileSystemTest, FailedCopyLeavesTheTargetFolderAsItWas) {
-    testing::makeFolder(folder_ / "adir");
+    test::makeFolder(folder_ / "adir");
     writeFile(target("plain"), "plain", 0644);
-    testing::makeFolder(target());
+    test::makeFolder(target());
     writeFile(join(target(), "inside"), "inside", 0644);
     const Names before = namesIn(dest());
     struct Case {
@@ -260,7 +259,7 @@ TEST_F(RealFileSystemTest, FailedCopyLeavesTheTargetFolderAsItWas) {
         {"source missing", folder_ / "missing.txt", target("b(1).txt"), kFileNotFound},
         {"source is a folder", folder_ / "adir", target("b(1).txt"), kPathFileAccessError},
         {"target folder missing", source(), join(target("nowhere"), "a(1).txt"),
-         testing::kFolderMissing},
+         test::kFolderMissing},
         {"target folder is a file", source(), join(target("plain"), "a(1).txt"), kPathNotFound},
         {"target is a folder", source(), target(), kPathFileAccessError},
     };
@@ -286,7 +285,7 @@ TEST_F(RealFileSystemTest, WriteTextWritesExactlyTheText) {
     EXPECT_EQ(readFile(log), "a(1).txt\r\na(2).txt\r\n");
     EXPECT_EQ(permissionsOf(log), shownPermissions(0644));
 
-    testing::setPermissions(log, 0600);
+    test::setPermissions(log, 0600);
     fs_.writeText(log, "b(1).txt\r\n");
     EXPECT_EQ(readFile(log), "b(1).txt\r\n");
     EXPECT_EQ(permissionsOf(log), shownPermissions(0600));
@@ -318,7 +317,7 @@ TEST_F(RealFileSystemTest, AnAppendedFileTakesTextOnlyAsItWasLeft) {
 }
 
 TEST_F(RealFileSystemTest, WriteTextLeavesAFolderInItsPlaceAlone) {
-    testing::makeFolder(target("Log.txt"));
+    test::makeFolder(target("Log.txt"));
     EXPECT_EQ(numberOf([&] { fs_.writeText(target("Log.txt"), "x"); }), kPathFileAccessError);
     EXPECT_EQ(namesIn(dest()), Names{"Log.txt"});
     EXPECT_TRUE(namesIn(target("Log.txt")).empty());

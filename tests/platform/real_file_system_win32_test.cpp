@@ -11,19 +11,19 @@
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/win32_path.h"
-#include "tests/platform/real_file_system_fixture.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_file_system_fixture.h"
+#include "support/real_folder.h"
 
 namespace vantrel {
 namespace {
 
-using testing::join;
-using testing::namesIn;
-using testing::numberOf;
-using testing::readFile;
-using testing::writeFile;
+using test::join;
+using test::namesIn;
+using test::numberOf;
+using test::readFile;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using RealFileSystemTest = testing::RealFileSystemTest;
+using RealFileSystemTest = test::RealFileSystemTest;
 
 TEST_F(RealFileSystemTest, AReadOnlyFileIsNotReplacedAsItIsWriteProtected) {
     writeFile(target(), "read-only", 0444);
@@ -45,7 +45,7 @@ TEST_F(RealFileSystemTest, AReadOnlyFileIsNotReplacedAsItIsWriteProtected) {
 TEST_F(RealFileSystemTest, AFileAnotherProgramHoldsOpenIsNotReplaced) {
     writeFile(target(), "theirs");
     {
-        const testing::HeldOpen held(target());
+        const test::HeldOpen held(target());
         EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), target(), CopyTo::Replace); }),
                   kPermissionDenied);
     }

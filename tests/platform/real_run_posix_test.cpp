@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/real_folder.h"
-#include "tests/platform/real_run_fixture.h"
+#include "support/real_folder.h"
+#include "support/real_run_fixture.h"
 
 namespace vantrel {
 namespace {
 
-using testing::namesIn;
+using test::namesIn;
 using Names = std::vector<std::string>;
-using RealRunTest = testing::RealRunTest;
+using RealRunTest = test::RealRunTest;
 
 TEST_F(RealRunTest, ATargetThatIsNeitherFileNorFolderEndsTheRunAndStays) {
     ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
@@ -51,7 +51,7 @@ TEST_F(RealRunTest, ATargetThatIsNeitherFileNorFolderEndsTheRunAndStays) {
         c.make(target);
         struct stat before {};
         ASSERT_EQ(::lstat(target.c_str(), &before), 0);
-        testing::RealRun run(folder_.path(), dest());
+        test::RealRun run(folder_.path(), dest());
         run.messageBox.alwaysAnswer(Answer::Yes);
         run.addRowPath(folder_ / "a.txt", "1");
 

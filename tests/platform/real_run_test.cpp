@@ -11,26 +11,27 @@
 #include <vector>
 
 #include "platform/fs/temporary_names.h"
-#include "tests/platform/real_folder.h"
-#include "tests/platform/real_run_fixture.h"
+#include "support/expected.h"
+#include "support/real_folder.h"
+#include "support/real_run_fixture.h"
 
 namespace vantrel {
 namespace {
 
-using testing::join;
-using testing::namesIn;
-using testing::permissionsOf;
-using testing::readFile;
-using testing::replacePrompt;
-using testing::shownPermissions;
-using testing::writeFile;
+using expected::replacePrompt;
+using test::join;
+using test::namesIn;
+using test::permissionsOf;
+using test::readFile;
+using test::shownPermissions;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using RealRunTest = testing::RealRunTest;
+using RealRunTest = test::RealRunTest;
 
 TEST_F(RealRunTest, ReplacesAndSkipsAsAnsweredAndLogsTheCopiesMade) {
     writeFile(inDest("photo(1).jpg"), "old 1", 0600);
     writeFile(inDest("photo(2).jpg"), "old 2");
-    testing::RealRun run(folder_.path(), dest());
+    test::RealRun run(folder_.path(), dest());
     run.messageBox.script({Answer::Yes, Answer::No});
     run.addRowPath(photo(), "3");
 
@@ -43,14 +44,14 @@ TEST_F(RealRunTest, ReplacesAndSkipsAsAnsweredAndLogsTheCopiesMade) {
     EXPECT_EQ(readFile(inDest("photo(2).jpg")), "old 2");
     EXPECT_EQ(readFile(inDest("photo(3).jpg")), "new photo");
     EXPECT_EQ(logFile(), "photo(1).jpg\r\nphoto(3).jpg\r\n");
-    EXPECT_EQ(run.labelProgress.caption(), "Files successfully replicated.");
+    EXPECT_EQ(run.labelProgress.caption(), expected::kDone);
 }
 
 // A killed copy's temporary goes at the next run into the folder, which here copies nothing.
 TEST_F(RealRunTest, ARunRemovesLeftoversEvenWhenEveryAnswerIsNo) {
     writeFile(inDest("photo(1).jpg"), "old 1");
     writeFile(inDest(freshTemporaryName()), "left over");
-    testing::RealRun run(folder_.path(), dest());
+    test::RealRun run(folder_.path(), dest());
     run.messageBox.script({Answer::No});
     run.addRowPath(photo(), "1");
 
@@ -62,7 +63,7 @@ TEST_F(RealRunTest, ARunRemovesLeftoversEvenWhenEveryAnswerIsNo) {
 
 TEST_F(RealRunTest, CancelKeepsTheEarlierRowsAndTheirLog) {
     writeFile(inDest("photo(1).jpg"), "old 1");
-    testing::RealRun run(folder_.path(), dest());
+    test::RealRun run(folder_.path(), dest());
     run.messageBox.script({Answer::Cancel});
     run.addRowPath(folder_ / "a.txt", "1");
     run.addRowPath(photo(), "3");
@@ -73,7 +74,7 @@ TEST_F(RealRunTest, CancelKeepsTheEarlierRowsAndTheirLog) {
     EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "photo(1).jpg"}));
     EXPECT_EQ(readFile(inDest("a(1).txt")), "text a");
     EXPECT_EQ(readFile(inDest("photo(1).jpg")), "old 1");
-    EXPECT_EQ(run.labelProgress.caption(), "Copy Cancelled.");
+    EXPECT_EQ(run.labelProgress.caption(), expected::kCancelled);
     EXPECT_EQ(logFile(), "a(1).txt\r\n");
 }
 
@@ -86,7 +87,7 @@ TEST_F(RealRunTest, ANameTakenMeanwhileIsAskedAboutAndReplacedOnYes) {
             writeFile(target, "theirs");
         }
     };
-    testing::RealRun run(folder_.path(), dest(), options);
+    test::RealRun run(folder_.path(), dest(), options);
     run.messageBox.script({Answer::Yes});
     run.addRowPath(photo(), "1");
 
@@ -100,9 +101,9 @@ TEST_F(RealRunTest, ANameTakenMeanwhileIsAskedAboutAndReplacedOnYes) {
 
 // Not "write protected" nor "drive full": those would send the user to the destination.
 TEST_F(RealRunTest, ASourceThatCannotBeReadIsNotBlamedOnTheDestination) {
-    const testing::Unreadable unreadable(photo());
-    testing::asOrdinaryUser([&] {
-        testing::RealRun run(folder_.path(), dest());
+    const test::Unreadable unreadable(photo());
+    test::asOrdinaryUser([&] {
+        test::RealRun run(folder_.path(), dest());
         run.addRowPath(photo(), "1");
 
         run.click();
@@ -127,7 +128,7 @@ TEST_F(RealRunTest, NamesBeyondAsciiAreKept) {
     const std::string source = folder_ / (name + ".txt");
     writeFile(source, "caf" + e + " content");
     const std::string destination = folder_ / ("d" + e + "st");
-    testing::RealRun run(folder_.path(), destination);
+    test::RealRun run(folder_.path(), destination);
     run.messageBox.script({Answer::Yes});
     run.addRowPath(source, "2");
 
@@ -147,7 +148,7 @@ TEST_F(RealRunTest, ALogChangedByAnotherProgramDuringTheRunIsWrittenInFull) {
             writeFile(folder_ / "Log.txt", "edited meanwhile\r\n");
         }
     };
-    testing::RealRun run(folder_.path(), dest(), options);
+    test::RealRun run(folder_.path(), dest(), options);
     run.addRowPath(folder_ / "a.txt", "1");
     run.addRowPath(photo(), "1");
 
@@ -159,7 +160,7 @@ TEST_F(RealRunTest, ALogChangedByAnotherProgramDuringTheRunIsWrittenInFull) {
 
 TEST_F(RealRunTest, MakesAMissingDestinationLevelByLevel) {
     const std::string deeper = join(folder_ / "new", "deeper");
-    testing::RealRun run(folder_.path(), deeper);
+    test::RealRun run(folder_.path(), deeper);
     run.messageBox.script({Answer::Yes});
     run.addRowPath(photo(), "1");
 
@@ -175,9 +176,9 @@ TEST_F(RealRunTest, TheLogsMissingFoldersAreMadeWhenItIsWritten) {
     writeFile(folder_ / "plain", "plain");
     // Making a folder below a file: POSIX finds "plain/" there, Windows no path to it.
 #ifdef _WIN32
-    const std::string belowAFile = testing::systemText(ERROR_PATH_NOT_FOUND);
+    const std::string belowAFile = test::systemText(ERROR_PATH_NOT_FOUND);
 #else
-    const std::string belowAFile = testing::systemText(EEXIST);
+    const std::string belowAFile = test::systemText(EEXIST);
 #endif
     struct Case {
         std::string logFolder;
@@ -191,7 +192,7 @@ TEST_F(RealRunTest, TheLogsMissingFoldersAreMadeWhenItIsWritten) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.logFolder);
-        testing::RealRun run(c.logFolder, dest());
+        test::RealRun run(c.logFolder, dest());
         run.messageBox.alwaysAnswer(Answer::Yes);
         run.addRowPath(folder_ / "a.txt", "1");
 
@@ -199,7 +200,7 @@ TEST_F(RealRunTest, TheLogsMissingFoldersAreMadeWhenItIsWritten) {
 
         EXPECT_EQ(run.texts(), c.messages);
         EXPECT_EQ(readFile(inDest("a(1).txt")), "text a");
-        testing::removeFile(inDest("a(1).txt"));
+        test::removeFile(inDest("a(1).txt"));
     }
     EXPECT_EQ(readFile(join(join(folder_ / "state", "vantrel"), "Log.txt")), "a(1).txt\r\n");
     EXPECT_EQ(readFile(folder_ / "plain"), "plain");

@@ -7,19 +7,20 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/platform/real_folder.h"
-#include "tests/platform/small_disk.h"
+#include "support/expected.h"
+#include "support/real_folder.h"
+#include "support/small_disk.h"
 
 namespace vantrel {
 namespace {
 
-using testing::namesIn;
-using testing::numberOf;
-using testing::patterned;
-using testing::readFile;
-using testing::writeFile;
+using test::namesIn;
+using test::numberOf;
+using test::patterned;
+using test::readFile;
+using test::writeFile;
 using Names = std::vector<std::string>;
-using DiskFull = testing::SmallDiskTest;
+using DiskFull = test::SmallDiskTest;
 
 TEST_F(DiskFull, WritesFailWithoutLeavingAnythingAndKeepTheOldFile) {
     const std::string big = folder_ / "big.bin";
@@ -52,13 +53,13 @@ TEST_F(DiskFull, RunStopsWithItsMessageAndKeepsTheFinishedCopy) {
     const std::string source = folder_ / "photo.jpg";
     const std::string content = patterned(kDiskSize * 3 / 5, 'p');
     writeFile(source, content);
-    testing::RealRun run(folder_.path(), mnt());
+    test::RealRun run(folder_.path(), mnt());
     run.messageBox.alwaysAnswer(Answer::Yes);
     run.addRowPath(source, "2");
 
     run.click();
 
-    EXPECT_EQ(run.texts(), Names{"Destination drive is full."});
+    EXPECT_EQ(run.texts(), Names{expected::kDiskFull});
     EXPECT_EQ(run.messageBox.shown.back().buttons, Buttons::Ok);
     EXPECT_EQ(run.labelProgress.caption(), "Progress : 1/2");
     EXPECT_EQ(namesIn(mnt()), Names{"photo(1).jpg"});

@@ -14,7 +14,7 @@
 #include "qt/directory_list.h"
 #include "qt/qt_controls.h"
 #include "support/expected.h"
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace expected = vantrel::expected;
 using vantrel::Answer;

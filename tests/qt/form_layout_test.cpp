@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "qt/twips.h"
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace expected = vantrel::expected;
 using vantrel::test::pixels;

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 using vantrel::qt::DirectoryList;
 using vantrel::qt::DriveList;

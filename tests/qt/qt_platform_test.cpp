@@ -15,7 +15,7 @@
 #include "qt/qt_controls.h"
 #include "qt/qt_launcher.h"
 #include "qt/qt_message_box.h"
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace expected = vantrel::expected;
 using vantrel::Answer;

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "qt/form1_window.h"
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace expected = vantrel::expected;
 using vantrel::test::Window;

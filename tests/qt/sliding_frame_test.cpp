@@ -11,7 +11,7 @@
 #include "qt/sliding_frame.h"
 #include "qt/twips.h"
 #include "replication/file_list.h"
-#include "window_fixture.h"
+#include "support/qt/window_fixture.h"
 
 namespace expected = vantrel::expected;
 using vantrel::Failure;

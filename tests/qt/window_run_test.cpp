@@ -8,8 +8,8 @@
 
 #include "platform/failure.h"
 #include "qt/program.h"
+#include "support/qt/window_fixture.h"
 #include "window/handler_guard.h"
-#include "window_fixture.h"
 
 namespace expected = vantrel::expected;
 using vantrel::test::pixels;
@@ -182,7 +182,7 @@ class WindowRunTest : public QObject {
     void guardReportsWhateverEscapes() {
         QFETCH(int, kind);
         QFETCH(QString, message);
-        vantrel::fake::FakeMessageBox box;
+        vantrel::test::FakeMessageBox box;
         vantrel::runHandler(box, [kind] {
             switch (kind) {
                 case 0:

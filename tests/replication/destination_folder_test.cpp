@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "replication/replication_run.h"
-#include "run_harness.h"
+#include "support/expected.h"
+#include "support/run_harness.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 namespace {
 
 class DestinationFolder : public ::testing::TestWithParam<Flavour> {};
 
-std::vector<std::string> madeDirs(const fake::FakeFileSystem& fs) {
+std::vector<std::string> madeDirs(const FakeFileSystem& fs) {
     std::vector<std::string> dirs;
     for (const auto& call : fs.calls) {
         if (call.rfind("mkdir ", 0) == 0) {
@@ -87,8 +88,7 @@ TEST_P(DestinationFolder, IsCreatedEvenForAnEmptyList) {
     ReplicateBtn_Click(h.controls, h.services);
     EXPECT_TRUE(h.fs.isDir(h.saveTo.text_));
     ASSERT_EQ(h.messageBox.shown.size(), 2u);
-    EXPECT_EQ(h.messageBox.shown[1].text,
-              "There are no files to copy.\r\nPlease, drop files into the drop zone.");
+    EXPECT_EQ(h.messageBox.shown[1].text, expected::kNoFilesToCopy);
 }
 
 TEST_P(DestinationFolder, AFolderThatCannotBeMadeIsReportedAndEndsTheRun) {
@@ -97,7 +97,7 @@ TEST_P(DestinationFolder, AFolderThatCannotBeMadeIsReportedAndEndsTheRun) {
     h.saveTo.text_ = h.path(GetParam().destination, "new");
     h.addRow("a.txt", "1");
     const std::string prefix = h.saveTo.text_ + h.conventions.separator;
-    h.fs.failOn(fake::FakeFileSystem::Op::MakeDir, prefix, kPermissionDenied);
+    h.fs.failOn(FakeFileSystem::Op::MakeDir, prefix, kPermissionDenied);
     h.messageBox.script({Answer::Yes});
     ReplicateBtn_Click(h.controls, h.services);
     ASSERT_EQ(h.messageBox.shown.size(), 2u);
@@ -110,7 +110,7 @@ TEST_P(DestinationFolder, AFolderThatCannotBeMadeIsReportedAndEndsTheRun) {
 TEST_P(DestinationFolder, AFailingExistenceTestIsReported) {
     RunHarness h(GetParam());
     h.addRow("a.txt", "1");
-    h.fs.failOn(fake::FakeFileSystem::Op::Exists, h.saveTo.text_, kDiskNotReady);
+    h.fs.failOn(FakeFileSystem::Op::Exists, h.saveTo.text_, kDiskNotReady);
     ReplicateBtn_Click(h.controls, h.services);
     EXPECT_EQ(h.texts(), std::vector<std::string>{"Could not check " + h.saveTo.text_ +
                                                   ".\r\ninjected failure 71"});
@@ -156,4 +156,4 @@ TEST(DestinationFolderPrefixes, EmptyPartsArePassedOnUnchanged) {
 }
 
 }  // namespace
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "replication/replication_log.h"
-#include "run_harness.h"
+#include "support/expected.h"
+#include "support/run_harness.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 namespace {
 
 class LogButton : public ::testing::TestWithParam<Flavour> {};
@@ -12,8 +13,7 @@ TEST_P(LogButton, RefusesWhileTheListIsEmptyEvenIfALogExists) {
     RunHarness h(GetParam());
     h.fs.addFile(h.conventions.logPath, "a(1).txt\r\n");
     LogBtn_Click(h.text1, h.services);
-    EXPECT_EQ(h.texts(),
-              std::vector<std::string>{"There are no copied files.\r\nLog not created."});
+    EXPECT_EQ(h.texts(), std::vector<std::string>{expected::kNoCopiedFiles});
     EXPECT_TRUE(h.launcher.launched.empty());
 }
 
@@ -77,4 +77,4 @@ TEST(LogFolder, FollowsTheXdgStateHomeOrItsDefault) {
 }
 
 }  // namespace
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

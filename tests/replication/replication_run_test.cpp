@@ -2,24 +2,21 @@
 
 #include "platform/failure.h"
 #include "replication/replication_run.h"
-#include "run_harness.h"
+#include "support/expected.h"
+#include "support/run_harness.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-const std::string kDone = "Files successfully replicated.";
+using expected::kDone;
+using expected::replacePrompt;
 
 class ReplicationRun : public ::testing::TestWithParam<Flavour> {
   protected:
     ReplicationRun() : h(GetParam()) { h.fs.addDir(GetParam().destination); }
 
     void run() { ReplicateBtn_Click(h.controls, h.services); }
-    std::string replacePrompt(const std::string& name) const {
-        return "The file " + name +
-               " exist !\r\n\r\nReplace existing file? [Yes]\r\nSkip only this one ! "
-               "[No]\r\nCancel All ! [Cancel]";
-    }
     bool logWritten() const {
         for (const auto& call : h.fs.calls) {
             if (call == "write " + h.conventions.logPath) {
@@ -36,7 +33,7 @@ TEST_P(ReplicationRun, AnEmptyDestinationIsRefusedBeforeAnythingElse) {
     h.saveTo.text_.clear();
     h.addRow("a.txt", "1");
     run();
-    EXPECT_EQ(h.texts(), Strings{"Please specify a copy destination."});
+    EXPECT_EQ(h.texts(), Strings{expected::kSpecifyDestination});
     EXPECT_TRUE(h.fs.calls.empty());
     EXPECT_TRUE(h.labelProgress.history.empty());
     EXPECT_TRUE(h.shapeProgress.history.empty());
@@ -44,8 +41,7 @@ TEST_P(ReplicationRun, AnEmptyDestinationIsRefusedBeforeAnythingElse) {
 
 TEST_P(ReplicationRun, AnEmptyListChangesNothing) {
     run();
-    EXPECT_EQ(h.texts(),
-              Strings{"There are no files to copy.\r\nPlease, drop files into the drop zone."});
+    EXPECT_EQ(h.texts(), Strings{expected::kNoFilesToCopy});
     EXPECT_TRUE(h.labelProgress.history.empty());
     EXPECT_FALSE(logWritten());
 }
@@ -127,7 +123,7 @@ TEST_P(ReplicationRun, ANameTakenAfterTheTestGetsTheSameQuestion) {
     } cases[] = {
         {Answer::Yes, "x.txt data", "x(1).txt\r\nx(2).txt\r\n", kDone.c_str()},
         {Answer::No, "theirs", "x(2).txt\r\n", kDone.c_str()},
-        {Answer::Cancel, "theirs", "", "Copy Cancelled."},
+        {Answer::Cancel, "theirs", "", expected::kCancelled.c_str()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
@@ -206,7 +202,7 @@ TEST_P(ReplicationRun, CancelEndsTheRunAndTheLogListsEveryCopyMade) {
         }
         r.messageBox.script({Answer::Cancel});
         ReplicateBtn_Click(r.controls, r.services);
-        EXPECT_EQ(r.labelProgress.history.back(), "Copy Cancelled.");
+        EXPECT_EQ(r.labelProgress.history.back(), expected::kCancelled);
         EXPECT_EQ(r.shapeProgress.history.back(), 0.0);
         EXPECT_EQ(r.logFile(), c.log);
         EXPECT_FALSE(r.fs.isFile(r.target("c(1).txt")));
@@ -222,7 +218,7 @@ TEST_P(ReplicationRun, CancelBeforeTheFirstCopyLeavesThePreviousLog) {
     run();
     EXPECT_FALSE(logWritten());
     EXPECT_EQ(h.logFile(), "old(1).txt\r\n");
-    EXPECT_EQ(h.labelProgress.history, Strings{"Copy Cancelled."});
+    EXPECT_EQ(h.labelProgress.history, Strings{expected::kCancelled});
 }
 
 TEST_P(ReplicationRun, ACancelAfterAFailedRowEndWriteLeavesOnlyThisRunsNames) {
@@ -240,7 +236,7 @@ TEST_P(ReplicationRun, ACancelAfterAFailedRowEndWriteLeavesOnlyThisRunsNames) {
         r.addRow("a.txt", c.count);
         r.addRow("b.txt", "1");
         r.fs.addFile(r.target("b(1).txt"), "old");
-        r.fs.failOn(fake::FakeFileSystem::Op::Write, r.conventions.logPath, kDiskFull, 1);
+        r.fs.failOn(FakeFileSystem::Op::Write, r.conventions.logPath, kDiskFull, 1);
         r.messageBox.script({Answer::Cancel});
         ReplicateBtn_Click(r.controls, r.services);
         EXPECT_EQ(r.texts(), (Strings{"Could not write the log file " + r.conventions.logPath +
@@ -275,9 +271,9 @@ TEST_P(ReplicationRun, ACopyFailureEndsTheRunWithItsMessage) {
         int number;
         const char* message;  // empty: the general message with the system's reason
     } cases[] = {
-        {kDiskFull, "Destination drive is full."},
-        {kPermissionDenied, "Permission Denied. The Memory Device is write protected."},
-        {kDiskNotReady, "Destination drive not available."},
+        {kDiskFull, expected::kDiskFull.c_str()},
+        {kPermissionDenied, expected::kWriteProtected.c_str()},
+        {kDiskNotReady, expected::kNotAvailable.c_str()},
         {kPathFileAccessError, ""},
     };
     for (const auto& c : cases) {
@@ -286,7 +282,7 @@ TEST_P(ReplicationRun, ACopyFailureEndsTheRunWithItsMessage) {
         r.fs.addDir(GetParam().destination);
         r.addRow("a.txt", "1");
         r.addRow("b.txt", "3");
-        r.fs.failOn(fake::FakeFileSystem::Op::Copy, r.target("b(2).txt"), c.number);
+        r.fs.failOn(FakeFileSystem::Op::Copy, r.target("b(2).txt"), c.number);
         ReplicateBtn_Click(r.controls, r.services);
         const std::string message = *c.message != '\0'
                                         ? c.message
@@ -313,7 +309,7 @@ TEST_P(ReplicationRun, AMissingSourceIsReportedAndEndsTheRun) {
 TEST_P(ReplicationRun, ALogThatCannotBeWrittenIsReportedOnceAndCopyingGoesOn) {
     h.addRow("a.txt", "1");
     h.addRow("b.txt", "1");
-    h.fs.failOn(fake::FakeFileSystem::Op::Write, h.conventions.logPath, kPermissionDenied);
+    h.fs.failOn(FakeFileSystem::Op::Write, h.conventions.logPath, kPermissionDenied);
     run();
     EXPECT_EQ(h.texts(), Strings{"Could not write the log file " + h.conventions.logPath +
                                  ".\r\ninjected failure 70"});
@@ -345,7 +341,7 @@ TEST_P(ReplicationRun, NamesWhoseAppendFailedGoWithTheNextRows) {
     h.addRow("a.txt", "1");
     h.addRow("b.txt", "1");
     h.addRow("c.txt", "1");
-    h.fs.failOn(fake::FakeFileSystem::Op::Append, h.conventions.logPath, kDiskFull, 1);
+    h.fs.failOn(FakeFileSystem::Op::Append, h.conventions.logPath, kDiskFull, 1);
     run();
     EXPECT_EQ(h.texts(), Strings{"Could not write the log file " + h.conventions.logPath +
                                  ".\r\ninjected failure 61"});
@@ -363,4 +359,4 @@ INSTANTIATE_TEST_SUITE_P(Flavours, ReplicationRun, ::testing::ValuesIn(flavours(
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

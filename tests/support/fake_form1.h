@@ -1,17 +1,17 @@
 #pragma once
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_controls.h"
-#include "platform/fake/fake_file_system.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
-#include "platform/fake/fake_waiter.h"
 #include "platform/services.h"
 #include "support/expected.h"
+#include "support/fake_controls.h"
+#include "support/fake_file_system.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 #include "window/form1.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // Form1's logic over fake controls with the window's geometry and a fake outside world, as a
 // front end wires it.
@@ -24,22 +24,22 @@ struct FakeForm1 : FakeReplicationWindow {
                              shapeProgress, shapeProgressBack, drive1, dir1, picture1, popup},
                services) {}
 
-    fake::FakeFrame frameSlide{expected::kFrameSlide.top, expected::kFrameSlide.height};
-    fake::FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
-    fake::FakeScrollBar bar;
-    fake::FakeDriveList drive1;
-    fake::FakeDirectoryList dir1;
-    fake::FakeDropTarget picture1;
-    fake::FakePopupMenu popup;
+    FakeFrame frameSlide{expected::kFrameSlide.top, expected::kFrameSlide.height};
+    FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
+    FakeScrollBar bar;
+    FakeDriveList drive1;
+    FakeDirectoryList dir1;
+    FakeDropTarget picture1;
+    FakePopupMenu popup;
 
     Conventions conventions;
-    fake::FakeMessageBox messageBox;
-    fake::FakeFileSystem fs;
-    fake::FakeLauncher launcher;
+    FakeMessageBox messageBox;
+    FakeFileSystem fs;
+    FakeLauncher launcher;
     NoPainting painter;
-    fake::FakeWaiter waiter;
+    FakeWaiter waiter;
     Services services;
     Form1 form;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

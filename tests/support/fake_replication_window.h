@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "platform/fake/fake_controls.h"
 #include "replication/file_list.h"
 #include "replication/replication_controls.h"
 #include "support/expected.h"
+#include "support/fake_controls.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // The window's controls that a run reads and writes, as fakes with the window's geometry.
 struct FakeReplicationWindow {
@@ -19,15 +19,15 @@ struct FakeReplicationWindow {
         FileList(text1, copyTimes).append(path, count);
     }
 
-    fake::FakeTextBox saveTo;
-    fake::FakeTextBoxArray text1{expected::kPathTemplate.left, expected::kPathTemplate.width,
-                                 expected::kRowHeight};
-    fake::FakeTextBoxArray copyTimes{expected::kCountTemplate.left, expected::kCountTemplate.width,
-                                     expected::kRowHeight};
-    fake::FakeLabel labelProgress;
-    fake::FakeShape shapeProgress{0};
-    fake::FakeShape shapeProgressBack{expected::kFullBar};
+    FakeTextBox saveTo;
+    FakeTextBoxArray text1{expected::kPathTemplate.left, expected::kPathTemplate.width,
+                           expected::kRowHeight};
+    FakeTextBoxArray copyTimes{expected::kCountTemplate.left, expected::kCountTemplate.width,
+                               expected::kRowHeight};
+    FakeLabel labelProgress;
+    FakeShape shapeProgress{0};
+    FakeShape shapeProgressBack{expected::kFullBar};
     ReplicationControls controls;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "window_fixture.h"
+#include "support/win32/window_fixture.h"
 
 namespace vantrel::test {
 namespace {
@@ -31,7 +31,7 @@ TEST(Closing, DuringARunTheWindowGoesOnlyAfterTheRun) {
     VANTREL_NEEDS_WINDOWS();
     ClosingMessageBox box;
     RealFileSystem fileSystem;
-    fake::FakeLauncher launcher;
+    FakeLauncher launcher;
     const TemporaryFolder home;
     const Conventions conventions = Window::conventionsIn(home);
     NoPainting painter;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "list_window.h"
 #include "platform/failure.h"
 #include "platform/utf16.h"
+#include "support/win32/list_window.h"
 #include "win32/directory_list.h"
 
 namespace vantrel::test {

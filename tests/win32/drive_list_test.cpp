@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "list_window.h"
 #include "platform/utf16.h"
+#include "support/win32/list_window.h"
 #include "win32/drive_list.h"
 
 namespace vantrel::test {

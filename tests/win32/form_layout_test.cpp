@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/utf16.h"
+#include "support/win32/window_fixture.h"
 #include "win32/twips.h"
-#include "window_fixture.h"
 
 namespace vantrel::expected {
 

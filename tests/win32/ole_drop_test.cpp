@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "window_fixture.h"
+#include "support/win32/window_fixture.h"
 
 namespace vantrel::test {
 namespace {

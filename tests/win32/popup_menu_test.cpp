@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/utf16.h"
-#include "window_fixture.h"
+#include "support/win32/window_fixture.h"
 
 namespace vantrel::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/utf16.h"
+#include "support/win32/window_fixture.h"
 #include "win32/progress_repainter.h"
-#include "window_fixture.h"
 
 namespace vantrel::test {
 namespace {

@@ -10,21 +10,12 @@
 #include "platform/failure.h"
 #include "support/expected.h"
 #include "support/fake_form1.h"
+#include "support/listed_files.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-class ListedFiles : public DroppedFiles {
-  public:
-    explicit ListedFiles(Strings paths) : paths_(std::move(paths)) {}
-    long long count() const override { return static_cast<long long>(paths_.size()); }
-    std::string file(long long k) const override { return paths_.at(k - 1); }
-
-  private:
-    Strings paths_;
-};
 
 class Form1Test : public ::testing::Test {
   protected:
@@ -263,4 +254,4 @@ TEST_F(Form1Test, TheBarFollowsTheCopyAndEndsEachStepExactly) {
 }
 
 }  // namespace
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

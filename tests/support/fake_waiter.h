@@ -4,7 +4,7 @@
 
 #include "platform/waiting.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 // Waits without a thread: `meanwhile` stands for what reaches the window while it waits, then
 // the work runs and the window ticks once.
@@ -22,4 +22,4 @@ class FakeWaiter : public Waiter {
     std::function<void()> meanwhile;
 };
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -6,7 +6,7 @@
 
 #include "platform/message_box.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 // Answers with scripted answers in order and records every box shown. An OK box needs no
 // script; a question without a scripted answer is a fault of the test and throws.
@@ -37,4 +37,4 @@ class FakeMessageBox : public MessageBox {
     bool hasFallback_ = false;
 };
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

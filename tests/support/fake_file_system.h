@@ -6,7 +6,7 @@
 
 #include "platform/file_system.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 // An in-memory file system with the separator of one flavour. Doubled and trailing separators
 // name the same entry as single ones. Every call is recorded, and failures can be injected.
@@ -68,4 +68,4 @@ class FakeFileSystem : public FileSystem {
     std::map<std::string, std::string> appearing_;
 };
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -1,18 +1,18 @@
-#include "tests/platform/small_disk.h"
+#include "support/small_disk.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <sys/statvfs.h>
 
-#include "tests/platform/tmpfs_mount.h"
+#include "support/tmpfs_mount.h"
 #endif
 
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 namespace fs = std::filesystem;
 
@@ -106,4 +106,4 @@ void SmallDisk::remountReadOnly() {
 
 #endif
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

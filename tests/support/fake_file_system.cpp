@@ -1,8 +1,8 @@
-#include "platform/fake/fake_file_system.h"
+#include "support/fake_file_system.h"
 
 #include "platform/failure.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 FakeFileSystem::FakeFileSystem(char separator) : separator_(separator) {
     entries_[""] = Entry{true, {}};
@@ -191,4 +191,4 @@ void FakeFileSystem::removeLeftovers(const std::string& folder) {
     calls.push_back("leftovers " + folder);
 }
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -9,7 +9,7 @@
 #include "platform/controls.h"
 
 // In-memory controls that remember their properties, for tests and benchmarks.
-namespace vantrel::fake {
+namespace vantrel::test {
 
 class FakeTextBox : public TextBox {
   public:
@@ -137,4 +137,4 @@ class FakePopupMenu : public PopupMenu {
     std::function<void()> choose;
 };
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -12,9 +12,9 @@
 #ifndef _WIN32
 #include "platform/fs/posix_ways.h"
 #endif
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // A source file a.txt and an empty folder dest beside it.
 class RealFileSystemTest : public ::testing::Test {
@@ -64,4 +64,4 @@ inline const std::vector<PublishWay> kPublishWays = {
 };
 #endif
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -4,15 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
-namespace vantrel::testing {
-
-inline std::string replacePrompt(const std::string& name) {
-    return "The file " + name +
-           " exist !\r\n\r\nReplace existing file? [Yes]\r\nSkip only this one ! [No]\r\n"
-           "Cancel All ! [Cancel]";
-}
+namespace vantrel::test {
 
 // Two source files, photo.jpg and a.txt, and an empty destination folder out beside them; the
 // log is Log.txt beside them too.
@@ -32,4 +26,4 @@ class RealRunTest : public ::testing::Test {
     TempFolder folder_;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

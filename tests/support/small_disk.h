@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/fs/real_file_system.h"
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 class TmpfsMount;
 
@@ -62,4 +62,4 @@ class SmallDiskTest : public ::testing::Test {
     RealFileSystem fs_;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

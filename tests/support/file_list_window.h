@@ -9,9 +9,10 @@
 #include "filelist/drop_intake.h"
 #include "filelist/file_list_controls.h"
 #include "platform/failure.h"
-#include "platform/fake/fake_controls.h"
-#include "platform/fake/fake_message_box.h"
 #include "support/expected.h"
+#include "support/fake_controls.h"
+#include "support/fake_message_box.h"
+#include "support/listed_files.h"
 
 namespace vantrel::test {
 
@@ -33,18 +34,8 @@ class GeneratedFiles : public DroppedFiles {
     long long failAt_;
 };
 
-class ListedFiles : public DroppedFiles {
-  public:
-    explicit ListedFiles(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    long long count() const override { return static_cast<long long>(paths_.size()); }
-    std::string file(long long k) const override { return paths_.at(k - 1); }
-
-  private:
-    std::vector<std::string> paths_;
-};
-
 // A count-box array that can be told to fail loading one index, as when boxes run out.
-class RefusingTextBoxArray : public fake::FakeTextBoxArray {
+class RefusingTextBoxArray : public FakeTextBoxArray {
   public:
     using FakeTextBoxArray::FakeTextBoxArray;
     void load(int index) override {
@@ -92,14 +83,14 @@ struct FileListWindow {
         EXPECT_EQ(bar.visible(), frameSlide.height() > frameFix.height());
     }
 
-    fake::FakeTextBoxArray text1{expected::kPathTemplate.left, expected::kPathTemplate.width,
-                                 expected::kRowHeight};
+    FakeTextBoxArray text1{expected::kPathTemplate.left, expected::kPathTemplate.width,
+                           expected::kRowHeight};
     RefusingTextBoxArray copyTimes{expected::kCountTemplate.left, expected::kCountTemplate.width,
                                    expected::kRowHeight};
-    fake::FakeFrame frameSlide{expected::kFrameSlide.top, expected::kFrameSlide.height};
-    fake::FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
-    fake::FakeScrollBar bar;
-    fake::FakeMessageBox messages;
+    FakeFrame frameSlide{expected::kFrameSlide.top, expected::kFrameSlide.height};
+    FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
+    FakeScrollBar bar;
+    FakeMessageBox messages;
     FileListControls controls{text1, copyTimes, frameSlide, frameFix, bar};
 };
 

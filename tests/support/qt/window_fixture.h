@@ -17,8 +17,6 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "qt/directory_list.h"
 #include "qt/drive_list.h"
@@ -27,6 +25,8 @@
 #include "qt/sliding_frame.h"
 #include "replication/file_list.h"
 #include "support/expected.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 
 namespace vantrel::test {
 
@@ -142,9 +142,9 @@ struct Window {
     QPushButton& button(const char* name) { return widget<QPushButton>(name); }
 
     QTemporaryDir home;
-    fake::FakeMessageBox messageBox;
+    FakeMessageBox messageBox;
     RealFileSystem fileSystem;
-    fake::FakeLauncher launcher;
+    FakeLauncher launcher;
     Conventions conventions;
     Services services;
     qt::Form1Window form;

@@ -1,8 +1,8 @@
-#include "platform/fake/fake_message_box.h"
+#include "support/fake_message_box.h"
 
 #include <stdexcept>
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 Answer FakeMessageBox::show(const std::string& text, Buttons buttons) {
     shown.push_back({text, buttons});
@@ -28,4 +28,4 @@ std::vector<std::string> FakeMessageBox::texts() const {
     return result;
 }
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -1,6 +1,6 @@
-#include "platform/fake/fake_controls.h"
+#include "support/fake_controls.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 FakeTextBoxArray::FakeTextBoxArray(double left, double width, double height)
     : ControlArray<FakeTextBox>(std::make_unique<FakeTextBox>()) {
@@ -28,4 +28,4 @@ void FakeDirectoryList::setPath(const std::string& path) {
     }
 }
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
 #include "platform/utf16.h"
 #include "replication/file_list.h"
 #include "support/expected.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "win32/form1_window.h"
 
 namespace vantrel::test {
@@ -109,7 +109,7 @@ inline void dropOn(HWND target, const std::vector<std::string>& paths) {
 
 // Answers as scripted; `whileShown` runs while each box is up, before it is answered, to look
 // at the window as the user sees it then.
-class WatchedMessageBox : public fake::FakeMessageBox {
+class WatchedMessageBox : public FakeMessageBox {
   public:
     Answer show(const std::string& text, Buttons buttons) override {
         if (whileShown) {
@@ -179,7 +179,7 @@ struct Window {
     TemporaryFolder home;
     WatchedMessageBox messageBox;
     RealFileSystem fileSystem;
-    fake::FakeLauncher launcher;
+    FakeLauncher launcher;
     Conventions conventions;
     Services services;
     win32::Form1Window form;

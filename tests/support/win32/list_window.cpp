@@ -1,4 +1,4 @@
-#include "list_window.h"
+#include "support/win32/list_window.h"
 
 #include "platform/utf16.h"
 

@@ -1,4 +1,4 @@
-#include "tests/platform/tmpfs_mount.h"
+#include "support/tmpfs_mount.h"
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 namespace {
 
@@ -77,4 +77,4 @@ void TmpfsMount::remountReadOnly() {
     }
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

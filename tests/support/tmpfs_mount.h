@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // Mounts a tmpfs for one test, in a private mount namespace of the test process so that the
 // mount never shows outside it; as a user without root rights the namespace is a user
@@ -24,4 +24,4 @@ class TmpfsMount {
     std::string whyNot_;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -5,7 +5,7 @@
 #include "platform/failure.h"
 #include "platform/launcher.h"
 
-namespace vantrel::fake {
+namespace vantrel::test {
 
 class FakeLauncher : public Launcher {
   public:
@@ -19,4 +19,4 @@ class FakeLauncher : public Launcher {
     int failWith = 0;
 };
 
-}  // namespace vantrel::fake
+}  // namespace vantrel::test

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "platform/conventions.h"
-#include "platform/fake/fake_controls.h"
-#include "platform/fake/fake_file_system.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/services.h"
+#include "support/fake_controls.h"
+#include "support/fake_file_system.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // The two flavours the logic must handle alike, with a source folder and a destination on each.
 struct Flavour {
@@ -66,11 +66,11 @@ struct RunHarness : FakeReplicationWindow {
 
     Flavour flavour;
     Conventions conventions;
-    fake::FakeMessageBox messageBox;
-    fake::FakeFileSystem fs;
-    fake::FakeLauncher launcher;
+    FakeMessageBox messageBox;
+    FakeFileSystem fs;
+    FakeLauncher launcher;
     CountingPainter painter;
     Services services;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -1,4 +1,4 @@
-#include "tests/platform/real_folder.h"
+#include "support/real_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,7 +26,7 @@
 
 #include "replication/replication_run.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 namespace fs = std::filesystem;
 
@@ -334,4 +334,4 @@ void RealRun::click() {
     ReplicateBtn_Click(controls, services);
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

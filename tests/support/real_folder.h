@@ -9,16 +9,16 @@
 
 #include "platform/conventions.h"
 #include "platform/failure.h"
-#include "platform/fake/fake_controls.h"
-#include "platform/fake/fake_launcher.h"
-#include "platform/fake/fake_message_box.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
+#include "support/fake_controls.h"
+#include "support/fake_launcher.h"
+#include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
 
 // The real file system of the system the tests run on, in a fresh temporary folder. Paths are
 // the program's: bytes on Linux, UTF-8 text on Windows, with the system's separator.
-namespace vantrel::testing {
+namespace vantrel::test {
 
 #ifdef _WIN32
 inline constexpr char kSeparator = '\\';
@@ -121,11 +121,11 @@ struct RealRun : FakeReplicationWindow {
     std::vector<std::string> texts() const { return messageBox.texts(); }
 
     Conventions conventions;
-    fake::FakeMessageBox messageBox;
+    FakeMessageBox messageBox;
     RealFileSystem fs;
-    fake::FakeLauncher launcher;
+    FakeLauncher launcher;
     NoPainting painter;
     Services services;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test
