@@ -17,11 +17,6 @@
 namespace vantrel {
 namespace {
 
-using test::join;
-using test::namesIn;
-using test::numberOf;
-using test::readFile;
-using test::writeFile;
 using Names = std::vector<std::string>;
 
 class FuseMountTest : public ::testing::Test {
@@ -43,7 +38,7 @@ class FuseMountTest : public ::testing::Test {
         }
         mounted_ = true;
         test::makeFolder(dest());
-        writeFile(source(), "source content", 0640);
+        test::writeFile(source(), "source content", 0640);
     }
 
     void TearDown() override {
@@ -55,8 +50,10 @@ class FuseMountTest : public ::testing::Test {
     std::string backing() const { return folder_ / "back"; }
     std::string dest() const { return folder_ / "mnt/dest"; }
     std::string source() const { return folder_ / "mnt/a.txt"; }
-    std::string target(const std::string& name) const { return join(dest(), name); }
-    std::string backed(const std::string& name) const { return join(backing(), "dest/" + name); }
+    std::string target(const std::string& name) const { return test::join(dest(), name); }
+    std::string backed(const std::string& name) const {
+        return test::join(backing(), "dest/" + name);
+    }
 
     test::TempFolder folder_;
     bool mounted_ = false;
@@ -64,44 +61,46 @@ class FuseMountTest : public ::testing::Test {
 
 TEST_F(FuseMountTest, NewCopiesAreWrittenAndNeverTakeAFileThatAppears) {
     RealFileSystem::Options options;
-    options.beforePublish = [](const std::string& target) { writeFile(target, "theirs"); };
+    options.beforePublish = [](const std::string& target) { test::writeFile(target, "theirs"); };
     RealFileSystem racing(options);
-    EXPECT_EQ(numberOf([&] { racing.copyFile(source(), target("a(1).txt"), CopyTo::NewFile); }),
-              kFileAlreadyExists);
-    EXPECT_EQ(readFile(target("a(1).txt")), "theirs");
-    EXPECT_EQ(numberOf([&] { racing.copyFile(source(), target("a(2).txt"), CopyTo::NewFile); }),
-              kFileAlreadyExists);
-    EXPECT_EQ(readFile(target("a(2).txt")), "theirs");
+    EXPECT_EQ(
+        test::numberOf([&] { racing.copyFile(source(), target("a(1).txt"), CopyTo::NewFile); }),
+        kFileAlreadyExists);
+    EXPECT_EQ(test::readFile(target("a(1).txt")), "theirs");
+    EXPECT_EQ(
+        test::numberOf([&] { racing.copyFile(source(), target("a(2).txt"), CopyTo::NewFile); }),
+        kFileAlreadyExists);
+    EXPECT_EQ(test::readFile(target("a(2).txt")), "theirs");
 
     RealFileSystem fs;
     // The first finds that the mount cannot name a finished copy; the next know it.
     for (const char* name : {"a(3).txt", "a(4).txt"}) {
         fs.copyFile(source(), target(name), CopyTo::NewFile);
-        EXPECT_EQ(readFile(target(name)), "source content");
+        EXPECT_EQ(test::readFile(target(name)), "source content");
     }
     fs.copyFile(source(), target("a(1).txt"), CopyTo::Replace);
-    EXPECT_EQ(readFile(target("a(1).txt")), "source content");
-    EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "a(2).txt", "a(3).txt", "a(4).txt"}));
+    EXPECT_EQ(test::readFile(target("a(1).txt")), "source content");
+    EXPECT_EQ(test::namesIn(dest()), (Names{"a(1).txt", "a(2).txt", "a(3).txt", "a(4).txt"}));
 }
 
 // A file moved to the copy's name while the copy is being named stays: the copy is never
 // renamed over what holds its name.
 TEST_F(FuseMountTest, AFileMovedToTheNameWhileTheCopyIsNamedStays) {
-    writeFile(join(backing(), "theirs.txt"), "theirs");
+    test::writeFile(test::join(backing(), "theirs.txt"), "theirs");
     std::thread user([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        std::filesystem::rename(join(backing(), "theirs.txt"), backed("slow(1).txt"));
+        std::filesystem::rename(test::join(backing(), "theirs.txt"), backed("slow(1).txt"));
     });
     try {
         RealFileSystem().copyFile(source(), target("slow(1).txt"), CopyTo::NewFile);
     } catch (const Failure&) {
     }
     user.join();
-    EXPECT_EQ(readFile(backed("slow(1).txt")), "theirs");
+    EXPECT_EQ(test::readFile(backed("slow(1).txt")), "theirs");
 }
 
 TEST_F(FuseMountTest, ASourceThatCannotBeReadIsTheSourcesFault) {
-    writeFile(folder_ / "mnt/unreadable.txt", "secret", 0644);
+    test::writeFile(folder_ / "mnt/unreadable.txt", "secret", 0644);
     const std::string copy = target("unreadable(1).txt");
     for (const CopyTo mode : {CopyTo::NewFile, CopyTo::Replace}) {
         try {
@@ -110,7 +109,7 @@ TEST_F(FuseMountTest, ASourceThatCannotBeReadIsTheSourcesFault) {
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.number(), kPathFileAccessError) << failure.reason();
         }
-        EXPECT_TRUE(namesIn(dest()).empty());
+        EXPECT_TRUE(test::namesIn(dest()).empty());
     }
 }
 
