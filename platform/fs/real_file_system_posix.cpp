@@ -142,7 +142,7 @@ void copyInPlace(int in, const struct stat& source, const std::string& target,
         }
         throwErrno();
     }
-    posix::keepMode(out.get(), source.st_mode);
+    posix::keepMode(out.get(), source.st_mode, source.st_mode);
     if (::lseek(in, 0, SEEK_SET) < 0) {
         throwSourceErrno();
     }

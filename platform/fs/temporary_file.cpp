@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/fs/temporary_names.h"
@@ -87,8 +88,10 @@ TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways
                    const BeforePublish& beforePublish)
     : folder_(folder), ways_(ways), beforePublish_(beforePublish) {
     mode &= kPermissionBits;
+    // The owner may read it until it is finished, so that the clean-up can lock a killed one.
+    const mode_t created = mode | S_IRUSR | S_IWUSR;
     if (ways.unnamedTemporaries) {
-        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, created));
         // EISDIR comes from kernels that predate O_TMPFILE and take it for O_DIRECTORY.
         if (fd_.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             throwErrno();
@@ -96,7 +99,7 @@ TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways
     }
     while (fd_.get() < 0) {
         std::string name = freshName(folder);
-        fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, created));
         if (fd_.get() < 0) {
             if (errno != EEXIST) {
                 throwErrno();
@@ -122,16 +125,22 @@ TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways
             throwErrno();
         }
     }
-    keepMode(fd_.get(), mode);
+    if (created == mode) {
+        keepMode(fd_.get(), mode, created);
+    } else {
+        laterMode_ = mode;
+    }
 }
 
 Naming TempFile::publishNew(const std::string& target) {
+    settleMode();
     closeNamed();
     beforePublish(target);
     return nameNew(target);
 }
 
 void TempFile::publishReplacing(const std::string& target) {
+    settleMode();
     closeNamed();
     if (name_.empty()) {
         // The rename needs a name, which must be locked from the moment it appears.
@@ -147,6 +156,14 @@ void TempFile::publishReplacing(const std::string& target) {
         throwErrno();
     }
     name_.release();
+}
+
+void TempFile::settleMode() {
+    if (laterMode_ && fd_.get() >= 0) {
+        if (::fchmod(fd_.get(), *std::exchange(laterMode_, std::nullopt)) != 0) {
+            throwErrno();
+        }
+    }
 }
 
 // A named file is written through a file system where closing may report a write it deferred
@@ -214,9 +231,9 @@ int createExclusively(const std::string& target, mode_t mode) {
     return ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & kPermissionBits);
 }
 
-void keepMode(int fd, mode_t mode) {
+void keepMode(int fd, mode_t mode, mode_t created) {
     mode &= kPermissionBits;
-    if ((mode & umaskBits()) != 0 && ::fchmod(fd, mode) != 0) {
+    if ((created & ~umaskBits()) != mode && ::fchmod(fd, mode) != 0) {
         throwErrno();
     }
 }

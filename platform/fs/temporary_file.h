@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/fs/descriptor.h"
@@ -40,9 +41,10 @@ class OwnedName {
 };
 
 // A file being written in the target's folder, with the permission bits `mode` from its
-// creation. Until it is published nothing of it stays behind: an O_TMPFILE file has no name, a
-// named one is removed. A named one is locked from its creation to its end, which tells the
-// clean-up of other copies that it is being written.
+// creation, or as soon as it is made where the umask or its owner's access must wait. Until it is
+// published nothing of it stays behind: an O_TMPFILE file has no name, a named one is removed. A
+// named one is locked from its creation to its end, which tells the clean-up of other copies that
+// it is being written.
 class TempFile {
   public:
     TempFile(const std::string& folder, mode_t mode, const PosixWays& ways,
@@ -58,6 +60,7 @@ class TempFile {
     void publishReplacing(const std::string& target);
 
   private:
+    void settleMode();
     void closeNamed();
     void lock();
     void beforePublish(const std::string& target) const;
@@ -69,6 +72,8 @@ class TempFile {
     const BeforePublish& beforePublish_;
     Descriptor fd_;
     Descriptor held_;
+    // Permission bits that would keep the owner from reading it, given once it is finished.
+    std::optional<mode_t> laterMode_;
     // Declared last, so that a name left to remove goes before the descriptors that lock it.
     OwnedName name_;
 };
@@ -77,9 +82,9 @@ class TempFile {
 // errno EEXIST when something is.
 int createExclusively(const std::string& target, mode_t mode);
 
-// Gives the file the permission bits `mode` where creating it with them could not: the
+// Gives the file the permission bits `mode` where creating it with `created` could not: the
 // process's umask takes bits away at creation.
-void keepMode(int fd, mode_t mode);
+void keepMode(int fd, mode_t mode, mode_t created);
 
 // Removes what killed copies left in the folder: temporaries of ours that no copy holds.
 void removeLeftoversIn(const std::string& folder);

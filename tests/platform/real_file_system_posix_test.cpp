@@ -85,8 +85,8 @@ TEST_F(RealFileSystemTest, ADanglingLinkIsTakenLikeAFile) {
 TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesModificationTimeAndMode) {
     const struct timespec modified[2] = {{0, UTIME_OMIT}, {1000000000, 123456789}};
     ASSERT_EQ(::utimensat(AT_FDCWD, source().c_str(), modified, 0), 0);
-    // 0666 has bits the umask takes from a new file.
-    for (const mode_t mode : {0640, 0666, 0444}) {
+    // 0666 has bits the umask takes from a new file; 0200 keeps its owner from reading it.
+    for (const mode_t mode : {0640, 0666, 0444, 0200}) {
         test::setPermissions(source(), mode);
         for (const auto& way : test::kPublishWays) {
             SCOPED_TRACE(std::string(way.name) + ", mode " + std::to_string(mode));
