@@ -1,7 +1,9 @@
 // Measures a replication run on the real file system against the references it must keep up
 // with, side by side in one run:
 //
-//   copies   the run against cp doing the same copies (cases SIZExCOUNT);
+//   copies   the run against cp doing the same copies (cases SIZExCOUNT), and new copies
+//            against two bare loops in this process: the safe steps (O_TMPFILE,
+//            copy_file_range, linkat) and the unsafe ones (O_CREAT|O_EXCL at the name);
 //   log      N entries of one copy each against one entry of N copies: what the log costs;
 //   reflink  4 copies of 256 MiB on an XFS image made with reflink=1 (as root): time and new
 //            space used, against cp --reflink=always.
@@ -14,6 +16,7 @@
 // every part. Each figure is the best of N rounds (5 by default), as other work on the machine
 // only ever slows a round.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -62,6 +65,7 @@ constexpr std::uint64_t kSmallGoalSize = 4 * kKiB;
 constexpr double kSmallGoal = 20.0;
 constexpr std::uint64_t kLargeGoalSize = 256 * kMiB;
 constexpr double kLargeGoal = 0.9;
+constexpr double kBareSafeGoal = 1.15;
 
 std::uint64_t parseSize(const std::string& text) {
     std::size_t end = 0;
@@ -198,6 +202,43 @@ void checkCopies(const std::string& destination, const Case& c) {
     }
 }
 
+// Copies the open source into the open file `out` in the kernel.
+void copyBare(int in, int out, std::uint64_t size) {
+    loff_t from = 0;
+    while (from < static_cast<loff_t>(size)) {
+        if (::copy_file_range(in, &from, out, nullptr, size - from, 0) <= 0) {
+            throw std::runtime_error("copy_file_range failed");
+        }
+    }
+}
+
+// The copies a run makes, by the bare steps alone: `safe` writes an unnamed file and links it
+// at its name, as a copy that is never seen half-written must; unsafe writes at the name.
+Figure timeBareLoop(const std::string& source, const std::string& destination, const Case& c,
+                    bool safe) {
+    ::sync();
+    const auto start = Clock::now();
+    for (int k = 1; k <= c.count; ++k) {
+        const std::string name = destination + "/sample(" + std::to_string(k) + ").bin";
+        const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+        const int out = safe ? ::open(destination.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644)
+                             : ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (in < 0 || out < 0) {
+            throw std::runtime_error("cannot open for the bare loop in " + destination);
+        }
+        copyBare(in, out, c.size);
+        if (safe) {
+            const std::string self = "/proc/self/fd/" + std::to_string(out);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+                throw std::runtime_error("cannot link " + name);
+            }
+        }
+        ::close(out);
+        ::close(in);
+    }
+    return figure(Clock::now() - start, c, c.count);
+}
+
 void printRow(const std::string& what, const std::string& method, int copies, const Figure& f) {
     std::printf("%-16s %-24s %7d %10.3f %12.0f %10.1f\n", what.c_str(), method.c_str(), copies,
                 f.seconds, f.copiesPerSecond, f.megabytesPerSecond);
@@ -217,7 +258,7 @@ void printRatio(const Figure& run, const Figure& loop, const Case& c, bool withG
 }
 
 struct Round {
-    Figure runNew, loopNew, runReplace, loopReplace, single;
+    Figure runNew, loopNew, runReplace, loopReplace, single, bareSafe, bareUnsafe;
 };
 
 // One round in fresh folders. The method that goes first in a folder group meets a colder
@@ -229,12 +270,28 @@ Round measureRound(const std::string& work, const std::string& source, const Cas
     std::filesystem::create_directory(runDest);
     std::filesystem::create_directory(cpDest);
     Round r{};
+    // The bare loops go beside the run's new copies, under the same load of the machine.
+    const auto timeBareLoops = [&] {
+        for (const bool safe : {true, false}) {
+            const std::string bare = work + (safe ? "/safe" : "/unsafe");
+            std::filesystem::create_directory(bare);
+            (safe ? r.bareSafe : r.bareUnsafe) = timeBareLoop(source, bare, c, safe);
+            checkCopies(bare, c);
+            std::filesystem::remove_all(bare);
+        }
+    };
     for (bool replacing : {false, true}) {
         Figure& run = replacing ? r.runReplace : r.runNew;
         Figure& loop = replacing ? r.loopReplace : r.loopNew;
         for (bool runNow : {runFirst, !runFirst}) {
             if (runNow) {
+                if (!replacing && !runFirst) {
+                    timeBareLoops();
+                }
                 run = timeRun(work, source, runDest, c, replacing);
+                if (!replacing && runFirst) {
+                    timeBareLoops();
+                }
             } else {
                 loop = timeShell(cpLoop(source, cpDest, c.count), c, c.count);
             }
@@ -272,6 +329,8 @@ void measure(const std::string& base, const Case& c, int rounds) {
         keepBest(best.runReplace, r.runReplace);
         keepBest(best.loopReplace, r.loopReplace);
         keepBest(best.single, r.single);
+        keepBest(best.bareSafe, r.bareSafe);
+        keepBest(best.bareUnsafe, r.bareUnsafe);
     }
     std::filesystem::remove_all(work);
 
@@ -283,6 +342,16 @@ void measure(const std::string& base, const Case& c, int rounds) {
     printRow("", "cp loop, replacing", c.count, best.loopReplace);
     printRatio(best.runReplace, best.loopReplace, c, false);
     printRow("", "one plain cp", 1, best.single);
+    printRow("", "bare safe loop, new", c.count, best.bareSafe);
+    printRow("", "bare unsafe loop, new", c.count, best.bareUnsafe);
+    const double safeRatio = best.runNew.seconds / best.bareSafe.seconds;
+    std::printf("%-16s %-24s %7s %10s %11.2fx", "", "time run / bare safe", "", "", safeRatio);
+    if (c.size == kSmallGoalSize) {
+        std::printf("   goal <= %.2fx: %s", kBareSafeGoal,
+                    safeRatio <= kBareSafeGoal ? "met" : "MISSED");
+    }
+    std::printf("\n%-16s %-24s %7s %10s %11.2fx\n", "", "time run / bare unsafe", "", "",
+                best.runNew.seconds / best.bareUnsafe.seconds);
     std::printf("\n");
 }
 

@@ -56,6 +56,9 @@ class FileSystem {
     virtual void writeText(const std::string& path, const std::string& text) = 0;
     // Opens a plain file to add text to its end; null when it is missing or cannot be opened so.
     virtual std::unique_ptr<AppendedFile> openAppended(const std::string& path) = 0;
+    // Removes the temporary files that killed copies left in the folder, never one that a
+    // running copy holds. Nothing it meets is a failure of the caller's.
+    virtual void removeLeftovers(const std::string& folder) = 0;
 };
 
 }  // namespace vantrel

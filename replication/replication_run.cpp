@@ -49,6 +49,8 @@ class Run {
         if (!prepareDestination(c_.SaveTo.text(), s_)) {
             return;
         }
+        // Before any question, so that a run whose every answer is No still tidies up.
+        s_.fileSystem.removeLeftovers(c_.SaveTo.text());
         rows_ = c_.Text1.count() - 1;
         if (!sumTotal()) {
             return;

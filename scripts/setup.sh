@@ -13,6 +13,7 @@ packages=(
     fonts-wine                            # MS Sans Serif, the face the fixed layout is drawn for
     xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
     xdg-utils                             # xdg-open for the log viewer and the file manager
+    fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
 )
 if [ "${1:-}" = package ]; then
     packages+=(

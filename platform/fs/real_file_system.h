@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -8,22 +9,19 @@
 
 namespace vantrel {
 
+struct PosixWays;
+
 // The machine's own file system. Copies and the log go through a temporary file in the target's
-// folder that takes the target's name only once it is complete: POSIX in real_file_system.cpp,
-// Win32 in real_file_system_win32.cpp.
+// folder that takes the target's name only once it is complete: POSIX in
+// real_file_system_posix.cpp, Win32 in real_file_system_win32.cpp.
 class RealFileSystem : public FileSystem {
   public:
-    // Ways into the paths that only some Linux file systems take, for tests; Windows has one
-    // way, and heeds beforePublish alone.
+    // Ways into the program's paths for tests.
     struct Options {
-        // Off: temporary files have a name from the start, as where O_TMPFILE is missing.
-        bool unnamedTemporaries = true;
-        // Off: as where renameat2(RENAME_NOREPLACE) is refused.
-        bool exclusiveRename = true;
-        // Off: as where hard links are refused.
-        bool hardLinks = true;
         // Called just before a finished file takes its target's name.
         std::function<void(const std::string& target)> beforePublish;
+        // The Linux ways a test closes (posix_ways.h); all open when null. Windows has one.
+        std::shared_ptr<const PosixWays> ways;
     };
 
     RealFileSystem() = default;
@@ -36,9 +34,7 @@ class RealFileSystem : public FileSystem {
                   const CopyProgress& progress) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
-    // Removes from the folder the temporary files that killed copies of this program left,
-    // and no file that another running copy holds.
-    void removeLeftovers(const std::string& folder);
+    void removeLeftovers(const std::string& folder) override;
 
   private:
     // Removes the temporary files that killed copies left in the folder, at its first copy.
@@ -46,6 +42,9 @@ class RealFileSystem : public FileSystem {
 
     Options options_;
     std::set<std::string> cleanedFolders_;
+    // Folders on file systems that give a finished file a name only by replacing what has it,
+    // where new copies are written at their own name.
+    std::set<std::string> writtenInPlace_;
 };
 
 }  // namespace vantrel

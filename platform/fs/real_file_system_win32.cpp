@@ -10,6 +10,7 @@
 #include "platform/fs/copy_engine_win32.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/temporary_names.h"
+#include "platform/fs/whole_path.h"
 #include "platform/fs/win32_path.h"
 #include "platform/handle_win32.h"
 #include "platform/utf16.h"
@@ -343,6 +344,7 @@ std::size_t rootLength(const std::wstring& path) {
 }  // namespace
 
 std::wstring win32Path(const std::string& path) {
+    requireWholePath(path);
     return win32Path(toUtf16(path));
 }
 
@@ -467,12 +469,7 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
 }
 
 std::unique_ptr<AppendedFile> RealFileSystem::openAppended(const std::string& path) {
-    std::wstring file;
-    try {
-        file = win32Path(path);
-    } catch (const Failure&) {
-        return nullptr;
-    }
+    const std::wstring file = win32Path(path);
     // Shared in every way, so that others may still read, rewrite or remove the log meanwhile.
     const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

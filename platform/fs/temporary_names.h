@@ -7,12 +7,12 @@
 // target's name, the same on every system, so that what a killed copy left is recognised.
 namespace vantrel {
 
-// ".vantrel-" and 12 random characters of [0-9a-z]: a name nothing else is likely to use,
-// though callers still retry when it is taken.
+// ".vantrel-", 16 random characters of [0-9a-z] and 8 more that are a check code of them: a
+// name nothing else is likely to use, though callers still retry when it is taken.
 std::string freshTemporaryName();
 
-// Whether name is one this program gives its temporary files: ".vantrel-" and 12 of [0-9a-z],
-// or, from its earlier versions on Linux, ".vantrel-" and 6 letters or digits.
+// Whether name is one freshTemporaryName gives: its check code proves it, so a name a person
+// chose (".vantrel-Notes1", ".vantrel-backup") never passes.
 bool isTemporaryName(std::string_view name);
 
 }  // namespace vantrel

@@ -99,28 +99,6 @@ TEST_F(RealFileSystemTest, TheEngineNeverWritesOverANameTakenMeanwhile) {
 }
 
 // Windows would read "a.txt\0x" as a.txt.
-TEST_F(RealFileSystemTest, APathWithANulNamesNoFile) {
-    const std::string nul(1, '\0');
-    struct Case {
-        const char* what;
-        std::function<void()> operation;
-    };
-    const Case cases[] = {
-        {"copy from", [&] { fs_.copyFile(source() + nul + "x", target(), CopyTo::NewFile); }},
-        {"copy to", [&] { fs_.copyFile(source(), target() + nul + ".exe", CopyTo::Replace); }},
-        {"write", [&] { fs_.writeText(target("Log.txt") + nul + "x", "a(1).txt\r\n"); }},
-        {"test", [&] { fs_.exists(source() + nul + "x", Attributes::File); }},
-        {"make a folder", [&] { fs_.makeDir(target("new") + nul + "x"); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(numberOf(c.operation), kPathFileAccessError);
-    }
-    EXPECT_EQ(fs_.openAppended(source() + nul + "x"), nullptr);
-    EXPECT_TRUE(namesIn(dest()).empty());
-    EXPECT_EQ(readFile(source()), "source content");
-}
-
 TEST_F(RealFileSystemTest, TheMarkOfTheWebGoesWithTheCopy) {
     if (test::underWine()) {
         GTEST_SKIP() << "Wine has no alternate data streams: a stream written here would be a "

@@ -9,11 +9,15 @@
 #endif
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
+#ifndef _WIN32
+#include "platform/fs/posix_ways.h"
+#endif
 #ifdef _WIN32
 #include "platform/utf16.h"
 #endif
@@ -26,7 +30,10 @@ int copyAndDie(const std::vector<std::string>& arguments) {
         return 2;
     }
     vantrel::RealFileSystem::Options options;
-    options.unnamedTemporaries = arguments[4] != "named";
+#ifndef _WIN32
+    options.ways = std::make_shared<vantrel::PosixWays>(
+        vantrel::PosixWays{.unnamedTemporaries = arguments[4] != "named"});
+#endif
     options.beforePublish = [](const std::string&) {
 #ifdef _WIN32
         ::TerminateProcess(::GetCurrentProcess(), 9);

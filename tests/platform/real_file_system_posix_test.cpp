@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,16 +58,56 @@ TEST_F(RealFileSystemTest, ExistsRaisesWhatIsNotAbsence) {
     }
 }
 
-TEST_F(RealFileSystemTest, CopyOntoADanglingLinkReplacesTheLink) {
-    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), target().c_str()), 0);
+// A link to nothing holds its name like a file: a new copy leaves it for the user to answer
+// about, and a replacing one takes its place without making the file it names.
+TEST_F(RealFileSystemTest, ADanglingLinkIsTakenLikeAFile) {
+    for (const auto& way : test::kPublishWays) {
+        SCOPED_TRACE(way.name);
+        RealFileSystem fs(way.options());
+        ASSERT_EQ(::symlink((folder_ / "gone").c_str(), target().c_str()), 0);
 
-    fs_.copyFile(source(), target(), CopyTo::NewFile);
+        EXPECT_EQ(numberOf([&] { fs.copyFile(source(), target(), CopyTo::NewFile); }),
+                  kFileAlreadyExists);
+        struct stat status {};
+        EXPECT_EQ(::lstat(target().c_str(), &status), 0);
+        EXPECT_TRUE(S_ISLNK(status.st_mode));
 
-    EXPECT_EQ(readFile(target()), "source content");
-    EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
-    EXPECT_FALSE(fs_.exists(folder_ / "gone", Attributes::Directory));
+        fs.copyFile(source(), target(), CopyTo::Replace);
+        EXPECT_EQ(readFile(target()), "source content");
+        EXPECT_EQ(::lstat(target().c_str(), &status), 0);
+        EXPECT_TRUE(S_ISREG(status.st_mode));
+        EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+        EXPECT_FALSE(fs.exists(folder_ / "gone", Attributes::Directory));
+        ASSERT_EQ(::unlink(target().c_str()), 0);
+    }
 }
 
+TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesModificationTimeAndMode) {
+    const struct timespec modified[2] = {{0, UTIME_OMIT}, {1000000000, 123456789}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, source().c_str(), modified, 0), 0);
+    // 0666 has bits the umask takes from a new file; 0200 keeps its owner from reading it.
+    for (const mode_t mode : {0640, 0666, 0444, 0200}) {
+        test::setPermissions(source(), mode);
+        for (const auto& way : test::kPublishWays) {
+            SCOPED_TRACE(std::string(way.name) + ", mode " + std::to_string(mode));
+            RealFileSystem fs(way.options());
+            writeFile(target("b(1).txt"), "old", 0600);
+            fs.copyFile(source(), target(), CopyTo::NewFile);
+            fs.copyFile(source(), target("b(1).txt"), CopyTo::Replace);
+            for (const std::string& copy : {target(), target("b(1).txt")}) {
+                struct stat status {};
+                ASSERT_EQ(::stat(copy.c_str(), &status), 0);
+                EXPECT_EQ(status.st_mtim.tv_sec, modified[1].tv_sec) << copy;
+                EXPECT_EQ(status.st_mtim.tv_nsec, modified[1].tv_nsec) << copy;
+                EXPECT_EQ(status.st_mode & 0777, mode) << copy;
+                EXPECT_EQ(readFile(copy), "source content");
+                ASSERT_EQ(::unlink(copy.c_str()), 0);
+            }
+        }
+    }
+}
+
+// The system would see only the part before the NUL: "a.txt\0/cat.jpg" would copy a.txt.
 // A pseudo file reports no size, or more than it holds: it is read to its end.
 TEST_F(RealFileSystemTest, CopyTakesFilesThatReportNoSize) {
     const std::string version = readFile("/proc/version");

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/temporary_names.h"
 #include "support/real_file_system_fixture.h"
 #include "support/real_folder.h"
 
@@ -137,36 +139,50 @@ TEST_F(RealFileSystemTest, ANewCopyRefusesAFileThatIsAlreadyThereBeforeCopying) 
 }
 
 TEST_F(RealFileSystemTest, TheFirstCopyIntoAFolderRemovesOnlyTemporariesNobodyWrites) {
-    const Names leftovers = {".vantrel-0123456789ab", ".vantrel-Ab3xYz", ".vantrel-0123456789ah"};
-    for (const auto& name : leftovers) {
-        // The last is read-only, as a copy of a read-only source is once finished.
-        writeFile(target(name), "left over", name.ends_with("ah") ? 0444 : 0644);
-    }
-    Names kept = {
-        ".vantrel-0123456789ac",  // being written: its writer holds it
-        ".vantrel-0123456789a",  ".vantrel-0123456789AG", ".vantrel-notes.txt",
-        ".vantrel-0123456789ad",  // a folder
-        "vantrel-0123456789af",
+    const std::string ours = freshTemporaryName();
+    // Another name of ours with its check code changed, as a person might copy one by hand.
+    std::string altered = freshTemporaryName();
+    altered.back() = altered.back() == '0' ? '1' : '0';
+    enum Kind { File, ReadOnly, Held, Folder, Link };
+    struct Case {
+        std::string name;
+        Kind kind;
+        bool removed;
+    };
+    std::vector<Case> cases = {
+        {ours, File, true},
+        // Read-only, as a copy of a read-only source is once finished.
+        {freshTemporaryName(), ReadOnly, true},
+        {freshTemporaryName(), Held, false},  // being written: its writer holds it
+        {freshTemporaryName(), Folder, false},
+        {".vantrel-Notes1", File, false},
+        {".vantrel-backup", File, false},
+        {".vantrel-0123456789ab", File, false},
+        {altered, File, false},
+        {ours.substr(1), File, false},
+        {ours + ".txt", File, false},
     };
 #ifndef _WIN32
-    kept.push_back(".vantrel-0123456789ae");  // a link to a file
+    cases.push_back({freshTemporaryName(), Link, false});  // a link to a file
 #endif
-    for (const auto& name : kept) {
-        if (name.ends_with("ad")) {
-            test::makeFolder(target(name));
-        } else if (name.ends_with("ae")) {
-            std::filesystem::create_symlink(test::toPath(source()), test::toPath(target(name)));
+    Names expected = {"a(1).txt"};
+    for (const auto& c : cases) {
+        if (c.kind == Folder) {
+            test::makeFolder(target(c.name));
+        } else if (c.kind == Link) {
+            std::filesystem::create_symlink(test::toPath(source()), test::toPath(target(c.name)));
         } else {
-            writeFile(target(name), "kept");
+            writeFile(target(c.name), "a file", c.kind == ReadOnly ? 0444 : 0644);
+        }
+        if (!c.removed) {
+            expected.push_back(c.name);
         }
     }
     {
-        const test::HeldOpen writing(target(kept[0]));
+        const test::HeldOpen writing(target(cases[2].name));
         fs_.copyFile(source(), target(), CopyTo::NewFile);
     }
 
-    Names expected = kept;
-    expected.push_back("a(1).txt");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(dest()), expected);
     EXPECT_EQ(readFile(source()), "source content");
@@ -218,6 +234,25 @@ TEST_F(RealFileSystemTest, TemporariesOfAKilledCopyGoAtTheNextCopyIntoTheFolder)
         EXPECT_EQ(readFile(target()), "old");
         removeFile(target("b(1).txt"));
     }
+}
+
+// The system would read a path only up to a NUL: "secret.key\0/cat.jpg" would name secret.key.
+TEST_F(RealFileSystemTest, APathWithANulByteNamesNoFile) {
+    const auto cut = [](const std::string& path, const char* rest) { return path + '\0' + rest; };
+    const std::function<void()> operations[] = {
+        [&] { fs_.exists(cut(source(), "/cat.jpg"), Attributes::File); },
+        [&] { fs_.copyFile(cut(source(), "/cat.jpg"), target(), CopyTo::NewFile); },
+        [&] { fs_.copyFile(source(), cut(target(), ".jpg"), CopyTo::NewFile); },
+        [&] { fs_.copyFile(source(), cut(target(), ".jpg"), CopyTo::Replace); },
+        [&] { fs_.writeText(cut(target("Log.txt"), ".bak"), "x"); },
+        [&] { fs_.makeDir(cut(target("folder"), "/more")); },
+        [&] { fs_.openAppended(cut(source(), ".log")); },
+    };
+    for (const auto& operation : operations) {
+        EXPECT_EQ(numberOf(operation), kFileNotFound);
+    }
+    EXPECT_TRUE(namesIn(dest()).empty());
+    EXPECT_EQ(readFile(source()), "source content");
 }
 
 TEST_F(RealFileSystemTest, CopyOfAFileOntoItselfKeepsIt) {

@@ -58,7 +58,7 @@ TEST_F(RealRunTest, ATargetThatIsNeitherFileNorFolderEndsTheRunAndStays) {
         run.click();
 
         EXPECT_EQ(run.texts(), Names{"Could not copy " + folder_ / "a.txt" + " to " + target +
-                                     ".\r\nFile exists"});
+                                     ".\r\n" + target + " is not a regular file."});
         struct stat after {};
         ASSERT_EQ(::lstat(target.c_str(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fs/temporary_names.h"
 #include "support/expected.h"
 #include "support/real_folder.h"
 #include "support/real_run_fixture.h"
@@ -44,6 +45,20 @@ TEST_F(RealRunTest, ReplacesAndSkipsAsAnsweredAndLogsTheCopiesMade) {
     EXPECT_EQ(readFile(inDest("photo(3).jpg")), "new photo");
     EXPECT_EQ(logFile(), "photo(1).jpg\r\nphoto(3).jpg\r\n");
     EXPECT_EQ(run.labelProgress.caption(), expected::kDone);
+}
+
+// A killed copy's temporary goes at the next run into the folder, which here copies nothing.
+TEST_F(RealRunTest, ARunRemovesLeftoversEvenWhenEveryAnswerIsNo) {
+    writeFile(inDest("photo(1).jpg"), "old 1");
+    writeFile(inDest(freshTemporaryName()), "left over");
+    test::RealRun run(folder_.path(), dest());
+    run.messageBox.script({Answer::No});
+    run.addRowPath(photo(), "1");
+
+    run.click();
+
+    EXPECT_EQ(run.texts(), Names{replacePrompt("photo(1).jpg")});
+    EXPECT_EQ(namesIn(dest()), Names{"photo(1).jpg"});
 }
 
 TEST_F(RealRunTest, CancelKeepsTheEarlierRowsAndTheirLog) {

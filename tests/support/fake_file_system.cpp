@@ -192,4 +192,8 @@ std::unique_ptr<AppendedFile> FakeFileSystem::openAppended(const std::string& pa
     return std::make_unique<Appended>(*this, path);
 }
 
+void FakeFileSystem::removeLeftovers(const std::string& folder) {
+    calls.push_back("leftovers " + folder);
+}
+
 }  // namespace vantrel::test

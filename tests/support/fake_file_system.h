@@ -39,9 +39,10 @@ class FakeFileSystem : public FileSystem {
                   const CopyProgress& progress) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
+    void removeLeftovers(const std::string& folder) override;
 
     // "exists 0 path", "exists 16 path", "mkdir path", "copy source > target", "write path",
-    // "append path".
+    // "append path", "leftovers folder".
     std::vector<std::string> calls;
 
   private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/fs/real_file_system.h"
+#ifndef _WIN32
+#include "platform/fs/posix_ways.h"
+#endif
 #include "support/real_folder.h"
 
 namespace vantrel::test {
@@ -30,7 +34,7 @@ class RealFileSystemTest : public ::testing::Test {
 
 // The ways a finished file takes its name. On Linux, from the one most file systems offer to
 // the last resort of one that has neither O_TMPFILE, renameat2(RENAME_NOREPLACE) nor hard
-// links; Windows has one.
+// links, where a new copy is written at its own name; Windows has one.
 struct PublishWay {
     const char* name;
     bool unnamedTemporaries;
@@ -38,7 +42,12 @@ struct PublishWay {
     bool hardLinks;
 
     RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
-        return {unnamedTemporaries, exclusiveRename, hardLinks, std::move(hook)};
+#ifdef _WIN32
+        return {std::move(hook), nullptr};
+#else
+        return {std::move(hook), std::make_shared<PosixWays>(
+                                     PosixWays{unnamedTemporaries, exclusiveRename, hardLinks})};
+#endif
     }
 };
 
@@ -51,7 +60,7 @@ inline const std::vector<PublishWay> kPublishWays = {
     {"unnamed temporary", true, true, true},
     {"named, exclusive rename", false, true, true},
     {"named, hard link", false, false, true},
-    {"named, name held by an empty file", false, false, false},
+    {"named, written at its own name", false, false, false},
 };
 #endif
 

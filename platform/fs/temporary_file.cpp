@@ -1,0 +1,256 @@
+#include "platform/fs/temporary_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+#include "platform/failure.h"
+#include "platform/fs/temporary_names.h"
+
+namespace vantrel::posix {
+
+namespace {
+
+constexpr mode_t kPermissionBits = 0777;
+
+// A name in `folder` that nothing else is likely to use; callers still retry on EEXIST.
+std::string freshName(const std::string& folder) {
+    return folder + "/" + freshTemporaryName();
+}
+
+// The file system has no such operation, as opposed to failing it this time.
+bool exclusiveRenameRefused(int err) {
+    return err == EINVAL || err == ENOSYS;
+}
+bool hardLinkRefused(int err) {
+    return err == EPERM || err == EOPNOTSUPP || err == ENOSYS;
+}
+
+// Taken for EEXIST; any other failure is raised.
+Naming takenOrThrow() {
+    if (errno != EEXIST) {
+        throwErrno();
+    }
+    return Naming::Taken;
+}
+
+// The bits the umask takes from every file this process creates, read once without changing
+// it (umask() would, for a moment, for every thread); all bits when it cannot be read.
+mode_t umaskBits() {
+    static const mode_t bits = [] {
+        mode_t found = kPermissionBits;
+        if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status) != nullptr) {
+                unsigned int mask = 0;
+                if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+                    found = static_cast<mode_t>(mask);
+                    break;
+                }
+            }
+            std::fclose(status);
+        }
+        return found;
+    }();
+    return bits;
+}
+
+// Removes the named entry of the folder if it is a temporary file of ours that no copy is
+// writing: a writer holds a lock on it from its creation to its end.
+void removeIfLeftover(int folder, const char* name) {
+    const Descriptor file(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != ::geteuid() || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+        return;
+    }
+    struct stat named {};
+    if (::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == status.st_dev && named.st_ino == status.st_ino) {
+        ::unlinkat(folder, name, 0);
+    }
+}
+
+}  // namespace
+
+OwnedName::~OwnedName() {
+    if (!path_.empty()) {
+        ::unlink(path_.c_str());
+    }
+}
+
+TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways,
+                   const BeforePublish& beforePublish)
+    : folder_(folder), ways_(ways), beforePublish_(beforePublish) {
+    mode &= kPermissionBits;
+    // The owner may read it until it is finished, so that the clean-up can lock a killed one.
+    const mode_t created = mode | S_IRUSR | S_IWUSR;
+    if (ways.unnamedTemporaries) {
+        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, created));
+        // EISDIR comes from kernels that predate O_TMPFILE and take it for O_DIRECTORY.
+        if (fd_.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            throwErrno();
+        }
+    }
+    while (fd_.get() < 0) {
+        std::string name = freshName(folder);
+        fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, created));
+        if (fd_.get() < 0) {
+            if (errno != EEXIST) {
+                throwErrno();
+            }
+            continue;
+        }
+        name_.own(std::move(name));
+        lock();
+        // Another copy's clean-up may have taken the file for a leftover before the lock.
+        struct stat status {};
+        if (::fstat(fd_.get(), &status) != 0) {
+            throwErrno();
+        }
+        if (status.st_nlink == 0) {
+            name_.release();
+            fd_.reset(-1);
+        }
+    }
+    if (!name_.empty()) {
+        // Keeps the lock once the written descriptor is closed.
+        held_.reset(::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0));
+        if (held_.get() < 0) {
+            throwErrno();
+        }
+    }
+    if (created == mode) {
+        keepMode(fd_.get(), mode, created);
+    } else {
+        laterMode_ = mode;
+    }
+}
+
+Naming TempFile::publishNew(const std::string& target) {
+    settleMode();
+    closeNamed();
+    beforePublish(target);
+    return nameNew(target);
+}
+
+void TempFile::publishReplacing(const std::string& target) {
+    settleMode();
+    closeNamed();
+    if (name_.empty()) {
+        // The rename needs a name, which must be locked from the moment it appears.
+        lock();
+        std::string name = freshName(folder_);
+        while (!linkUnnamed(name)) {
+            name = freshName(folder_);
+        }
+        name_.own(std::move(name));
+    }
+    beforePublish(target);
+    if (::rename(name_.path().c_str(), target.c_str()) != 0) {
+        throwErrno();
+    }
+    name_.release();
+}
+
+void TempFile::settleMode() {
+    if (laterMode_ && fd_.get() >= 0) {
+        if (::fchmod(fd_.get(), *std::exchange(laterMode_, std::nullopt)) != 0) {
+            throwErrno();
+        }
+    }
+}
+
+// A named file is written through a file system where closing may report a write it deferred
+// (FUSE, network file systems): that must happen before it is published. An unnamed one stays
+// open, as naming it needs its descriptor.
+void TempFile::closeNamed() {
+    if (!name_.empty() && fd_.get() >= 0) {
+        fd_.close();
+    }
+}
+
+void TempFile::lock() {
+    while (::flock(fd_.get(), LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            throwErrno();
+        }
+    }
+}
+
+void TempFile::beforePublish(const std::string& target) const {
+    if (beforePublish_) {
+        beforePublish_(target);
+    }
+}
+
+// Names the file `target` without replacing anything there.
+Naming TempFile::nameNew(const std::string& target) {
+    if (name_.empty()) {
+        return linkUnnamed(target) ? Naming::Done : Naming::Taken;
+    }
+    const char* temp = name_.path().c_str();
+    if (ways_.exclusiveRename) {
+        if (::renameat2(AT_FDCWD, temp, AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+            name_.release();
+            return Naming::Done;
+        }
+        if (!exclusiveRenameRefused(errno)) {
+            return takenOrThrow();
+        }
+    }
+    if (ways_.hardLinks) {
+        if (::link(temp, target.c_str()) == 0) {
+            ::unlink(temp);
+            name_.release();
+            return Naming::Done;
+        }
+        if (!hardLinkRefused(errno)) {
+            return takenOrThrow();
+        }
+    }
+    return Naming::Refused;
+}
+
+// Gives the unnamed file a name; false when the name is taken.
+bool TempFile::linkUnnamed(const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+    takenOrThrow();
+    return false;
+}
+
+int createExclusively(const std::string& target, mode_t mode) {
+    return ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & kPermissionBits);
+}
+
+void keepMode(int fd, mode_t mode, mode_t created) {
+    mode &= kPermissionBits;
+    if ((created & ~umaskBits()) != mode && ::fchmod(fd, mode) != 0) {
+        throwErrno();
+    }
+}
+
+// Nothing here may fail a copy.
+void removeLeftoversIn(const std::string& folder) {
+    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* const entries = fd.get() < 0 ? nullptr : ::fdopendir(::dup(fd.get()));
+    if (entries == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        if (isTemporaryName(entry->d_name)) {
+            removeIfLeftover(fd.get(), entry->d_name);
+        }
+    }
+    ::closedir(entries);
+}
+
+}  // namespace vantrel::posix
