@@ -210,7 +210,7 @@ class PickerTest : public QObject {
     }
 
   private:
-    vantrel::NoPainting painter_;
+    vantrel::test::NoPainting painter_;
     QTemporaryDir folders_;
     std::unique_ptr<Window> window_;
 };
