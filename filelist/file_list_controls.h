@@ -11,6 +11,8 @@ struct FileListControls {
     Frame& FrameSlide;
     Frame& FrameFix;
     ScrollBar& VScrollFiles;
+    // Where FrameSlide stands in FrameFix before the list is first scrolled, in twips.
+    double frameSlideStart;
 };
 
 }  // namespace vantrel

@@ -23,6 +23,10 @@ void ResizeFileList(FileListControls& controls) {
         bar.setVisible(true);
     } else {
         controls.VScrollFiles.setVisible(false);
+        // With the bar gone nothing could bring scrolled-away rows back into view: the list
+        // goes back to where it started, and the bar's value with it.
+        controls.VScrollFiles.setValue(0);
+        controls.FrameSlide.setTop(controls.frameSlideStart);
     }
 }
 

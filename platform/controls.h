@@ -60,6 +60,8 @@ class ScrollBar {
   public:
     virtual ~ScrollBar() = default;
     virtual int value() const = 0;
+    // Kept within min .. max; a change of the value raises the bar's change notification.
+    virtual void setValue(int value) = 0;
     virtual int min() const = 0;
     virtual void setMin(int min) = 0;
     virtual int max() const = 0;

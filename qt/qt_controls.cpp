@@ -105,6 +105,9 @@ QtScrollBar::QtScrollBar(QScrollBar* bar, const TwipsRect& rect) : bar_(bar) {
 int QtScrollBar::value() const {
     return bar_->value();
 }
+void QtScrollBar::setValue(int value) {
+    bar_->setValue(value);
+}
 int QtScrollBar::min() const {
     return bar_->minimum();
 }

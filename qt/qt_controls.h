@@ -103,6 +103,7 @@ class QtScrollBar : public ScrollBar {
     QtScrollBar(QScrollBar* bar, const TwipsRect& rect);
 
     int value() const override;
+    void setValue(int value) override;
     int min() const override;
     void setMin(int min) override;
     int max() const override;

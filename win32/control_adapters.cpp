@@ -97,6 +97,10 @@ int Win32ScrollBar::value() const {
     return info.nPos;
 }
 
+void Win32ScrollBar::setValue(int value) {
+    apply(value);
+}
+
 // As a scroll bar control keeps its range: a minimum above the maximum takes the maximum with it.
 void Win32ScrollBar::setMin(int min) {
     min_ = min;

@@ -90,6 +90,7 @@ class Win32ScrollBar : public ScrollBar {
     explicit Win32ScrollBar(HWND bar);
 
     int value() const override;
+    void setValue(int value) override;
     int min() const override { return min_; }
     void setMin(int min) override;
     int max() const override { return max_; }

@@ -21,7 +21,7 @@ constexpr int kScrollMin = -30;
 }  // namespace
 
 Form1::Form1(const Form1Controls& controls, Services& services)
-    : c_(controls), services_(services) {
+    : c_(controls), services_(services), frameSlideStart_(controls.FrameSlide.top()) {
     c_.Drive1.onChange([this] { Drive1_Change(); });
     c_.Dir1.onChange([this] { Dir1_Change(); });
 }
@@ -158,7 +158,7 @@ ReplicationControls Form1::replicationControls() {
 }
 
 FileListControls Form1::fileListControls() {
-    return {c_.Text1, c_.CopyTimes, c_.FrameSlide, c_.FrameFix, c_.VScrollFiles};
+    return {c_.Text1, c_.CopyTimes, c_.FrameSlide, c_.FrameFix, c_.VScrollFiles, frameSlideStart_};
 }
 
 }  // namespace vantrel

@@ -62,6 +62,8 @@ class Form1 {
 
     Form1Controls c_;
     Services& services_;
+    // FrameSlide's place as the window was built: where the list stands when it fits.
+    double frameSlideStart_;
     void runDeferred();
 
     // The path box last pressed: the entry the popup menu's item deletes.

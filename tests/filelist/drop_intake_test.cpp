@@ -128,7 +128,8 @@ class FailingFrame : public FakeFrame {
 TEST(DropIntake, FailingFitIsReportedOnce) {
     FileListWindow window;
     FailingFrame slide(360, 1455);
-    FileListControls controls{window.text1, window.copyTimes, slide, window.frameFix, window.bar};
+    FileListControls controls{window.text1,    window.copyTimes, slide,
+                              window.frameFix, window.bar,       expected::kFrameSlide.top};
     Picture1_OLEDragDrop(controls, ListedFiles({"a"}), window.messages);
 
     EXPECT_EQ(window.texts(window.text1), (Strings{"a"}));

@@ -100,22 +100,36 @@ TEST(RowRemoval, ClearingAnEmptyListOnlySaysSo) {
     EXPECT_EQ(window.text1.count(), 1);
 }
 
-TEST(RowRemoval, ClearingKeepsTheOffsetAndLaterDropsStartAtTheTop) {
+// A list that no longer needs the bar goes back to its start place, and the bar's value with
+// it: rows dropped afterwards would otherwise lie out of view with no bar to reach them.
+TEST(RowRemoval, AListThatFitsAgainGoesBackToItsStart) {
+    for (const bool clear : {true, false}) {
+        SCOPED_TRACE(clear ? "cleared" : "one row deleted");
+        FileListWindow window;
+        window.addEntries(7);
+        window.bar.setValue(22);
+        ASSERT_EQ(window.frameSlide.top(), -220);
+        if (clear) {
+            ClearBtn_Click(window.controls, window.messages);
+        } else {
+            PUMenu_DeleteFile_Click(window.controls, 7);
+        }
+
+        EXPECT_TRUE(window.messages.shown.empty());
+        EXPECT_EQ(window.copyTimes.count(), clear ? 1 : 7);
+        EXPECT_FALSE(window.bar.visible());
+        EXPECT_EQ(window.bar.value(), 0);
+        EXPECT_EQ(window.frameSlide.top(), expected::kFrameSlide.top);
+        window.expectParallelAndFitted();
+    }
     FileListWindow window;
     window.addEntries(10);
-    window.bar.value_ = 22;
-    VScrollFiles_Change(window.controls);
+    window.bar.setValue(22);
     ClearBtn_Click(window.controls, window.messages);
-
-    EXPECT_TRUE(window.messages.shown.empty());
-    EXPECT_EQ(window.copyTimes.count(), 1);
-    EXPECT_FALSE(window.bar.visible());
-    EXPECT_EQ(window.frameSlide.top(), -220);
-    window.expectParallelAndFitted();
-
     window.addEntries(3);
     EXPECT_EQ(window.tops(window.text1), (Tops{180, 555, 930}));
     EXPECT_EQ(window.tops(window.copyTimes), (Tops{180, 555, 930}));
+    EXPECT_EQ(window.frameSlide.top(), expected::kFrameSlide.top);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -75,6 +77,13 @@ class FakeFrame : public Frame {
 class FakeScrollBar : public ScrollBar {
   public:
     int value() const override { return value_; }
+    void setValue(int value) override {
+        const int before = value_;
+        value_ = std::clamp(value, min_, max_);
+        if (value_ != before && changed) {
+            changed();
+        }
+    }
     int min() const override { return min_; }
     void setMin(int min) override { min_ = min; }
     int max() const override { return max_; }
@@ -92,6 +101,8 @@ class FakeScrollBar : public ScrollBar {
     int smallChange_ = 1;
     int largeChange_ = 1;
     bool visible_ = true;
+    // The window's change handler, as the platform raises it.
+    std::function<void()> changed;
 };
 
 // Drives by their text; choose() is the user picking one.

@@ -8,6 +8,7 @@
 
 #include "filelist/drop_intake.h"
 #include "filelist/file_list_controls.h"
+#include "filelist/scroll_view.h"
 #include "platform/failure.h"
 #include "support/expected.h"
 #include "support/fake_controls.h"
@@ -54,6 +55,7 @@ struct FileListWindow {
         copyTimes.item(0).setTop(expected::kFirstRowTop - expected::kRowHeight);
         bar.setVisible(false);
         bar.setMin(-30);
+        bar.changed = [this] { VScrollFiles_Change(controls); };
     }
 
     void addEntries(long long n) { Picture1_OLEDragDrop(controls, GeneratedFiles(n), messages); }
@@ -91,7 +93,8 @@ struct FileListWindow {
     FakeFrame frameFix{expected::kFrameFix.top, expected::kFrameFix.height};
     FakeScrollBar bar;
     FakeMessageBox messages;
-    FileListControls controls{text1, copyTimes, frameSlide, frameFix, bar};
+    FileListControls controls{text1,    copyTimes, frameSlide,
+                              frameFix, bar,       expected::kFrameSlide.top};
 };
 
 }  // namespace vantrel::test

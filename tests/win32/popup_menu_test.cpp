@@ -227,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(Buttons, OtherPressTest,
                              return std::string(info.param.name);
                          });
 
-// Clear List empties a scrolled list: no rows, no bar, the frame back to its template's row.
+// Clear List empties a scrolled list: no rows, no bar, the frame back to its template's row
+// and to its start place.
 // Once empty, it says there is nothing to delete.
 TEST_F(PopupMenuTest, ClearListEmptiesTheList) {
     ::SendMessageW(window_->form.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0),
@@ -241,6 +242,8 @@ TEST_F(PopupMenuTest, ClearListEmptiesTheList) {
     EXPECT_EQ(controls.CopyTimes.count(), 1);
     EXPECT_EQ(controls.FrameSlide.height(), expected::kRowHeight);
     EXPECT_FALSE(::IsWindowVisible(window_->child("VScrollFiles")));
+    EXPECT_EQ(controls.VScrollFiles.value(), 0);
+    EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
     for (int i = 1; i <= kRows; ++i) {
         EXPECT_EQ(window_->form.pathEditor(i), nullptr) << i;
     }
