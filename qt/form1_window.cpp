@@ -130,13 +130,13 @@ struct Form1Window::Widgets {
                     palette.setColor(QPalette::WindowText, qcolour(*control.textColour));
                     label->setPalette(palette);
                 }
-                if (control.name == "LabelProgress") {
+                if (control.role == layout::Role::ProgressCaption) {
                     labelProgress = std::make_unique<QtLabel>(label, control.rect);
                 }
                 return label;
             }
             case layout::Kind::TextBox: {
-                if (control.container == "FrameSlide") {
+                if (control.role != layout::Role::Destination) {
                     return nullptr;
                 }
                 auto* edit = new QLineEdit(caption, &container);
@@ -149,7 +149,7 @@ struct Form1Window::Widgets {
                 auto* button = new QPushButton(caption, &container);
                 button->setAutoDefault(false);
                 button->setDefault(false);
-                buttonNamed(control.name) = button;
+                buttonFor(control) = button;
                 return button;
             }
             case layout::Kind::PictureBox:
@@ -160,7 +160,7 @@ struct Form1Window::Widgets {
                 auto* shape = new ShapeWidget(&container, qcolour(control.fill.value()),
                                               control.outlinePixels);
                 auto adapter = std::make_unique<QtShape>(shape, control.rect);
-                (control.name == "ShapeProgress" ? shapeProgress : shapeProgressBack) =
+                (control.role == layout::Role::ProgressFill ? shapeProgress : shapeProgressBack) =
                     std::move(adapter);
                 return shape;
             }
@@ -182,35 +182,34 @@ struct Form1Window::Widgets {
     }
 
     QWidget* createFrame(const layout::Control& control, QWidget& container) {
-        if (control.name == "FrameSlide") {
-            const layout::Control& paths = layout::control("Text1");
-            const layout::Control& counts = layout::control("CopyTimes");
+        if (control.role == layout::Role::SlidingFrame) {
+            const layout::Control& paths = layout::control(layout::Role::PathTemplate);
+            const layout::Control& counts = layout::control(layout::Role::CountTemplate);
             frameSlide = new SlidingFrame(&container, control.rect, paths.rect, counts.rect);
             frameSlide->setAccessibleRowNames(qtext(layout::accessibleName(paths)),
                                               qtext(layout::accessibleName(counts)));
             return frameSlide;
         }
         auto* frame = new QGroupBox(qtext(control.caption), &container);
-        if (control.name == "FrameFix") {
+        if (control.role == layout::Role::ListFrame) {
             frameFix = std::make_unique<QtFrame>(frame, control.rect);
         }
         return frame;
     }
 
-    QPushButton*& buttonNamed(const std::string& name) {
-        if (name == "OpenWEBtn") {
-            return openWEBtn;
+    QPushButton*& buttonFor(const layout::Control& control) {
+        switch (control.role) {
+            case layout::Role::FileSearch:
+                return openWEBtn;
+            case layout::Role::Replicate:
+                return replicateBtn;
+            case layout::Role::ClearList:
+                return clearBtn;
+            case layout::Role::OpenLog:
+                return logBtn;
+            default:
+                throw Failure(kElementDoesNotExist, "A button without a handler: " + control.name);
         }
-        if (name == "ReplicateBtn") {
-            return replicateBtn;
-        }
-        if (name == "ClearBtn") {
-            return clearBtn;
-        }
-        if (name == "LogBtn") {
-            return logBtn;
-        }
-        throw Failure(kElementDoesNotExist, "The window has no button " + name);
     }
 
     // The directory list starts in the current folder; where that cannot be read, in the home

@@ -6,16 +6,14 @@
 #include "platform/failure.h"
 #include "platform/utf16.h"
 #include "win32/twips.h"
+#include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
 namespace {
 
 std::string textOf(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return toUtf8(text);
+    return toUtf8(windowText(hwnd));
 }
 
 void setTextOf(HWND hwnd, const std::string& text) {

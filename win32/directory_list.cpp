@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/fs/win32_path.h"
 #include "platform/utf16.h"
+#include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
@@ -47,22 +49,6 @@ bool isDriveText(const std::wstring& text) {
            (text.size() >= 5 && text.compare(2, 2, L" [") == 0 && text.back() == L']');
 }
 
-std::wstring fullPathOf(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            throw failureFromWin32(::GetLastError());
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length);
-    }
-}
-
 // Length of the root of a full path: "C:\" or "\\server\share\"; 0 for anything else.
 std::size_t rootLength(const std::wstring& path) {
     if (path.size() >= 3 && std::iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\') {
@@ -83,7 +69,7 @@ std::size_t rootLength(const std::wstring& path) {
 // The folder that `path` names, in the form the list keeps: full, without the long-path
 // prefix, the drive letter upper case, and no trailing separator but the root's.
 std::wstring folderOf(const std::wstring& path) {
-    std::wstring folder = fullPathOf(path);
+    std::wstring folder = win32Path(path);
     if (startsWith(folder, L"\\\\?\\UNC\\")) {
         folder = L"\\\\" + folder.substr(8);
     } else if (startsWith(folder, L"\\\\?\\")) {
@@ -105,11 +91,6 @@ std::wstring folderOf(const std::wstring& path) {
     return folder;
 }
 
-// The form the system takes at any length.
-std::wstring extended(const std::wstring& folder) {
-    return startsWith(folder, L"\\\\") ? L"\\\\?\\UNC\\" + folder.substr(2) : L"\\\\?\\" + folder;
-}
-
 std::wstring childOf(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
 }
@@ -129,7 +110,7 @@ bool readsBefore(const std::wstring& a, const std::wstring& b) {
 // The folder's subfolders, hidden ones left out, sorted.
 std::vector<std::wstring> subfoldersOf(const std::wstring& folder) {
     const CriticalErrorsFail quietly;
-    const std::wstring at = extended(folder);
+    const std::wstring at = win32Path(folder);
     const DWORD attributes = ::GetFileAttributesW(at.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // A folder that is not there is a path not found, whether its parent is or not.
@@ -281,19 +262,10 @@ struct Win32DirectoryList::Impl {
 
 Win32DirectoryList::Win32DirectoryList(HWND parent, const RECT& pixels, HFONT font, int id)
     : impl_(std::make_unique<Impl>(*this)) {
-    impl_->hwnd = ::CreateWindowExW(
-        WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-            LBS_HASSTRINGS,
-        pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (impl_->hwnd == nullptr) {
-        throw failureFromWin32(::GetLastError());
-    }
-    if (font != nullptr) {
-        ::SendMessageW(impl_->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
+    impl_->hwnd =
+        createChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+                    parent, pixels, id, font);
     ::SetWindowSubclass(impl_->hwnd, &Impl::keys, kSubclassId,
                         reinterpret_cast<DWORD_PTR>(impl_.get()));
     // A current folder that cannot be read leaves the list empty until a folder is set.

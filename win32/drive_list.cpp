@@ -12,6 +12,7 @@
 
 #include "platform/failure.h"
 #include "platform/utf16.h"
+#include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
@@ -112,18 +113,9 @@ Win32DriveList::Win32DriveList(HWND parent, const RECT& pixels, HFONT font, int 
     : impl_(std::make_unique<Impl>()) {
     const int width = pixels.right - pixels.left;
     const int height = pixels.bottom - pixels.top;
-    impl_->hwnd = ::CreateWindowExW(
-        0, L"COMBOBOX", nullptr,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
-        pixels.left, pixels.top, width, height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (impl_->hwnd == nullptr) {
-        throw failureFromWin32(::GetLastError());
-    }
-    if (font != nullptr) {
-        ::SendMessageW(impl_->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
+    impl_->hwnd = createChild(0, L"COMBOBOX", L"",
+                              WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, parent,
+                              pixels, id, font);
 
     // A combo box's own height is that of the closed box and its dropped list together. Set
     // before the closed box's: a change of size sets the box's height anew.

@@ -16,6 +16,7 @@
 #include "win32/resource_ids.h"
 #include "win32/sliding_frame.h"
 #include "win32/twips.h"
+#include "win32/win32_helpers.h"
 #include "win32/window_font.h"
 #include "window/form1_layout.h"
 
@@ -28,23 +29,6 @@ constexpr int kFirstId = 1000;
 
 COLORREF colourOf(const layout::Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-bool isDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
-}
-
-HWND createControl(const wchar_t* className, DWORD exStyle, DWORD style, const std::wstring& text,
-                   HWND parent, const RECT& place, int id) {
-    HWND hwnd = ::CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(),
-                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, place.left,
-                                  place.top, place.right - place.left, place.bottom - place.top,
-                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), nullptr);
-    if (hwnd == nullptr) {
-        throw failureFromWin32(::GetLastError());
-    }
-    return hwnd;
 }
 
 }  // namespace
@@ -62,7 +46,7 @@ struct Form1Window::Parts {
     WindowFont regular;
     WindowFont bold;
     std::map<std::string, HWND, std::less<>> byName;
-    std::map<int, std::string> nameOfId;
+    std::map<int, const layout::Control*> controlOfId;
 
     std::vector<std::unique_ptr<OwnWindow>> painted;
     std::unique_ptr<SlidingFrame> frameSlide;
@@ -94,7 +78,7 @@ struct Form1Window::Parts {
                     ::ShowWindow(hwnd, SW_HIDE);
                 }
                 byName.emplace(control.name, hwnd);
-                nameOfId.emplace(id, control.name);
+                controlOfId.emplace(id, &control);
             }
         }
         stack();
@@ -114,14 +98,14 @@ struct Form1Window::Parts {
         HWND hwnd = nullptr;
         switch (control.kind) {
             case layout::Kind::Frame:
-                if (control.name == "FrameSlide") {
+                if (control.role == layout::Role::SlidingFrame) {
                     frameSlide = std::make_unique<SlidingFrame>(
-                        container, control.rect, layout::control("Text1").rect,
-                        layout::control("CopyTimes").rect, dpi, regular.handle());
+                        container, control.rect, layout::control(layout::Role::PathTemplate).rect,
+                        layout::control(layout::Role::CountTemplate).rect, dpi, regular.handle());
                     return frameSlide->hwnd();
                 }
                 hwnd = keep(std::make_unique<FrameWindow>(container, place, caption, font));
-                if (control.name == "FrameFix") {
+                if (control.role == layout::Role::ListFrame) {
                     frameFix = std::make_unique<FramePlace>(hwnd, control.rect, dpi);
                     frameFix->moved = [this] {
                         if (frameSlide) {
@@ -137,22 +121,24 @@ struct Form1Window::Parts {
                                              control.align == layout::Align::Center,
                                              control.wordWrap};
                 hwnd = keep(std::make_unique<LabelWindow>(container, place, caption, look));
-                if (control.name == "LabelProgress") {
+                if (control.role == layout::Role::ProgressCaption) {
                     labelProgress = std::make_unique<LabelCaption>(hwnd);
                 }
                 return hwnd;
             }
             case layout::Kind::TextBox:
-                if (control.container == "FrameSlide") {
+                if (control.role != layout::Role::Destination) {
                     return nullptr;
                 }
-                hwnd = createControl(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL,
-                                     caption, container, place, id);
+                hwnd = createChild(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, L"EDIT", caption,
+                                   WS_CLIPSIBLINGS | WS_TABSTOP | ES_AUTOHSCROLL, container, place,
+                                   id);
                 saveTo = std::make_unique<EditTextBox>(hwnd, control.rect, dpi);
                 break;
             case layout::Kind::CommandButton:
-                hwnd = createControl(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, caption, container,
-                                     place, id);
+                hwnd =
+                    createChild(WS_EX_NOPARENTNOTIFY, L"BUTTON", caption,
+                                WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, container, place, id);
                 break;
             case layout::Kind::PictureBox:
                 picture1 = std::make_unique<PictureBox>(container, place, id, VANTREL_DROP_PICTURE);
@@ -162,13 +148,13 @@ struct Form1Window::Parts {
                 hwnd = keep(std::make_unique<ShapeWindow>(
                     container, place, colourOf(control.fill.value()), control.outlinePixels));
                 auto size = std::make_unique<ShapeSize>(hwnd, control.rect, dpi);
-                (control.name == "ShapeProgress" ? shapeProgress : shapeProgressBack) =
+                (control.role == layout::Role::ProgressFill ? shapeProgress : shapeProgressBack) =
                     std::move(size);
                 return hwnd;
             }
             case layout::Kind::VScrollBar:
-                hwnd = createControl(L"SCROLLBAR", 0, WS_TABSTOP | SBS_VERT, caption, container,
-                                     place, id);
+                hwnd = createChild(WS_EX_NOPARENTNOTIFY, L"SCROLLBAR", caption,
+                                   WS_CLIPSIBLINGS | WS_TABSTOP | SBS_VERT, container, place, id);
                 vScrollFiles = std::make_unique<Win32ScrollBar>(hwnd);
                 return hwnd;
             case layout::Kind::DriveList:
@@ -239,16 +225,30 @@ struct Form1Window::Parts {
         vScrollFiles->changed = [&form] { form.VScrollFiles_Change(); };
     }
 
+    // The control of that identifier, if the window made it and `hwnd` is its window.
+    const layout::Control* controlOf(int id, HWND hwnd) const {
+        const auto found = controlOfId.find(id);
+        return found != controlOfId.end() && named(found->second->name) == hwnd ? found->second
+                                                                                : nullptr;
+    }
+
     // The handler of a button's click.
-    void clicked(Form1& form, const std::string& name) const {
-        if (name == "OpenWEBtn") {
-            form.OpenWEBtn_Click();
-        } else if (name == "ReplicateBtn") {
-            form.ReplicateBtn_Click();
-        } else if (name == "ClearBtn") {
-            form.ClearBtn_Click();
-        } else if (name == "LogBtn") {
-            form.LogBtn_Click();
+    static void clicked(Form1& form, layout::Role role) {
+        switch (role) {
+            case layout::Role::FileSearch:
+                form.OpenWEBtn_Click();
+                break;
+            case layout::Role::Replicate:
+                form.ReplicateBtn_Click();
+                break;
+            case layout::Role::ClearList:
+                form.ClearBtn_Click();
+                break;
+            case layout::Role::OpenLog:
+                form.LogBtn_Click();
+                break;
+            default:
+                break;
         }
     }
 };
@@ -326,15 +326,14 @@ bool Form1Window::translate(const MSG& message) {
         (message.hwnd != hwnd() && ::IsChild(hwnd(), message.hwnd) == FALSE)) {
         return false;
     }
-    if (message.wParam == VK_TAB && !isDown(VK_CONTROL) && !isDown(VK_MENU)) {
-        moveFocus(isDown(VK_SHIFT) ? -1 : 1);
+    if (message.wParam == VK_TAB && !isKeyDown(VK_CONTROL) && !isKeyDown(VK_MENU)) {
+        moveFocus(isKeyDown(VK_SHIFT) ? -1 : 1);
         return true;
     }
     if (message.wParam == VK_RETURN) {
-        const auto found = parts_->nameOfId.find(::GetDlgCtrlID(message.hwnd));
-        if (found != parts_->nameOfId.end() &&
-            layout::control(found->second).kind == layout::Kind::CommandButton &&
-            child(found->second) == message.hwnd) {
+        const layout::Control* control =
+            parts_->controlOf(::GetDlgCtrlID(message.hwnd), message.hwnd);
+        if (control != nullptr && control->kind == layout::Kind::CommandButton) {
             ::SendMessageW(message.hwnd, BM_CLICK, 0, 0);
             return true;
         }
@@ -389,10 +388,9 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
             const auto from = reinterpret_cast<HWND>(lParam);
-            const auto found = parts_->nameOfId.find(LOWORD(wParam));
-            if (HIWORD(wParam) == BN_CLICKED && found != parts_->nameOfId.end() &&
-                child(found->second) == from) {
-                parts_->clicked(*logic_, found->second);
+            const layout::Control* control = parts_->controlOf(LOWORD(wParam), from);
+            if (HIWORD(wParam) == BN_CLICKED && control != nullptr) {
+                Parts::clicked(*logic_, control->role);
                 return 0;
             }
             logic_->handle([this, wParam, lParam] {

@@ -8,14 +8,14 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"VantrelWindow";
 
-void registerClass() {
-    static const ATOM atom = [] {
+void registerClass(WNDPROC procedure) {
+    static const ATOM atom = [procedure] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         // What these windows draw (outlines, borders, centred captions) follows their size: a
         // resized one is painted whole, else a grown progress fill keeps its old edges.
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = kClassName;
@@ -42,17 +42,13 @@ void OwnWindow::destroy() {
 
 void OwnWindow::create(DWORD exStyle, DWORD style, const std::wstring& text, HWND parent, int x,
                        int y, int width, int height, int id) {
-    registerClass();
+    registerClass(&OwnWindow::procedure);
     HWND created = ::CreateWindowExW(exStyle, kClassName, text.c_str(), style, x, y, width, height,
                                      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                      ::GetModuleHandleW(nullptr), this);
     if (created == nullptr) {
         throw failureFromWin32(::GetLastError());
     }
-    // The class's procedure is the default one: ours takes over once the object is known.
-    ::SetWindowLongPtrW(created, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnWindow::procedure));
-    hwnd_ = created;
 }
 
 void OwnWindow::create(DWORD exStyle, DWORD style, const std::wstring& text, HWND parent,
@@ -70,6 +66,14 @@ LRESULT OwnWindow::standard(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK OwnWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The object comes with the window's first message, so that it sees them all from
+    // WM_NCCREATE on.
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* created = static_cast<OwnWindow*>(creation->lpCreateParams);
+        created->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
     auto* self = reinterpret_cast<OwnWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) {
         return ::DefWindowProcW(hwnd, message, wParam, lParam);

@@ -17,8 +17,11 @@ Result guarded(Callback&& callback, Result fallback) noexcept {
     }
 }
 
-// A window of the program's own class, its messages answered by a member function. The window
-// is destroyed with the object; messages that come after that go to the system's default.
+// A window of the program's own class, its messages answered by a member function from the
+// first, WM_NCCREATE, on: the object rides in the creation parameters. The window is destroyed
+// with the object; messages that come after that go to the system's default. The system's own
+// controls (EDIT, LISTBOX) that need messages of their own are subclassed with
+// SetWindowSubclass instead.
 class OwnWindow {
   public:
     OwnWindow(const OwnWindow&) = delete;
@@ -31,7 +34,8 @@ class OwnWindow {
     OwnWindow() = default;
 
     // Creates the window; the most derived constructor calls it once the object is ready for
-    // messages. A child's `id` is its control identifier.
+    // messages, which start with WM_NCCREATE before this returns. A child's `id` is its control
+    // identifier.
     void create(DWORD exStyle, DWORD style, const std::wstring& text, HWND parent, int x, int y,
                 int width, int height, int id = 0);
     void create(DWORD exStyle, DWORD style, const std::wstring& text, HWND parent,

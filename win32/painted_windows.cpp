@@ -1,6 +1,9 @@
 #include "win32/painted_windows.h"
 
+#include <optional>
 #include <vector>
+
+#include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
@@ -9,25 +12,27 @@ namespace {
 // Where a group box starts its caption.
 constexpr int kCaptionInset = 8;
 
-std::wstring textOf(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// Runs `paint` on the window's update region, or on the device context of WM_PRINTCLIENT.
-template <class Paint>
-LRESULT paintMessage(HWND hwnd, UINT message, WPARAM wParam, Paint&& paint) {
-    if (message == WM_PRINTCLIENT) {
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+// A window that draws its own caption keeps its font and repaints on a new font or text, as a
+// static control does; nullopt for any other message.
+std::optional<LRESULT> fontOrText(HWND hwnd, HFONT& font, UINT message, WPARAM wParam,
+                                  LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            font = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam) != 0) {
+                ::InvalidateRect(hwnd, nullptr, TRUE);
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font);
+        case WM_SETTEXT: {
+            const LRESULT result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            return result;
+        }
+        default:
+            return std::nullopt;
     }
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd, &ps);
-    paint(dc);
-    ::EndPaint(hwnd, &ps);
-    return 0;
 }
 
 void fillBackground(HDC dc, const RECT& area) {
@@ -79,6 +84,25 @@ bool isChildNotification(UINT message) {
     }
 }
 
+LRESULT PaintedWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = ::BeginPaint(hwnd(), &ps);
+            paint(dc);
+            ::EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        default:
+            return standard(message, wParam, lParam);
+    }
+}
+
 FrameWindow::FrameWindow(HWND parent, const RECT& place, const std::wstring& caption, HFONT font)
     : font_(font) {
     create(WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, caption,
@@ -89,32 +113,16 @@ LRESULT FrameWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
     if (isChildNotification(message)) {
         return ::SendMessageW(::GetParent(hwnd()), message, wParam, lParam);
     }
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return paintMessage(hwnd(), message, wParam, [this](HDC dc) {
-                RECT client;
-                ::GetClientRect(hwnd(), &client);
-                paintFrame(dc, client, textOf(hwnd()), font_);
-            });
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam) != 0) {
-                ::InvalidateRect(hwnd(), nullptr, TRUE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
-        case WM_SETTEXT: {
-            const LRESULT result = standard(message, wParam, lParam);
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-            return result;
-        }
-        default:
-            return standard(message, wParam, lParam);
+    if (const auto answer = fontOrText(hwnd(), font_, message, wParam, lParam)) {
+        return *answer;
     }
+    return PaintedWindow::message(message, wParam, lParam);
+}
+
+void FrameWindow::paint(HDC dc) {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    paintFrame(dc, client, windowText(hwnd()), font_);
 }
 
 LabelWindow::LabelWindow(HWND parent, const RECT& place, const std::wstring& caption,
@@ -124,28 +132,10 @@ LabelWindow::LabelWindow(HWND parent, const RECT& place, const std::wstring& cap
 }
 
 LRESULT LabelWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return paintMessage(hwnd(), message, wParam, [this](HDC dc) { paint(dc); });
-        case WM_SETFONT:
-            look_.font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam) != 0) {
-                ::InvalidateRect(hwnd(), nullptr, TRUE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(look_.font);
-        case WM_SETTEXT: {
-            const LRESULT result = standard(message, wParam, lParam);
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-            return result;
-        }
-        default:
-            return standard(message, wParam, lParam);
+    if (const auto answer = fontOrText(hwnd(), look_.font, message, wParam, lParam)) {
+        return *answer;
     }
+    return PaintedWindow::message(message, wParam, lParam);
 }
 
 void LabelWindow::paint(HDC dc) {
@@ -155,7 +145,7 @@ void LabelWindow::paint(HDC dc) {
     const HGDIOBJ previous = ::SelectObject(dc, look_.font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look_.colour);
-    const std::wstring caption = textOf(hwnd());
+    const std::wstring caption = windowText(hwnd());
     const UINT format = (look_.centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_NOPREFIX |
                         (look_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client, format);
@@ -199,17 +189,10 @@ ShapeWindow::ShapeWindow(HWND parent, const RECT& place, COLORREF fill, int outl
 }
 
 LRESULT ShapeWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return paintMessage(hwnd(), message, wParam, [this](HDC dc) { paint(dc); });
-        default:
-            return standard(message, wParam, lParam);
+    if (message == WM_NCHITTEST) {
+        return HTTRANSPARENT;
     }
+    return PaintedWindow::message(message, wParam, lParam);
 }
 
 void ShapeWindow::paint(HDC dc) {

@@ -12,14 +12,23 @@ namespace vantrel::win32 {
 // and the caption on the window's background near its left end.
 void paintFrame(HDC dc, const RECT& client, const std::wstring& caption, HFONT font);
 
+// A window that draws all of itself, on the screen and into another's device context
+// (WM_PRINTCLIENT), with nothing erased first, so that it never flickers.
+class PaintedWindow : public OwnWindow {
+  protected:
+    LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual void paint(HDC dc) = 0;
+};
+
 // A frame: a container drawn as a captioned group box. What its children tell their parent
 // (commands, scrolling, colours) goes on to its own parent, so that it reaches the window.
-class FrameWindow : public OwnWindow {
+class FrameWindow : public PaintedWindow {
   public:
     FrameWindow(HWND parent, const RECT& place, const std::wstring& caption, HFONT font);
 
   protected:
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paint(HDC dc) override;
 
   private:
     HFONT font_;
@@ -30,7 +39,7 @@ bool isChildNotification(UINT message);
 
 // A label: its caption drawn over whatever lies behind it, the container's background and the
 // siblings below it, so that it can sit on a shape.
-class LabelWindow : public OwnWindow {
+class LabelWindow : public PaintedWindow {
   public:
     struct Look {
         HFONT font;
@@ -43,9 +52,9 @@ class LabelWindow : public OwnWindow {
 
   protected:
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paint(HDC dc) override;
 
   private:
-    void paint(HDC dc);
     void paintBehind(HDC dc);
 
     Look look_;
@@ -53,16 +62,15 @@ class LabelWindow : public OwnWindow {
 
 // A rectangle shape: an opaque fill inside a black outline. Clicks go through it to what lies
 // below.
-class ShapeWindow : public OwnWindow {
+class ShapeWindow : public PaintedWindow {
   public:
     ShapeWindow(HWND parent, const RECT& place, COLORREF fill, int outlinePixels);
 
   protected:
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paint(HDC dc) override;
 
   private:
-    void paint(HDC dc);
-
     COLORREF fill_;
     int outline_;
 };

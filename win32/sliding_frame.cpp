@@ -9,6 +9,7 @@
 #include "platform/utf16.h"
 #include "win32/painted_windows.h"
 #include "win32/twips.h"
+#include "win32/win32_helpers.h"
 #include "window/row_store.h"
 
 namespace vantrel::win32 {
@@ -17,13 +18,6 @@ namespace {
 
 // Posted to the frame when the editors need rebinding to the rows in view.
 constexpr UINT kRebind = WM_APP + 1;
-
-std::string textOf(HWND edit) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return toUtf8(text);
-}
 
 // Mouse presses as the window's logic numbers the buttons, with the key that holds each down.
 struct Press {
@@ -45,10 +39,6 @@ std::optional<Press> pressOf(UINT message) {
         default:
             return std::nullopt;
     }
-}
-
-bool isDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
 }
 
 // An edit control lent to whichever row of its column is in view.
@@ -82,7 +72,7 @@ class EditControl : public RowEditor {
     HWND hwnd() const { return hwnd_; }
 
     // The user changed the text: the row keeps it.
-    void changed() { edited(textOf(hwnd_)); }
+    void changed() { edited(toUtf8(windowText(hwnd_))); }
 
   private:
     void showText(const std::string& text) override {
@@ -148,9 +138,9 @@ class EditControl : public RowEditor {
             return false;
         }
         const TextBox* pressedRow = row();
-        const bool wasDown = isDown(press.key);
+        const bool wasDown = isKeyDown(press.key);
         frame_.onPathMouseDown(index(), press.button);
-        return (wasDown && !isDown(press.key)) || row() != pressedRow;
+        return (wasDown && !isKeyDown(press.key)) || row() != pressedRow;
     }
 
     SlidingFrame& frame_;

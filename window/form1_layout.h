@@ -24,6 +24,28 @@ enum class Kind {
     DirListBox,
 };
 
+// What the window makes of a control beyond what its kind gives; most controls have none.
+enum class Role {
+    None,
+    // The list's frame, and the frame inside it that slides to scroll the rows.
+    ListFrame,
+    SlidingFrame,
+    // The hidden boxes a row of the list is made after: its path and its count of copies.
+    PathTemplate,
+    CountTemplate,
+    // The box that names the destination folder.
+    Destination,
+    // The progress bar: the fill that grows, the caption over it, the back the fill grows over.
+    ProgressFill,
+    ProgressCaption,
+    ProgressBack,
+    // The buttons, each with a handler of its own.
+    FileSearch,
+    Replicate,
+    ClearList,
+    OpenLog,
+};
+
 struct Rgb {
     int red;
     int green;
@@ -37,6 +59,7 @@ enum class Align { Left, Center };
 struct Control {
     std::string name;
     Kind kind;
+    Role role = Role::None;
     // The name of the control it sits in; "Form1" for the window itself.
     std::string container;
     // Left and top from the container's outer top-left corner.
@@ -92,6 +115,9 @@ const Form& form1();
 
 // The control of that name; raises a Failure when there is none.
 const Control& control(std::string_view name);
+
+// The control that has the role; raises a Failure for Role::None.
+const Control& control(Role role);
 
 // The control's place among the children of its container, front to back: 0 is in front.
 int stacking(const Control& control);

@@ -355,7 +355,11 @@ std::size_t rootLength(const std::wstring& path) {
 }  // namespace
 
 std::wstring win32Path(const std::string& path) {
-    const std::wstring given = toUtf16(path);
+    return win32Path(toUtf16(path));
+}
+
+std::wstring win32Path(std::wstring_view path) {
+    const std::wstring given(path);
     if (given.empty() || given.starts_with(kExtendedPrefix) || given.starts_with(kDevicePrefix)) {
         return given;
     }

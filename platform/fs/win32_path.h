@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -10,5 +11,7 @@ namespace vantrel {
 // \\server\share\... with \\?\UNC\). A device name (\\.\...) and a path that already has the
 // prefix pass as they are. Raises a Failure for text that is not UTF-8.
 std::wstring win32Path(const std::string& path);
+// The same for a path already in UTF-16, as the system gives it.
+std::wstring win32Path(std::wstring_view path);
 
 }  // namespace vantrel

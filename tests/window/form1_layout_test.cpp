@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,34 @@ TEST(Form1Layout, TabSkipsFramesLabelsShapesAndTheHiddenTemplates) {
         order.push_back(control->name);
     }
     EXPECT_EQ(order, expected::kTabOrder);
+}
+
+// Each part the window makes of a control beyond its kind goes to exactly the control the
+// window expects; the other controls have none.
+TEST(Form1Layout, EachRoleIsHeldByTheOneControlThatPlaysIt) {
+    using layout::Role;
+    const std::vector<std::pair<Role, std::string>> cases{{Role::ListFrame, "FrameFix"},
+                                                          {Role::SlidingFrame, "FrameSlide"},
+                                                          {Role::PathTemplate, "Text1"},
+                                                          {Role::CountTemplate, "CopyTimes"},
+                                                          {Role::Destination, "SaveTo"},
+                                                          {Role::ProgressFill, "ShapeProgress"},
+                                                          {Role::ProgressCaption, "LabelProgress"},
+                                                          {Role::ProgressBack, "ShapeProgressBack"},
+                                                          {Role::FileSearch, "OpenWEBtn"},
+                                                          {Role::Replicate, "ReplicateBtn"},
+                                                          {Role::ClearList, "ClearBtn"},
+                                                          {Role::OpenLog, "LogBtn"}};
+    for (const expected::Control& wanted : expected::controls()) {
+        const auto found =
+            std::ranges::find(cases, wanted.name, &decltype(cases)::value_type::second);
+        const Role role = found != cases.end() ? found->first : Role::None;
+        EXPECT_EQ(layout::control(wanted.name).role, role) << wanted.name;
+    }
+    for (const auto& [role, name] : cases) {
+        EXPECT_EQ(layout::control(role).name, name);
+    }
+    EXPECT_THROW(layout::control(Role::None), std::exception);
 }
 
 TEST(Form1Layout, TheOnlyMenuIsAHiddenPopup) {
