@@ -23,6 +23,8 @@
 #include "support/fake_file_system.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
+#include "support/fake_waiter.h"
 
 namespace {
 
@@ -72,8 +74,9 @@ Row measure(int files) {
     const vantrel::Conventions conventions = vantrel::Conventions::current();
     vantrel::test::FakeFileSystem fileSystem(conventions.separator);
     vantrel::test::FakeLauncher launcher;
-    vantrel::NoPainting painter;
-    vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+    vantrel::test::NoPainting painter;
+    vantrel::test::NoWaiting waiter;
+    vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
     vantrel::qt::Form1Window window(services);
     vantrel::Form1& form = window.logic();
     const vantrel::TextBoxArray& paths = window.controls().Text1;

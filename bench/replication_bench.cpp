@@ -40,7 +40,9 @@
 #include "support/expected.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 
 namespace {
 
@@ -149,8 +151,9 @@ Clock::duration timeReplication(const std::string& logFolder, const std::string&
     messageBox.alwaysAnswer(Answer::Yes);
     RealFileSystem fileSystem;
     test::FakeLauncher launcher;
-    NoPainting painter;
-    Services services{messageBox, fileSystem, launcher, conventions, painter};
+    test::NoPainting painter;
+    test::NoWaiting waiter;
+    Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
     test::FakeReplicationWindow window;
     window.saveTo.text_ = destination;
     for (const Row& row : rows) {

@@ -32,7 +32,9 @@
 #include "replication/replication_run.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 
 namespace {
 
@@ -99,8 +101,9 @@ struct Bench {
         for (const auto& [source, count] : entries) {
             window.addRowPath(source, count);
         }
-        NoPainting painter;
-        Services services{messageBox, fileSystem, launcher, conventions, painter};
+        test::NoPainting painter;
+        test::NoWaiting waiter;
+        Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
         QElapsedTimer timer;
         timer.start();
         ReplicateBtn_Click(window.controls, services);

@@ -28,7 +28,9 @@
 #include "support/fake_file_system.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 #include "win32/form1_window.h"
 #include "win32/program.h"
 #include "win32/progress_repainter.h"
@@ -99,8 +101,9 @@ ListTimes measureList(int files) {
     const vantrel::Conventions conventions = vantrel::Conventions::windows();
     vantrel::test::FakeFileSystem fileSystem(conventions.separator);
     vantrel::test::FakeLauncher launcher;
-    vantrel::NoPainting painter;
-    vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+    vantrel::test::NoPainting painter;
+    vantrel::test::NoWaiting waiter;
+    vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
     vantrel::win32::Form1Window window(services);
     vantrel::Form1& form = window.logic();
     window.open();
@@ -202,8 +205,9 @@ struct RunBench {
         vantrel::test::FakeReplicationWindow window;
         window.saveTo.setText(destination("core"));
         window.addRowPath(source, std::to_string(kCopies));
-        vantrel::NoPainting painter;
-        vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+        vantrel::test::NoPainting painter;
+        vantrel::test::NoWaiting waiter;
+        vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
         const auto start = Clock::now();
         vantrel::ReplicateBtn_Click(window.controls, services);
         const double ms = millisecondsSince(start);

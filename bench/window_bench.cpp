@@ -31,7 +31,9 @@
 #include "replication/replication_run.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 
 namespace {
 
@@ -95,8 +97,9 @@ struct Bench {
         vantrel::test::FakeReplicationWindow window;
         window.saveTo.setText(destination("core"));
         window.addRowPath(source.toStdString(), std::to_string(kCopies));
-        vantrel::NoPainting painter;
-        vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+        vantrel::test::NoPainting painter;
+        vantrel::test::NoWaiting waiter;
+        vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
         const double ms =
             millisecondsOf([&] { vantrel::ReplicateBtn_Click(window.controls, services); });
         checkCopies(window.saveTo.text());
@@ -105,7 +108,8 @@ struct Bench {
 
     double throughTheWindow(int& paints) {
         vantrel::qt::ProgressRepainter painter;
-        vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter};
+        vantrel::test::NoWaiting waiter;
+        vantrel::Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
         vantrel::qt::Form1Window form(services);
         painter.watch(&form, form.progressArea());
         form.open();

@@ -25,13 +25,13 @@ class AppendedFile {
     virtual bool append(std::string_view text, std::uint64_t length) = 0;
 };
 
-// Paths are passed through unchanged: bytes on Linux, whatever their encoding; UTF-8 text on
-// Windows. Every operation raises a Failure with the number of its kind and the system's
-// reason when it fails.
 // How far a copy has come: bytes copied of the source's size (0 where it reports none). Called
 // on the thread that copies.
 using CopyProgress = std::function<void(std::uint64_t copied, std::uint64_t size)>;
 
+// Paths are passed through unchanged: bytes on Linux, whatever their encoding; UTF-8 text on
+// Windows. Every operation raises a Failure with the number of its kind and the system's
+// reason when it fails.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;

@@ -16,10 +16,6 @@ Int roundChecked(double value) {
 template int roundChecked<int>(double);
 template std::int16_t roundChecked<std::int16_t>(double);
 
-std::int16_t roundToInt16(double value) {
-    return roundChecked<std::int16_t>(value);
-}
-
 std::int16_t checkedInt16(long long value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max()) {

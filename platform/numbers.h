@@ -24,9 +24,6 @@ std::optional<Int> roundedWithin(double value) {
 template <class Int>
 Int roundChecked(double value);
 
-// Rounds to 16 bits the same way.
-std::int16_t roundToInt16(double value);
-
 // Narrows a wider integer to 16 bits, refusing values out of range the same way.
 std::int16_t checkedInt16(long long value);
 

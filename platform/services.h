@@ -17,17 +17,6 @@ class ProgressPainter {
     virtual void paintProgress(bool always) = 0;
 };
 
-class NoPainting : public ProgressPainter {
-  public:
-    void paintProgress(bool /*always*/) override {}
-};
-
-// The waiting of the core alone, where no window needs keeping alive.
-inline Waiter& noWaiting() {
-    static NoWaiting waiter;
-    return waiter;
-}
-
 // The outside world as the window's handlers reach it.
 struct Services {
     MessageBox& messageBox;
@@ -35,7 +24,7 @@ struct Services {
     Launcher& launcher;
     const Conventions& conventions;
     ProgressPainter& painter;
-    Waiter& waiter = noWaiting();
+    Waiter& waiter;
 };
 
 }  // namespace vantrel

@@ -15,12 +15,4 @@ class Waiter {
     virtual void await(const std::function<void()>& work, const std::function<void()>& tick) = 0;
 };
 
-// Runs the work on the calling thread: the core alone has no window to keep alive.
-class NoWaiting : public Waiter {
-  public:
-    void await(const std::function<void()>& work, const std::function<void()>& /*tick*/) override {
-        work();
-    }
-};
-
 }  // namespace vantrel

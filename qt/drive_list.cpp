@@ -1,10 +1,15 @@
 #include "qt/drive_list.h"
 
+#include <mntent.h>
+
 #include <QDir>
-#include <QFileInfo>
 #include <QSet>
 #include <QStorageInfo>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "qt/byte_text.h"
 
 namespace vantrel::qt {
 
@@ -38,29 +43,37 @@ bool isUserMount(const QString& root, const QByteArray& fileSystemType) {
 
 std::vector<Drive> userDrives() {
     std::vector<Drive> drives;
-#ifdef Q_OS_WIN
-    for (const QFileInfo& drive : QDir::drives()) {
-        drives.push_back({QDir::toNativeSeparators(drive.absoluteFilePath()), QString()});
-    }
-#else
-    const QString home = QDir::homePath();
+    // Qt gives the home folder and mount points as text decoded from UTF-8, which loses the
+    // bytes of a name that is not; the environment and the mount table keep them.
+    const QByteArray homeBytes = qgetenv("HOME");
+    const QString home = homeBytes.isEmpty()
+                             ? QDir::rootPath()
+                             : QDir::cleanPath(textOfBytes(homeBytes.toStdString()));
     drives.push_back({QStringLiteral("/"), QString()});
     if (home != QLatin1String("/")) {
         drives.push_back({home, QString()});
     }
     std::vector<Drive> mounts;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const QString root = volume.rootPath();
-        if (root == QLatin1String("/") || root == home || !volume.isValid() ||
-            !QFileInfo(root).isDir() || !isUserMount(root, volume.fileSystemType())) {
-            continue;
+    if (FILE* table = setmntent("/proc/self/mounts", "r")) {
+        while (const mntent* entry = getmntent(table)) {
+            const QString root = textOfBytes(entry->mnt_dir);
+            std::error_code error;
+            if (root == QLatin1String("/") || root == home ||
+                !std::filesystem::is_directory(entry->mnt_dir, error) ||
+                !isUserMount(root, entry->mnt_type)) {
+                continue;
+            }
+            mounts.push_back({root, QStorageInfo(root).name()});
         }
-        mounts.push_back({root, volume.name()});
+        endmntent(table);
     }
     std::sort(mounts.begin(), mounts.end(),
               [](const Drive& a, const Drive& b) { return a.root < b.root; });
+    // A place mounted over again is listed once.
+    mounts.erase(std::unique(mounts.begin(), mounts.end(),
+                             [](const Drive& a, const Drive& b) { return a.root == b.root; }),
+                 mounts.end());
     drives.insert(drives.end(), mounts.begin(), mounts.end());
-#endif
     return drives;
 }
 
@@ -70,7 +83,8 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
 
 void DriveList::setDrives(const std::vector<Drive>& drives) {
     clear();
-    const QString current = QDir::currentPath();
+    std::error_code error;
+    const QString current = textOfBytes(std::filesystem::current_path(error).native());
     int holder = -1;
     qsizetype holderLength = -1;
     for (const Drive& drive : drives) {
@@ -90,7 +104,7 @@ void DriveList::setDrives(const std::vector<Drive>& drives) {
 }
 
 std::string DriveList::drive() const {
-    return currentData().toString().toStdString();
+    return bytesOfText(currentData().toString());
 }
 
 void DriveList::restorePrevious() {

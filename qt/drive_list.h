@@ -20,7 +20,7 @@ struct Drive {
 // nothing under the system's own trees (/proc, /sys, /dev, /run but /run/media, /boot, /snap ...).
 bool isUserMount(const QString& root, const QByteArray& fileSystemType);
 
-// The machine's drives; elsewhere "/", the home folder, then the user mounts by root.
+// "/", the home folder, then the user mounts by root.
 std::vector<Drive> userDrives();
 
 // The drive list (Drive1): a drop-down of drives. Choosing another drive raises the change

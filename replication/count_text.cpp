@@ -56,7 +56,7 @@ double numericReading(std::string_view text) {
 }
 
 std::int16_t countValue(std::string_view text) {
-    return roundToInt16(numericReading(text));
+    return roundChecked<std::int16_t>(numericReading(text));
 }
 
 }  // namespace vantrel

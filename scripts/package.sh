@@ -14,7 +14,7 @@ if [ "${1:-}" = windows ]; then
 fi
 
 scripts/setup.sh package
-cmake --preset release
+cmake --preset release -DCMAKE_COMPILE_WARNING_AS_ERROR="${VANTREL_WARNINGS_AS_ERRORS:-OFF}"
 cmake --build --preset release -j "$(nproc)"
 rm -f build/release/vantrel_*.deb
 cpack --preset release

@@ -95,7 +95,7 @@ class AccessibilityTest : public QObject {
     }
 
   private:
-    NoPainting painter_;
+    test::NoPainting painter_;
     std::unique_ptr<test::Window> window_;
     qt::Form1Window* form_ = nullptr;
 };

@@ -91,7 +91,7 @@ class BytePathsTest : public QObject {
     }
 
   private:
-    NoPainting painter_;
+    test::NoPainting painter_;
     std::unique_ptr<test::Window> window_;
 };
 

@@ -694,7 +694,7 @@ class FileListWindowTest : public QObject {
         return seen;
     }
 
-    vantrel::NoPainting painter_;
+    vantrel::test::NoPainting painter_;
     std::unique_ptr<Window> window_;
 };
 

@@ -243,7 +243,7 @@ class FormLayoutTest : public QObject {
     }
 
   private:
-    vantrel::NoPainting painter_;
+    vantrel::test::NoPainting painter_;
     std::unique_ptr<Window> window_;
 };
 

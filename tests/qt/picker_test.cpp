@@ -2,7 +2,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
 
+#include "qt/byte_text.h"
 #include "support/qt/window_fixture.h"
 
 using vantrel::qt::DirectoryList;
@@ -137,6 +139,22 @@ class PickerTest : public QObject {
         QVERIFY(window_->messageBox.shown.empty());
     }
 
+    // A mount point whose name is not UTF-8 opens as the bytes it is.
+    void aDriveNamedInBytesThatAreNotUtf8Opens() {
+        Window& window = *window_;
+        const std::string drive = folders_.path().toStdString() + "/caf\xe9";
+        QVERIFY(std::filesystem::create_directory(drive));
+        window.drive1().setDrives({{"/", ""}, {vantrel::qt::textOfBytes(drive), ""}});
+
+        QTest::keyClick(&window.drive1(), Qt::Key_Down);
+
+        const std::string opened = window.dir1().path();
+        std::filesystem::remove(drive);
+        QVERIFY(window_->messageBox.shown.empty());
+        QVERIFY(window.drive1().drive() == drive);
+        QVERIFY(opened == drive);
+    }
+
     void aDriveThatCannotBeOpenedLeavesEverythingAsItWas() {
         Window& window = *window_;
         const QString missing = QDir(folders_.path()).filePath("unplugged");
@@ -210,7 +228,7 @@ class PickerTest : public QObject {
     }
 
   private:
-    vantrel::NoPainting painter_;
+    vantrel::test::NoPainting painter_;
     QTemporaryDir folders_;
     std::unique_ptr<Window> window_;
 };

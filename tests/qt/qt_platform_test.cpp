@@ -114,6 +114,25 @@ class QtPlatformTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), kPatienceMs);
     }
 
+    // A log path that is not UTF-8 reaches the program as the bytes it is.
+    void argumentsReachTheProgramAsTheirBytes() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const std::string logPath = folder.path().toStdString() + "/caf\xe9/Log.txt";
+        const QString received = folder.filePath("received");
+
+        vantrel::qt::QtLauncher launcher;
+        launcher.launch({"/bin/sh",
+                         {"-c", "printf %s \"$1\" > \"$2.part\" && mv \"$2.part\" \"$2\"", "sh",
+                          logPath, received.toStdString()},
+                         vantrel::WindowStyle::Normal});
+
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(received), kPatienceMs);
+        QFile file(received);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray::fromStdString(logPath));
+    }
+
     void aProgramThatCannotStartIsAFailure() {
         vantrel::qt::QtLauncher launcher;
         try {

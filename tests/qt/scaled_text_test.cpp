@@ -147,7 +147,7 @@ class ScaledTextTest : public QObject {
     }
 
   private:
-    NoPainting painter_;
+    test::NoPainting painter_;
     std::unique_ptr<test::Window> window_;
     qt::Form1Window* form_ = nullptr;
 };

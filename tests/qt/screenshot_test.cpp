@@ -86,7 +86,7 @@ class ScreenshotTest : public QObject {
         return shot.save(path);
     }
 
-    vantrel::NoPainting painter_;
+    vantrel::test::NoPainting painter_;
     std::unique_ptr<Window> window_;
 };
 

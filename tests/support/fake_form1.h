@@ -7,6 +7,7 @@
 #include "support/fake_file_system.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
 #include "support/fake_waiter.h"
 #include "window/form1.h"

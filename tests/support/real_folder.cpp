@@ -335,7 +335,7 @@ RealRun::RealRun(const std::string& logFolder, const std::string& destination,
                  RealFileSystem::Options options)
     : conventions(conventionsWithLogIn(logFolder)),
       fs(std::move(options)),
-      services{messageBox, fs, launcher, conventions, painter} {
+      services{messageBox, fs, launcher, conventions, painter, waiter} {
     saveTo.text_ = destination;
 }
 

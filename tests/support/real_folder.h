@@ -14,7 +14,9 @@
 #include "support/fake_controls.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 
 // The real file system of the system the tests run on, in a fresh temporary folder. Paths are
 // the program's: bytes on Linux, UTF-8 text on Windows, with the system's separator.
@@ -128,6 +130,7 @@ struct RealRun : FakeReplicationWindow {
     RealFileSystem fs;
     FakeLauncher launcher;
     NoPainting painter;
+    NoWaiting waiter;
     Services services;
 };
 

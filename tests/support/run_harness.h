@@ -11,6 +11,7 @@
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
 #include "support/fake_replication_window.h"
+#include "support/fake_waiter.h"
 
 namespace vantrel::test {
 
@@ -44,7 +45,7 @@ struct RunHarness : FakeReplicationWindow {
         : flavour(flavour),
           conventions(flavour.conventions),
           fs(conventions.separator),
-          services{messageBox, fs, launcher, conventions, painter} {
+          services{messageBox, fs, launcher, conventions, painter, waiter} {
         saveTo.text_ = flavour.destination;
         fs.addDir(conventions.logPath.substr(0, conventions.logPath.rfind(conventions.separator)));
     }
@@ -70,6 +71,7 @@ struct RunHarness : FakeReplicationWindow {
     FakeFileSystem fs;
     FakeLauncher launcher;
     CountingPainter painter;
+    NoWaiting waiter;
     Services services;
 };
 

@@ -35,7 +35,8 @@ TEST(Closing, DuringARunTheWindowGoesOnlyAfterTheRun) {
     const TemporaryFolder home;
     const Conventions conventions = Window::conventionsIn(home);
     NoPainting painter;
-    Services services{box, fileSystem, launcher, conventions, painter};
+    NoWaiting waiter;
+    Services services{box, fileSystem, launcher, conventions, painter, waiter};
     win32::Form1Window form(services);
     bool destroyed = false;
     form.destroyed = [&destroyed] { destroyed = true; };

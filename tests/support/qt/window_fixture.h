@@ -27,6 +27,8 @@
 #include "support/expected.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
+#include "support/fake_waiter.h"
 
 namespace vantrel::test {
 
@@ -101,7 +103,7 @@ class BoxAnswerer : public QObject {
 struct Window {
     explicit Window(ProgressPainter& painter)
         : conventions(Conventions::posix(home.path().toStdString())),
-          services{messageBox, fileSystem, launcher, conventions, painter},
+          services{messageBox, fileSystem, launcher, conventions, painter, waiter},
           form(services) {}
 
     // Adds an entry the way a drop does.
@@ -146,6 +148,7 @@ struct Window {
     RealFileSystem fileSystem;
     FakeLauncher launcher;
     Conventions conventions;
+    NoWaiting waiter;
     Services services;
     qt::Form1Window form;
 };

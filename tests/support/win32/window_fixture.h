@@ -20,6 +20,8 @@
 #include "support/expected.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/fake_painter.h"
+#include "support/fake_waiter.h"
 #include "win32/form1_window.h"
 
 namespace vantrel::test {
@@ -156,7 +158,7 @@ class TemporaryFolder {
 struct Window {
     explicit Window(ProgressPainter& painter)
         : conventions(conventionsIn(home)),
-          services{messageBox, fileSystem, launcher, conventions, painter},
+          services{messageBox, fileSystem, launcher, conventions, painter, waiter},
           form(services) {}
 
     ~Window() { pumpMessages(form); }
@@ -186,6 +188,7 @@ struct Window {
     RealFileSystem fileSystem;
     FakeLauncher launcher;
     Conventions conventions;
+    NoWaiting waiter;
     Services services;
     win32::Form1Window form;
 };
