@@ -192,8 +192,9 @@ class WindowRunTest : public QObject {
     // goes on with its controls, and the window closes once it is over.
     void aCloseDuringARunClosesTheWindowAfterTheRun() {
         ClosingMessageBox box;
-        vantrel::Services services{box, window_->fileSystem, window_->launcher,
-                                   window_->conventions, painter_};
+        vantrel::Services services{
+            box,      window_->fileSystem, window_->launcher, window_->conventions,
+            painter_, window_->waiter};
         vantrel::qt::Form1Window form(services);
         form.open();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
