@@ -400,6 +400,8 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
             });
             return 0;
         }
+        case WM_DRAWITEM:
+            return handDrawItemToControl(lParam);
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == child("VScrollFiles")) {
                 const int request = LOWORD(wParam);
