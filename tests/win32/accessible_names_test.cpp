@@ -175,19 +175,7 @@ TEST_P(AccessibleNamesTest, ControlsAndTheRowsInViewAreReadByWhatTheyAre) {
         files.push_back("C:\\files\\f" + std::to_string(i) + ".txt");
     }
     dropOn(window_->child("Picture1"), files);
-    struct Named {
-        std::string control;
-        std::string name;
-    };
-    for (const Named& named : std::vector<Named>{{"SaveTo", "Save To:"},
-                                                 {"Drive1", "Drives"},
-                                                 {"Dir1", "Folders"},
-                                                 {"VScrollFiles", "Scroll the file list"},
-                                                 {"Picture1", "Drop files to copy here:"},
-                                                 {"ReplicateBtn", "Replicate"},
-                                                 {"OpenWEBtn", "File Search"},
-                                                 {"FrameFix", "Filename No. of Copies"},
-                                                 {"FrameSlide", "Files to copy"}}) {
+    for (const expected::AccessibleName& named : expected::accessibleNames()) {
         EXPECT_EQ(nameOf(window_->child(named.control)), named.name) << named.control;
     }
     EXPECT_EQ(nameOf(window_->form.pathEditor(3)), "File 3");
