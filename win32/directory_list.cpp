@@ -13,15 +13,22 @@
 #include "platform/failure.h"
 #include "platform/fs/win32_path.h"
 #include "platform/utf16.h"
+#include "win32/folder_glyph.h"
 #include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
 
 namespace {
 
-// Blanks per level of depth: the list shows the tree by indentation alone.
+// Blanks per level of depth in a row's text, which is what a screen reader or a copy of the
+// list reads; the row is drawn with a glyph instead, indented by pixels.
 constexpr std::size_t kIndent = 3;
 constexpr UINT_PTR kSubclassId = 1;
+// Sizes at 96 dpi, scaled to the list's own: the glyph's side, the indent per level and the
+// gap between glyph and name, as the Qt window's directory list draws them.
+constexpr int kGlyphPixels = 16;
+constexpr int kIndentPixels = 8;
+constexpr int kGapPixels = 3;
 
 // No "insert a disk" box for a drive without its medium while the list reads a folder: the
 // read fails instead, and the caller tells why.
@@ -153,6 +160,9 @@ std::vector<std::wstring> subfoldersOf(const std::wstring& folder) {
 struct Row {
     std::wstring path;
     std::wstring text;
+    int depth = 0;
+    // An open folder of the path rather than a subfolder.
+    bool open = true;
 };
 
 // The open folders from the root down, then the subfolders, each a level deeper.
@@ -162,14 +172,17 @@ std::vector<Row> rowsOf(const std::wstring& folder, const std::vector<std::wstri
     std::vector<Row> rows{{folder.substr(0, root), folder.substr(0, root)}};
     for (std::size_t start = root; start < folder.size();) {
         const std::size_t end = std::min(folder.find(L'\\', start), folder.size());
-        rows.push_back({folder.substr(0, end), std::wstring(rows.size() * kIndent, L' ') +
-                                                   folder.substr(start, end - start)});
+        const int depth = static_cast<int>(rows.size());
+        rows.push_back({folder.substr(0, end),
+                        std::wstring(depth * kIndent, L' ') + folder.substr(start, end - start),
+                        depth});
         start = end + 1;
     }
     current = rows.size() - 1;
-    const std::wstring indent((current + 1) * kIndent, L' ');
+    const int depth = static_cast<int>(current + 1);
+    const std::wstring indent(depth * kIndent, L' ');
     for (const std::wstring& name : subfolders) {
-        rows.push_back({childOf(folder, name), indent + name});
+        rows.push_back({childOf(folder, name), indent + name, depth, false});
     }
     return rows;
 }
@@ -221,8 +234,69 @@ struct Win32DirectoryList::Impl {
         }
     }
 
-    static LRESULT CALLBACK keys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR data) {
+    // Rows tall enough for the font and the glyph, at the list's DPI.
+    void fitRowHeight() {
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        HDC dc = ::GetDC(hwnd);
+        const HGDIOBJ old =
+            ::SelectObject(dc, font != nullptr ? font : ::GetStockObject(SYSTEM_FONT));
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd, dc);
+        const int glyph = ::MulDiv(kGlyphPixels, windowDpi(hwnd), USER_DEFAULT_SCREEN_DPI);
+        ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, std::max<LPARAM>(metrics.tmHeight, glyph));
+    }
+
+    // A row as the Qt window draws it: indented by its depth, its glyph, then its name, the
+    // highlight covering the name only.
+    void draw(const DRAWITEMSTRUCT& item) const {
+        HDC dc = item.hDC;
+        const RECT& box = item.rcItem;
+        ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_WINDOW));
+        if (item.itemID >= rows.size()) {
+            if ((item.itemState & ODS_FOCUS) != 0) {
+                ::DrawFocusRect(dc, &box);
+            }
+            return;
+        }
+        const Row& row = rows[item.itemID];
+        const int dpi = windowDpi(hwnd);
+        const auto scaled = [dpi](int pixels) {
+            return ::MulDiv(pixels, dpi, USER_DEFAULT_SCREEN_DPI);
+        };
+        const int glyph = scaled(kGlyphPixels);
+        const int left = box.left + scaled(kIndentPixels) * row.depth;
+        const int top = box.top + (box.bottom - box.top - glyph) / 2;
+        drawFolderGlyph(dc, RECT{left, top, left + glyph, top + glyph}, row.open);
+
+        const std::wstring name = row.text.substr(static_cast<std::size_t>(row.depth) * kIndent);
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        const HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
+        const int gap = scaled(kGapPixels);
+        RECT text{left + glyph + gap, box.top,
+                  std::min<LONG>(left + glyph + 3 * gap + extent.cx, box.right), box.bottom};
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        if (selected) {
+            ::FillRect(dc, &text, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT inside{text.left + gap, text.top, text.right, text.bottom};
+        ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &inside,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        if ((item.itemState & ODS_FOCUS) != 0) {
+            ::DrawFocusRect(dc, &text);
+        }
+        if (oldFont != nullptr) {
+            ::SelectObject(dc, oldFont);
+        }
+    }
+
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR data) {
         auto& impl = *reinterpret_cast<Impl*>(data);
         switch (message) {
             case WM_GETDLGCODE: {
@@ -244,8 +318,16 @@ struct Win32DirectoryList::Impl {
                     return 0;
                 }
                 break;
+            case kDrawOwnItem:
+                impl.draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            case WM_SETFONT: {
+                const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+                impl.fitRowHeight();
+                return result;
+            }
             case WM_NCDESTROY:
-                ::RemoveWindowSubclass(hwnd, &Impl::keys, kSubclassId);
+                ::RemoveWindowSubclass(hwnd, &Impl::procedure, kSubclassId);
                 break;
             default:
                 break;
@@ -262,12 +344,13 @@ struct Win32DirectoryList::Impl {
 
 Win32DirectoryList::Win32DirectoryList(HWND parent, const RECT& pixels, HFONT font, int id)
     : impl_(std::make_unique<Impl>(*this)) {
-    impl_->hwnd =
-        createChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
-                    parent, pixels, id, font);
-    ::SetWindowSubclass(impl_->hwnd, &Impl::keys, kSubclassId,
+    impl_->hwnd = createChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                              WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                  LBS_HASSTRINGS | LBS_OWNERDRAWFIXED,
+                              parent, pixels, id, font);
+    ::SetWindowSubclass(impl_->hwnd, &Impl::procedure, kSubclassId,
                         reinterpret_cast<DWORD_PTR>(impl_.get()));
+    impl_->fitRowHeight();
     // A current folder that cannot be read leaves the list empty until a folder is set.
     try {
         impl_->open(L".");

@@ -8,6 +8,7 @@
 
 #include "platform/failure.h"
 #include "platform/utf16.h"
+#include "win32/accessible_names.h"
 #include "win32/control_adapters.h"
 #include "win32/directory_list.h"
 #include "win32/drive_list.h"
@@ -45,6 +46,7 @@ struct Form1Window::Parts {
     int dpi;
     WindowFont regular;
     WindowFont bold;
+    AccessibleNames names;
     std::map<std::string, HWND, std::less<>> byName;
     std::map<int, const layout::Control*> controlOfId;
 
@@ -77,6 +79,7 @@ struct Form1Window::Parts {
                 if (!control.visible) {
                     ::ShowWindow(hwnd, SW_HIDE);
                 }
+                names.name(hwnd, layout::accessibleName(control));
                 byName.emplace(control.name, hwnd);
                 controlOfId.emplace(id, &control);
             }
@@ -102,6 +105,9 @@ struct Form1Window::Parts {
                     frameSlide = std::make_unique<SlidingFrame>(
                         container, control.rect, layout::control(layout::Role::PathTemplate).rect,
                         layout::control(layout::Role::CountTemplate).rect, dpi, regular.handle());
+                    frameSlide->nameRows(
+                        names, layout::accessibleName(layout::control(layout::Role::PathTemplate)),
+                        layout::accessibleName(layout::control(layout::Role::CountTemplate)));
                     return frameSlide->hwnd();
                 }
                 hwnd = keep(std::make_unique<FrameWindow>(container, place, caption, font));
@@ -400,6 +406,8 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
             });
             return 0;
         }
+        case WM_DRAWITEM:
+            return handDrawItemToControl(lParam);
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == child("VScrollFiles")) {
                 const int request = LOWORD(wParam);

@@ -7,6 +7,7 @@
 
 #include "platform/failure.h"
 #include "platform/utf16.h"
+#include "win32/accessible_names.h"
 #include "win32/painted_windows.h"
 #include "win32/twips.h"
 #include "win32/win32_helpers.h"
@@ -44,8 +45,8 @@ std::optional<Press> pressOf(UINT message) {
 // An edit control lent to whichever row of its column is in view.
 class EditControl : public RowEditor {
   public:
-    EditControl(SlidingFrame& frame, RowColumn column, HFONT font)
-        : frame_(frame), column_(column) {
+    EditControl(SlidingFrame& frame, RowColumn column, HFONT font, AccessibleNames* names)
+        : frame_(frame), column_(column), names_(names) {
         hwnd_ = ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, L"EDIT", L"",
                                   WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
                                   0, frame.hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -88,7 +89,11 @@ class EditControl : public RowEditor {
 
     bool focused() const override { return ::GetFocus() == hwnd_; }
 
-    void name(const std::string& /*control*/, const std::string& /*accessible*/) override {}
+    void name(const std::string& /*control*/, const std::string& accessible) override {
+        if (names_ != nullptr) {
+            names_->name(hwnd_, accessible);
+        }
+    }
 
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR /*id*/, DWORD_PTR data) {
@@ -145,6 +150,7 @@ class EditControl : public RowEditor {
 
     SlidingFrame& frame_;
     RowColumn column_;
+    AccessibleNames* names_;
     HWND hwnd_ = nullptr;
 };
 
@@ -156,7 +162,7 @@ struct SlidingFrame::Impl : RowEditors {
         : self(frame), place(box), dpi(dpi), font(font), rows(*this, pathTemplate, countTemplate) {}
 
     std::unique_ptr<RowEditor> make(RowColumn column) override {
-        return std::make_unique<EditControl>(self, column, font);
+        return std::make_unique<EditControl>(self, column, font, names);
     }
 
     void rowsChanged() override {
@@ -214,6 +220,7 @@ struct SlidingFrame::Impl : RowEditors {
     TwipsRect place;
     int dpi;
     HFONT font;
+    AccessibleNames* names = nullptr;
     bool pending = false;
     int cut = 0;
     RowStore rows;
@@ -272,6 +279,12 @@ std::vector<HWND> SlidingFrame::editorsInView() {
         editors.push_back(static_cast<const EditControl*>(editor)->hwnd());
     }
     return editors;
+}
+
+void SlidingFrame::nameRows(AccessibleNames& names, const std::string& path,
+                            const std::string& count) {
+    impl_->names = &names;
+    impl_->rows.setAccessibleRowNames(path, count);
 }
 
 void SlidingFrame::containerChanged() {

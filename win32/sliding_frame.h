@@ -13,6 +13,8 @@
 
 namespace vantrel::win32 {
 
+class AccessibleNames;
+
 // The sliding frame of the file list (FrameSlide): a bordered frame inside the fixed list frame
 // that holds the path boxes (Text1) and count boxes (CopyTimes). Rows are kept as plain data;
 // edit controls exist only for the rows inside the part of the frame its container shows, and
@@ -47,6 +49,10 @@ class SlidingFrame : public OwnWindow, public vantrel::Frame {
 
     // The edit controls of the rows in view, by row, each row's path box before its count box.
     std::vector<HWND> editorsInView();
+
+    // Screen readers read the rows by these names and their numbers ("File 3"), each edit
+    // control named again as it is lent to another row.
+    void nameRows(AccessibleNames& names, const std::string& path, const std::string& count);
 
     // What the container shows of the frame changed without the frame moving.
     void containerChanged();

@@ -11,6 +11,7 @@
 
 #include "qt/form1_window.h"
 #include "replication/file_list.h"
+#include "support/expected.h"
 #include "support/qt/window_fixture.h"
 
 namespace {
@@ -53,22 +54,14 @@ class AccessibilityTest : public QObject {
     void controlsAreReadByWhatTheyAre_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
-        const QList<QPair<QString, QString>> table{
-            {"SaveTo", "Save To:"},
-            {"Drive1", "Drives"},
-            {"Dir1", "Folders"},
-            {"VScrollFiles", "Scroll the file list"},
-            {"Picture1", "Drop files to copy here:"},
-            {"ReplicateBtn", "Replicate"},
-            {"OpenWEBtn", "File Search"},
-            {"ClearBtn", "Clear List"},
-            {"LogBtn", "Log File"},
-            {"FrameFix", "Filename No. of Copies"},
-            {"CopyDestFrame", "Copy Destination"},
-            {"Label2", "Save To:"},
+        QList<QPair<QString, QString>> table{
             {"Text1(3)", "File 3"},
             {"CopyTimes(3)", "Copies of file 3"},
         };
+        for (const expected::AccessibleName& named : expected::accessibleNames()) {
+            table.append(
+                {QString::fromStdString(named.control), QString::fromStdString(named.name)});
+        }
         for (const auto& [control, name] : table) {
             QTest::newRow(qPrintable(control)) << control << name;
         }

@@ -65,6 +65,31 @@ inline constexpr double rowTop(int i) {
     return kFirstRowTop + (i - 1) * kRowHeight;
 }
 
+// What a screen reader reads for each control, by the control's name; the rows are read as
+// "File 3" and "Copies of file 3".
+struct AccessibleName {
+    std::string control;
+    std::string name;
+};
+
+inline const std::vector<AccessibleName>& accessibleNames() {
+    static const std::vector<AccessibleName> names{
+        {"SaveTo", "Save To:"},
+        {"Drive1", "Drives"},
+        {"Dir1", "Folders"},
+        {"VScrollFiles", "Scroll the file list"},
+        {"Picture1", "Drop files to copy here:"},
+        {"ReplicateBtn", "Replicate"},
+        {"OpenWEBtn", "File Search"},
+        {"ClearBtn", "Clear List"},
+        {"LogBtn", "Log File"},
+        {"FrameFix", "Filename No. of Copies"},
+        {"CopyDestFrame", "Copy Destination"},
+        {"Label2", "Save To:"},
+    };
+    return names;
+}
+
 // One control of the window as the layout table gives it. `tab` is -1 where there is none.
 struct Control {
     std::string name;

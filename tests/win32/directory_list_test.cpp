@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,8 @@
 #include "platform/utf16.h"
 #include "support/win32/list_window.h"
 #include "win32/directory_list.h"
+#include "win32/folder_glyph.h"
+#include "win32/win32_helpers.h"
 
 namespace vantrel::test {
 namespace {
@@ -88,6 +92,61 @@ std::vector<Row> expectedRows(const fs::path& folder, const std::vector<std::str
     return rows;
 }
 
+// What a picture shows of the folder glyphs: pixels of each glyph's own colour, and the box
+// the glyphs' ink covers.
+struct GlyphInk {
+    int open = 0;
+    int closed = 0;
+    RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+};
+
+// A bitmap of `width` by `height` pixels, white, that `draw` paints into.
+GlyphInk inkOf(int width, int height, const std::function<void(HDC, const RECT&)>& draw) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    ::ReleaseDC(nullptr, screen);
+    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const RECT whole{0, 0, width, height};
+    ::FillRect(dc, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    draw(dc, whole);
+    GlyphInk ink;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF pixel = ::GetPixel(dc, x, y);
+            ink.open += pixel == win32::kOpenFolderFront ? 1 : 0;
+            ink.closed += pixel == win32::kClosedFolderFill ? 1 : 0;
+            if (pixel == win32::kFolderOutline) {
+                ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
+                           std::max<LONG>(ink.box.right, x + 1),
+                           std::max<LONG>(ink.box.bottom, y + 1)};
+            }
+        }
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return ink;
+}
+
+// The glyph fills its box at every size it is drawn at, and open and closed differ.
+TEST(FolderGlyph, FillsItsBoxAtEveryScale) {
+    for (const int size : {16, 20, 24, 32}) {
+        for (const bool open : {true, false}) {
+            SCOPED_TRACE(testing::Message() << size << " pixels, " << (open ? "open" : "closed"));
+            const GlyphInk ink = inkOf(size + 8, size + 8, [&](HDC dc, const RECT&) {
+                win32::drawFolderGlyph(dc, RECT{4, 4, 4 + size, 4 + size}, open);
+            });
+            EXPECT_NEAR(ink.box.left, 4, 1);
+            EXPECT_NEAR(ink.box.right, 4 + size, 1);
+            EXPECT_NEAR(ink.box.bottom, 4 + size, 1);
+            EXPECT_NEAR(ink.box.top, 4 + size / 8, 1);
+            EXPECT_EQ(ink.open > 0, open);
+            EXPECT_EQ(ink.closed > 0, !open);
+        }
+    }
+}
+
 class DirectoryListTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -156,6 +215,41 @@ TEST_F(DirectoryListTest, ShowsTheOpenFoldersThenTheSubfoldersSorted) {
         << "the current folder is the one highlighted";
     if (!hidden) {
         std::cout << "[   NOTE   ] no hidden attribute on this file system\n";
+    }
+}
+
+// Each folder of the path is drawn open and each subfolder closed, one indent further per
+// level, whether highlighted or not.
+TEST_F(DirectoryListTest, DrawsAnOpenFolderPerLevelAndAClosedOnePerSubfolder) {
+    dirs->setPath(utf8(top / L"Alpha"));
+    const std::vector<Row> rows = rowsOf(dirs->hwnd());
+    const auto current = static_cast<std::size_t>(::SendMessageW(dirs->hwnd(), LB_GETCURSEL, 0, 0));
+    ASSERT_EQ(current + 2, rows.size()) << "the path's folders, then the one subfolder";
+    const int dpi = win32::windowDpi(dirs->hwnd());
+    const int height = static_cast<int>(::SendMessageW(dirs->hwnd(), LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_GE(height, ::MulDiv(16, dpi, 96)) << "a row holds its glyph";
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        for (const UINT state : {0u, static_cast<UINT>(ODS_SELECTED | ODS_FOCUS)}) {
+            SCOPED_TRACE(testing::Message() << "row " << rows[index].name << " state " << state);
+            const GlyphInk ink = inkOf(200, height, [&](HDC dc, const RECT& whole) {
+                DRAWITEMSTRUCT item{ODT_LISTBOX,
+                                    kDir1,
+                                    static_cast<UINT>(index),
+                                    ODA_DRAWENTIRE,
+                                    state,
+                                    dirs->hwnd(),
+                                    dc,
+                                    whole,
+                                    0};
+                ::SendMessageW(dirs->hwnd(), win32::kDrawOwnItem, 0,
+                               reinterpret_cast<LPARAM>(&item));
+            });
+            const bool open = index <= current;
+            EXPECT_EQ(ink.open > 0, open);
+            EXPECT_EQ(ink.closed > 0, !open);
+            const int depth = static_cast<int>(rows[index].indent / step());
+            EXPECT_NEAR(ink.box.left, depth * ::MulDiv(8, dpi, 96), 1);
+        }
     }
 }
 

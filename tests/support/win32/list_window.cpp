@@ -1,6 +1,7 @@
 #include "support/win32/list_window.h"
 
 #include "platform/utf16.h"
+#include "win32/win32_helpers.h"
 
 namespace vantrel::test {
 
@@ -51,6 +52,9 @@ LRESULT CALLBACK ListWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, L
     if (message == WM_COMMAND && window != nullptr && window->onCommand &&
         window->onCommand(wParam, lParam)) {
         return 0;
+    }
+    if (message == WM_DRAWITEM) {
+        return win32::handDrawItemToControl(lParam);
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -1,0 +1,36 @@
+#include <initguid.h>
+
+#include "win32/accessible_names.h"
+
+#include "platform/utf16.h"
+
+namespace vantrel::win32 {
+
+AccessibleNames::AccessibleNames() {
+    void* services = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IAccPropServices, &services))) {
+        services_ = static_cast<IAccPropServices*>(services);
+    }
+}
+
+AccessibleNames::~AccessibleNames() {
+    if (services_ != nullptr) {
+        services_->Release();
+    }
+}
+
+void AccessibleNames::name(HWND hwnd, const std::string& name) {
+    if (services_ == nullptr || name.empty()) {
+        return;
+    }
+    const std::wstring text = toUtf16(name);
+    if (FAILED(services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                         text.c_str()))) {
+        // A service that refuses a name (a stub of one refuses every call) is not asked again.
+        services_->Release();
+        services_ = nullptr;
+    }
+}
+
+}  // namespace vantrel::win32
