@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <exception>
+#include <string>
 
 #include "filelist/scroll_view.h"
+#include "platform/failure.h"
 #include "platform/numbers.h"
 #include "replication/file_list.h"
 
@@ -24,9 +26,19 @@ void Picture1_OLEDragDrop(FileListControls& controls, const DroppedFiles& data,
         FileList list(controls.Text1, controls.CopyTimes);
         const std::int16_t base = checkedInt16(list.entries());
         const std::int16_t files = checkedInt16(data.count());
+        std::int16_t index = base;
         for (int k = 1; k <= files; ++k) {
-            const std::int16_t index = checkedInt16(base + k);
-            list.append(index, data.file(k));
+            const std::string path = data.file(k);
+            // The system reads a path only up to a NUL, while the copy's name would come from
+            // what follows it: such a path names no file, as a web address names none.
+            if (path.find('\0') != std::string::npos) {
+                continue;
+            }
+            index = checkedInt16(index + 1);
+            list.append(index, path);
+        }
+        if (files > 0 && index == base) {
+            throw Failure(kNoFileList, "The dropped data holds no file");
         }
         fitting = true;
         ResizeFileList(controls);

@@ -18,11 +18,20 @@ std::string LaunchCommand::commandLine() const {
     return line;
 }
 
-Conventions Conventions::windows() {
+Conventions Conventions::windows(const std::string& localAppData) {
+    std::string userLogPath;
+    if (!localAppData.empty()) {
+        userLogPath = localAppData;
+        if (userLogPath.back() != '\\') {
+            userLogPath += '\\';
+        }
+        userLogPath += "Vantrel\\Log.txt";
+    }
     return {'\\',
             "c:\\Log.txt",
             {"notepad", {"c:\\Log.txt"}, WindowStyle::Minimized},
-            {"explorer.exe", {"/e,", "C:\\"}, WindowStyle::Normal}};
+            {"explorer.exe", {"/e,", "C:\\"}, WindowStyle::Normal},
+            userLogPath};
 }
 
 Conventions Conventions::posix(const std::string& logFolder) {

@@ -1,6 +1,7 @@
 #include "qt/form1_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QHash>
@@ -313,6 +314,16 @@ void Form1Window::open() {
 
 void Form1Window::focus() {
     widgets_->byName.value(qtext(layout::form1().focus))->setFocus();
+}
+
+// A close request during a run waits for its end, as every other handler does, and the window
+// then closes. While one of the run's modal boxes is up, Qt refuses the request before it
+// comes here.
+void Form1Window::closeEvent(QCloseEvent* event) {
+    if (logic_->running()) {
+        event->ignore();
+        logic_->handle([this] { close(); });
+    }
 }
 
 Form1Window::~Form1Window() = default;

@@ -28,6 +28,9 @@ class Form1Window : public QWidget {
     // The part of the window that shows the progress caption and bar.
     QRect progressArea() const;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void focus();
 

@@ -8,6 +8,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <initializer_list>
 
 namespace vantrel {
@@ -46,8 +47,16 @@ QString windowFamily() {
     return loadFamily({"ms_sans_serif.ttf"}, QStringLiteral("MS Sans Serif"));
 }
 
+// Wine's faces have no bold of their own, and Qt's emboldening of an outline face is too faint
+// to read as bold: such a face is made bold the way Windows makes it.
 bool needsSyntheticBold(const QFont& font) {
-    return font.bold() && !QFontDatabase::isScalable(font.family());
+    if (!font.bold()) {
+        return false;
+    }
+    const QStringList styles = QFontDatabase::styles(font.family());
+    return std::none_of(styles.begin(), styles.end(), [&font](const QString& style) {
+        return QFontDatabase::weight(font.family(), style) >= QFont::Bold;
+    });
 }
 
 class SyntheticBoldStyle : public QProxyStyle {
@@ -57,8 +66,14 @@ class SyntheticBoldStyle : public QProxyStyle {
                       QPalette::ColorRole textRole) const override {
         QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
         if (needsSyntheticBold(painter->font())) {
-            QProxyStyle::drawItemText(painter, rect.translated(1, 0), flags, palette, enabled, text,
-                                      textRole);
+            // One pixel of the screen: above 96 dpi a pixel of the layout would close the gaps
+            // between letters.
+            const QPaintDevice* device = painter->device();
+            const qreal pixel = device != nullptr ? 1.0 / device->devicePixelRatioF() : 1.0;
+            painter->save();
+            painter->translate(pixel, 0);
+            QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+            painter->restore();
         }
     }
 };
@@ -81,8 +96,11 @@ QFont windowFont(bool bold) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(bold);
-    // Set either way, so that a regular child of a bold frame does not inherit the spacing.
-    font.setLetterSpacing(QFont::AbsoluteSpacing, needsSyntheticBold(font) ? 1 : 0);
+    // Set either way, so that a regular child of a bold frame does not inherit the spacing. An
+    // outline face keeps its widths, which Qt's emboldening does not change: the list's header
+    // of blanks would not fit otherwise.
+    const bool widened = needsSyntheticBold(font) && !QFontDatabase::isScalable(family);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, widened ? 1 : 0);
     return font;
 }
 

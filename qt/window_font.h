@@ -11,10 +11,10 @@ namespace vantrel {
 // Where the window is drawn above 96 dpi, Tahoma, which scales with it.
 QFont windowFont(bool bold = false);
 
-// Wine's face holds bitmaps of the regular weight only, which Qt does not thicken. Bold is
-// then made the way Windows makes it for such faces: every glyph one pixel wider, and drawn
-// twice one pixel apart. This gives the widget (not its children) a style that does the
-// drawing of its caption.
+// Wine's faces hold the regular weight only, which Qt does not thicken (bitmaps) or thickens
+// too little to show (Tahoma). Bold is then made the way Windows makes it for such faces:
+// drawn twice one pixel apart, and a bitmap's glyphs each one pixel wider. This gives the
+// widget (not its children) a style that does the drawing of its caption.
 void drawBoldCaption(QWidget* widget);
 
 }  // namespace vantrel

@@ -5,8 +5,12 @@
 
 namespace vantrel {
 
+const std::string& ReplicationLog::path() const {
+    return atUserLog_ ? services_.conventions.userLogPath : services_.conventions.logPath;
+}
+
 void ReplicationLog::makeFolder() {
-    const std::string& path = services_.conventions.logPath;
+    const std::string& path = this->path();
     const char separator = services_.conventions.separator;
     const auto cut = path.rfind(separator);
     if (cut == std::string::npos || cut == 0) {
@@ -27,13 +31,10 @@ void ReplicationLog::append(const std::string& copyName) {
 }
 
 void ReplicationLog::write() {
-    const std::string& path = services_.conventions.logPath;
-    FileSystem& fs = services_.fileSystem;
     try {
         if (!addNames()) {
             file_.reset();
-            makeFolder();
-            fs.writeText(path, text_);
+            writeWhole();
         }
         written_ = text_.size();
         behind_ = false;
@@ -43,10 +44,28 @@ void ReplicationLog::write() {
         if (!failureReported_) {
             failureReported_ = true;
             services_.messageBox.show(
-                "Could not write the log file " + path + "." + kCrLf + failure.reason(),
+                "Could not write the log file " + path() + "." + kCrLf + failure.reason(),
                 Buttons::Ok);
         }
     }
+}
+
+void ReplicationLog::writeWhole() {
+    const Conventions& conventions = services_.conventions;
+    if (!atUserLog_) {
+        try {
+            makeFolder();
+            services_.fileSystem.writeText(conventions.logPath, text_);
+            return;
+        } catch (const Failure& failure) {
+            if (failure.number() != kPermissionDenied || conventions.userLogPath.empty()) {
+                throw;
+            }
+        }
+        atUserLog_ = true;
+    }
+    makeFolder();
+    services_.fileSystem.writeText(conventions.userLogPath, text_);
 }
 
 bool ReplicationLog::addNames() {
@@ -57,7 +76,7 @@ bool ReplicationLog::addNames() {
         return true;
     }
     if (!file_) {
-        file_ = services_.fileSystem.openAppended(services_.conventions.logPath);
+        file_ = services_.fileSystem.openAppended(path());
     }
     return file_ && file_->append(std::string_view(text_).substr(*written_), *written_);
 }
@@ -74,7 +93,14 @@ void LogBtn_Click(TextBoxArray& Text1, Services& services) {
             std::string("There are no copied files.") + kCrLf + "Log not created.", Buttons::Ok);
         return;
     }
-    launchOrReport(services.conventions.openLog, services);
+    const Conventions& conventions = services.conventions;
+    LaunchCommand command = conventions.openLog;
+    if (!conventions.userLogPath.empty() &&
+        !services.fileSystem.openAppended(conventions.logPath) &&
+        services.fileSystem.exists(conventions.userLogPath, Attributes::File)) {
+        command.arguments.back() = conventions.userLogPath;
+    }
+    launchOrReport(command, services);
 }
 
 }  // namespace vantrel

@@ -16,7 +16,8 @@ class ReplicationLog {
 
     void append(const std::string& copyName);
     // Brings the log file up to every name so far: the run's first write replaces the previous
-    // run's file, later ones add the names since. A failure is reported once per run.
+    // run's file, later ones add the names since. A failure is reported once per run. Each run
+    // writes the log at its usual place; where the system denies it, at the user's own.
     void write();
     // Writes only if the file lacks names appended since, or a row end's write failed.
     void writeIfBehind();
@@ -25,8 +26,11 @@ class ReplicationLog {
     // Adds the names since the last write to the file this run has replaced; false when it
     // must be written in full.
     bool addNames();
+    // Replaces the file with the whole text, at the usual place unless the run was denied it.
+    void writeWhole();
     // Makes the log's folder, and any missing folder above it.
     void makeFolder();
+    const std::string& path() const;
 
     Services& services_;
     std::string text_;
@@ -36,9 +40,13 @@ class ReplicationLog {
     std::unique_ptr<AppendedFile> file_;
     bool behind_ = false;
     bool failureReported_ = false;
+    // The system denied this run the usual place: the log is the user's own.
+    bool atUserLog_ = false;
 };
 
-// Opens the log file in the system's text viewer, or says that there is nothing to show.
+// Opens the log file in the system's text viewer, or says that there is nothing to show. The
+// file is the one this user's runs write: the usual one when it is there and this user may
+// write it, else the user's own when that is there, else the usual one.
 void LogBtn_Click(TextBoxArray& Text1, Services& services);
 
 }  // namespace vantrel

@@ -76,7 +76,8 @@ class Run {
             const double reading = numericReading(c_.CopyTimes.item(i).text());
             if (!roundedWithin<std::int16_t>(reading)) {
                 s_.messageBox.show("The number of copies in row " + std::to_string(i) +
-                                       " is too large (at most 32767).",
+                                       (reading < 0 ? " is too small (at least -32768)."
+                                                    : " is too large (at most 32767)."),
                                    Buttons::Ok);
                 return false;
             }

@@ -3,8 +3,15 @@
 # lintian --pedantic, desktop-file-validate and appstreamcli validate --pedantic on what the
 # package installs. Leaves the package in build/release/ and, beside it, the screenshot that the
 # AppStream metadata shows, as the screenshot test draws it.
+# With `windows`: makes the zip and the installer (MSI, with wixl) of the Windows program from
+# the cross-build instead, checks what they hold, and leaves them in build/windows/.
+# Usage: scripts/package.sh [windows]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = windows ]; then
+    exec scripts/package_windows.sh
+fi
 
 scripts/setup.sh package
 cmake --preset release

@@ -2,7 +2,8 @@
 # Installs what Vantrel needs to build, test and run on Debian 12, skipping what is there.
 # Usage: scripts/setup.sh [package|windows]
 #   package: also what builds and checks the Debian package
-#   windows: only what cross-builds the Windows program and runs its tests under Wine
+#   windows: only what cross-builds the Windows program, runs its tests under Wine and makes
+#            its zip and installer
 set -euo pipefail
 
 packages=(
@@ -26,6 +27,8 @@ if [ "${1:-}" = windows ]; then
         wine wine64                       # runs the tests: the wine command and its 64-bit loader
         fonts-wine                        # Wine's bitmap MS Sans Serif, the face of the window
         xvfb xauth                        # a display for the Win32 window's tests
+        wixl msitools                     # the Windows installer: built, and its tables read
+        xdotool                           # finds the window the installed program opens
     )
 fi
 

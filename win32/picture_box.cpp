@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstring>
 
-#include "win32/dropped_files.h"
 #include "win32/twips.h"
 
 namespace vantrel::win32 {
@@ -13,6 +12,8 @@ namespace vantrel::win32 {
 namespace {
 
 constexpr long kHimetricPerInch = 2540;
+// Posted to the box for each drop taken, to hand its list on.
+constexpr UINT kHandOnDrop = WM_APP;
 
 Microsoft::WRL::ComPtr<IPicture> loadPicture(int id) {
     HMODULE module = ::GetModuleHandleW(nullptr);
@@ -103,9 +104,9 @@ class PictureBox::Target : public IDropTarget {
                 FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
                 STGMEDIUM medium{};
                 if (SUCCEEDED(data->GetData(&format, &medium))) {
-                    const HdropFiles files(static_cast<HDROP>(medium.hGlobal));
+                    HdropFiles files(static_cast<HDROP>(medium.hGlobal));
                     ::ReleaseStgMedium(&medium);
-                    deliver(files);
+                    deliver(std::move(files));
                 } else {
                     deliver(HdropFiles());
                 }
@@ -126,9 +127,9 @@ class PictureBox::Target : public IDropTarget {
         return S_OK;
     }
 
-    void deliver(const DroppedFiles& files) const {
-        if (box_ != nullptr && box_->onDrop) {
-            box_->onDrop(files);
+    void deliver(HdropFiles files) const {
+        if (box_ != nullptr) {
+            box_->take(std::move(files));
         }
     }
 
@@ -197,12 +198,12 @@ LRESULT PictureBox::message(UINT message, WPARAM wParam, LPARAM lParam) {
             if (mode_ != DropMode::Manual) {
                 return 0;
             }
-            const HdropFiles files(finish.drop);
-            if (onDrop) {
-                onDrop(files);
-            }
+            take(HdropFiles(finish.drop));
             return 0;
         }
+        case kHandOnDrop:
+            handOn();
+            return 0;
         case WM_DESTROY:
             if (registered_) {
                 ::RevokeDragDrop(hwnd());
@@ -211,6 +212,25 @@ LRESULT PictureBox::message(UINT message, WPARAM wParam, LPARAM lParam) {
             return standard(message, wParam, lParam);
         default:
             return standard(message, wParam, lParam);
+    }
+}
+
+void PictureBox::take(HdropFiles files) {
+    taken_.push_back(std::move(files));
+    // Where the thread's queue is full, the drop is handed on at once rather than lost.
+    if (!::PostMessageW(hwnd(), kHandOnDrop, 0, 0)) {
+        handOn();
+    }
+}
+
+void PictureBox::handOn() {
+    if (taken_.empty()) {
+        return;
+    }
+    const HdropFiles files = std::move(taken_.front());
+    taken_.pop_front();
+    if (onDrop) {
+        onDrop(files);
     }
 }
 

@@ -6,18 +6,22 @@
 #include <olectl.h>
 #include <wrl/client.h>
 
+#include <deque>
 #include <functional>
 
 #include "platform/controls.h"
+#include "win32/dropped_files.h"
 #include "win32/own_window.h"
 
 namespace vantrel::win32 {
 
 // A picture box with a sunken border and the drop area of the window. Its picture is drawn from
 // the inner top-left corner at its natural size in pixels at 96 dpi, scaled with the window's
-// DPI above, and clipped at the inner edges. In manual drop
-// mode it takes whatever is dragged over it, through OLE and as WM_DROPFILES, and hands the
-// dropped file list on, to be judged there; in mode None it refuses every drop.
+// DPI above, and clipped at the inner edges. In manual drop mode it takes whatever is dragged over
+// it, through OLE and as WM_DROPFILES, and hands the dropped file list on, to be judged there; in
+// mode None it refuses every drop. The list is read while the drop lasts and handed on after it has
+// returned: a message box that the drop raises must not hold the drag's source (Explorer) until it
+// is answered.
 class PictureBox : public OwnWindow, public DropTarget {
   public:
     // Shows the JPEG that the program carries as RCDATA resource `pictureId`. OLE must be
@@ -33,7 +37,7 @@ class PictureBox : public OwnWindow, public DropTarget {
     // none.
     SIZE pictureSize() const;
 
-    // Called with the file list of every drop taken.
+    // Called with the file list of every drop taken, once the drop has returned.
     std::function<void(const DroppedFiles& files)> onDrop;
 
   protected:
@@ -43,10 +47,14 @@ class PictureBox : public OwnWindow, public DropTarget {
     class Target;
 
     void paint(HDC dc);
+    // Keeps the list of a drop taken, to hand on from the message loop.
+    void take(HdropFiles files);
+    void handOn();
 
     Microsoft::WRL::ComPtr<IPicture> picture_;
     Microsoft::WRL::ComPtr<Target> target_;
     const int& dpi_;
+    std::deque<HdropFiles> taken_;
     bool registered_ = false;
     DropMode mode_ = DropMode::None;
 };

@@ -1,9 +1,11 @@
 #include "win32/program.h"
 
+#include "win32/user_folders.h"
+
 namespace vantrel::win32 {
 
 Program::Program()
-    : conventions_(Conventions::windows()),
+    : conventions_(Conventions::windows(localAppDataFolder())),
       services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
       window_(services_) {
     messageBox_.setOwner(window_.hwnd());

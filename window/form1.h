@@ -55,6 +55,8 @@ class Form1 {
     // through the same guard as the handlers. During a replication run it waits until the run
     // has ended.
     void handle(const std::function<void()>& work);
+    // Whether a replication run holds the window, so that work handed to handle() waits.
+    bool running() const { return running_; }
 
   private:
     ReplicationControls replicationControls();

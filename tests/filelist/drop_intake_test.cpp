@@ -64,6 +64,30 @@ TEST(DropIntake, EmptyDropAddsNothingQuietlyAndStillFits) {
     window.expectParallelAndFitted();
 }
 
+// The system reads a path up to a NUL, while the copy's name would come from what follows it:
+// such a path names no file. A drop of nothing else holds no file list.
+TEST(DropIntake, PathsHoldingANulAreLeftOut) {
+    using namespace std::string_literals;
+    const std::string hidden = "/home/u/secret.key\0/cat.jpg"s;
+    const struct {
+        Strings dropped;
+        Strings listed;
+        Strings messages;
+    } cases[] = {
+        {{"/p/a.jpg", hidden, "/p/b.jpg"}, {"file1", "/p/a.jpg", "/p/b.jpg"}, {}},
+        {{hidden, "\0"s}, {"file1"}, {kNoFileName}},
+    };
+    for (const auto& c : cases) {
+        FileListWindow window;
+        window.addEntries(1);
+        Picture1_OLEDragDrop(window.controls, ListedFiles(c.dropped), window.messages);
+
+        EXPECT_EQ(window.texts(window.text1), c.listed);
+        EXPECT_EQ(window.messages.texts(), c.messages);
+        window.expectParallelAndFitted();
+    }
+}
+
 TEST(DropIntake, UnreadableDropsAddNothing) {
     const NoFileList noFileList;
     const GeneratedFiles tooMany(32768);

@@ -2,12 +2,15 @@
 # Maps drive X: of the Wine prefix ($WINEPREFIX, else ~/.wine) to a 512 KiB tmpfs for the
 # disk-full tests of platform_tests under Wine (small_disk.h), and takes it away again. Only
 # root may mount: for anyone else, and wherever the mount is refused, X: is a plain folder that
-# holds why-not.txt, which the tests give as the reason they skip.
-# Usage: small_disk.sh mount|unmount
+# holds why-not.txt, which the tests give as the reason they skip. Another drive, name and
+# tmpfs options map another small disk, as the read-only R: of win32_window_tests.
+# Usage: small_disk.sh mount|unmount [letter name options]
 set -eu
 prefix=${WINEPREFIX:-$HOME/.wine}
-drive=$prefix/dosdevices/x:
-disk=$prefix/vantrel-small-disk
+letter=${2:-x}
+drive=$prefix/dosdevices/$letter:
+disk=$prefix/${3:-vantrel-small-disk}
+options=${4:-size=512k,mode=0777}
 
 unmount() {
     if mountpoint -q "$disk" 2>/dev/null; then
@@ -26,20 +29,20 @@ case ${1:-} in
 mount)
     unmount
     if [ -e "$drive" ] || [ -L "$drive" ]; then
-        echo "drive x: of $prefix is something else: the disk-full tests will skip" >&2
+        echo "drive $letter: of $prefix is something else: its tests will skip" >&2
         exit 0
     fi
     mkdir -p "$disk"
     ln -s "$disk" "$drive"
     if [ "$(id -u)" -ne 0 ]; then
-        echo "only root may mount the small tmpfs that drive X: fills up" >"$disk/why-not.txt"
-    elif ! why=$(mount -t tmpfs -o size=512k,mode=0777 vantrel-small-disk "$disk" 2>&1); then
+        echo "only root may mount the small tmpfs of drive $(echo "$letter" | tr a-z A-Z):" >"$disk/why-not.txt"
+    elif ! why=$(mount -t tmpfs -o "$options" "${3:-vantrel-small-disk}" "$disk" 2>&1); then
         echo "mount -t tmpfs: $why" >"$disk/why-not.txt"
     fi
     if [ -e "$disk/why-not.txt" ]; then
         cat "$disk/why-not.txt"
     else
-        echo "drive x: is a 512 KiB tmpfs at $disk"
+        echo "drive $letter: is a tmpfs ($options) at $disk"
     fi
     ;;
 unmount)

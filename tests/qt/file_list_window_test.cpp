@@ -161,6 +161,12 @@ class FileListWindowTest : public QObject {
         QTest::newRow("only a web link")
             << true << QStringList{"https://example.org/a.jpg"}
             << QStringLiteral("https://example.org/a.jpg") << QStringList() << true;
+        QTest::newRow("a path holding a NUL")
+            << true << QStringList{"file:///home/u/secret.key%00/cat.jpg", "file:///pics/a.jpg"}
+            << QString() << QStringList{"/pics/a.jpg"} << false;
+        QTest::newRow("only a path holding a NUL")
+            << true << QStringList{"file:///home/u/secret.key%00/cat.jpg"} << QString()
+            << QStringList() << true;
     }
 
     // Onto a list that already has an entry: a refused drop leaves it as it was.

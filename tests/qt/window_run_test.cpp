@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 #include <stdexcept>
 
@@ -47,6 +48,22 @@ class BrokenMessageBox : public vantrel::MessageBox {
     vantrel::Answer show(const std::string&, vantrel::Buttons) override {
         throw std::runtime_error("no display");
     }
+};
+
+// A message box at which the window manager asks the window to close instead of the user
+// answering; it answers OK.
+class ClosingMessageBox : public vantrel::MessageBox {
+  public:
+    vantrel::Answer show(const std::string& text, vantrel::Buttons) override {
+        texts.push_back(text);
+        window->windowHandle()->close();
+        stillShown = window->isVisible();
+        return vantrel::Answer::Ok;
+    }
+
+    QWidget* window = nullptr;
+    bool stillShown = false;
+    std::vector<std::string> texts;
 };
 
 }  // namespace
@@ -169,6 +186,25 @@ class WindowRunTest : public QObject {
         QCOMPARE(form.controls().Text1.count(), 1);
         QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
         QCOMPARE(form.windowIcon().availableSizes().size(), 6);
+    }
+
+    // A close request that comes while a run holds the window waits for the run's end: the run
+    // goes on with its controls, and the window closes once it is over.
+    void aCloseDuringARunClosesTheWindowAfterTheRun() {
+        ClosingMessageBox box;
+        vantrel::Services services{box, window_->fileSystem, window_->launcher,
+                                   window_->conventions, painter_};
+        vantrel::qt::Form1Window form(services);
+        form.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        box.window = &form;
+
+        // No destination: the run stops at its first message.
+        form.logic().ReplicateBtn_Click();
+
+        QCOMPARE(box.texts, std::vector<std::string>{expected::kSpecifyDestination});
+        QVERIFY(box.stillShown);
+        QVERIFY(!form.isVisible());
     }
 
     void guardReportsWhateverEscapes_data() {

@@ -246,21 +246,29 @@ TEST_P(ReplicationRun, ACancelAfterAFailedRowEndWriteLeavesOnlyThisRunsNames) {
     }
 }
 
-TEST_P(ReplicationRun, TooLargeACountIsRefusedBeforeAnyCopy) {
+TEST_P(ReplicationRun, ACountOutsideTheRangeIsRefusedBeforeAnyCopy) {
     struct Case {
         const char* first;
         const char* second;
         int row;
+        const char* refusal;
     };
-    const Case cases[] = {{"40000", "1", 1}, {"1", "40000", 2}, {"1", "-32769", 2}};
+    const char* const tooLarge = " is too large (at most 32767).";
+    const char* const tooSmall = " is too small (at least -32768).";
+    const Case cases[] = {{"40000", "1", 1, tooLarge},
+                          {"1", "40000", 2, tooLarge},
+                          {"1", "-32769", 2, tooSmall},
+                          {"-32768.6", "1", 1, tooSmall},
+                          {"1", "-99999999999999999999999", 2, tooSmall}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " " + c.second);
         RunHarness r(GetParam());
         r.fs.addDir(GetParam().destination);
         r.addRow("a.txt", c.first);
         r.addRow("b.txt", c.second);
         ReplicateBtn_Click(r.controls, r.services);
-        EXPECT_EQ(r.texts(), Strings{"The number of copies in row " + std::to_string(c.row) +
-                                     " is too large (at most 32767)."});
+        EXPECT_EQ(r.texts(),
+                  Strings{"The number of copies in row " + std::to_string(c.row) + c.refusal});
         EXPECT_EQ(r.fs.files().size(), 2u);
         EXPECT_TRUE(r.labelProgress.history.empty());
     }

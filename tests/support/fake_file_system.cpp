@@ -184,6 +184,11 @@ std::unique_ptr<AppendedFile> FakeFileSystem::openAppended(const std::string& pa
     if (!isFile(path)) {
         return nullptr;
     }
+    try {
+        checkInjected(Op::Open, path);
+    } catch (const Failure&) {
+        return nullptr;
+    }
     return std::make_unique<Appended>(*this, path);
 }
 

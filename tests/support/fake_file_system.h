@@ -12,7 +12,8 @@ namespace vantrel::test {
 // name the same entry as single ones. Every call is recorded, and failures can be injected.
 class FakeFileSystem : public FileSystem {
   public:
-    enum class Op { Exists, MakeDir, Copy, Write, Append };
+    // Open: openAppended answers null, as for a file this user may not write.
+    enum class Op { Exists, MakeDir, Copy, Write, Append, Open };
 
     explicit FakeFileSystem(char separator);
 

@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/win32/window_fixture.h"
+#include "win32/message_box.h"
 
 namespace vantrel::test {
 namespace {
 
-// The least a drag source's data must do: hand out a file list (CF_HDROP) if it has one.
+// The least a drag source's data must do: hand out a file list (CF_HDROP) if it has one, else
+// plain text.
 class FileData : public IDataObject {
   public:
     explicit FileData(std::optional<std::vector<std::string>> paths) : paths_(std::move(paths)) {}
@@ -35,15 +41,15 @@ class FileData : public IDataObject {
             return DV_E_FORMATETC;
         }
         medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = dropBlockOf(*paths_);
+        medium->hGlobal = paths_ ? dropBlockOf(*paths_) : textBlock();
         medium->pUnkForRelease = nullptr;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return paths_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) != 0
-                   ? S_OK
-                   : DV_E_FORMATETC;
+        const CLIPFORMAT offered = paths_ ? CF_HDROP : CF_UNICODETEXT;
+        return format->cfFormat == offered && (format->tymed & TYMED_HGLOBAL) != 0 ? S_OK
+                                                                                   : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
         out->ptd = nullptr;
@@ -60,6 +66,14 @@ class FileData : public IDataObject {
     }
 
   private:
+    static HGLOBAL textBlock() {
+        static const wchar_t text[] = L"dragged text";
+        HGLOBAL block = ::GlobalAlloc(GHND, sizeof text);
+        std::memcpy(::GlobalLock(block), text, sizeof text);
+        ::GlobalUnlock(block);
+        return block;
+    }
+
     std::optional<std::vector<std::string>> paths_;
     ULONG references_ = 1;
 };
@@ -131,6 +145,7 @@ TEST_P(OleDropTest, DroppedOnTheDropArea) {
     ReleasingSource source;
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT result = ::DoDragDrop(&data, &source, d.offered, &effect);
+    pumpMessages(window_->form);
 
     EXPECT_TRUE(SUCCEEDED(result)) << std::hex << result;
     EXPECT_EQ(effect, d.effect);
@@ -145,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
     Drags, OleDropTest,
     testing::Values(
         Dragged{"Files", kTwoFiles, kAll, DropMode::Manual, DROPEFFECT_COPY, 2, {}},
-        Dragged{"NoFileList",
+        Dragged{"PlainText",
                 std::nullopt,
                 kAll,
                 DropMode::Manual,
@@ -164,6 +179,106 @@ INSTANTIATE_TEST_SUITE_P(
             "LinkOffered", kTwoFiles, DROPEFFECT_LINK, DropMode::Manual, DROPEFFECT_LINK, 2, {}},
         Dragged{"DuringARun", kTwoFiles, kAll, DropMode::None, DROPEFFECT_NONE, 0, {}}),
     [](const testing::TestParamInfo<Dragged>& info) { return std::string(info.param.name); });
+
+// Watches for the window's message box, notes whether the drop had returned by then, and
+// presses Return in it; a box that does not take the key is closed all the same.
+class BoxAtDrop {
+  public:
+    BoxAtDrop()
+        : thread_([this] {
+              const std::wstring title = toUtf16(expected::kTitle);
+              HWND box = nullptr;
+              if (!eventually([&] {
+                      box = ::FindWindowW(L"#32770", title.c_str());
+                      return box != nullptr && ::IsWindowVisible(box);
+                  })) {
+                  done = true;
+                  return;
+              }
+              openedAfterDrop = dropReturned.load();
+              ::EnumChildWindows(
+                  box,
+                  [](HWND child, LPARAM self) -> BOOL {
+                      wchar_t shown[256] = {};
+                      ::GetWindowTextW(child, shown, 256);
+                      reinterpret_cast<BoxAtDrop*>(self)->texts.push_back(toUtf8(shown));
+                      return TRUE;
+                  },
+                  reinterpret_cast<LPARAM>(this));
+              GUITHREADINFO input{};
+              input.cbSize = sizeof input;
+              ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &input);
+              const bool focused = input.hwndFocus == box || ::IsChild(box, input.hwndFocus);
+              HWND keyed = focused ? input.hwndFocus : box;
+              ::PostMessageW(keyed, WM_KEYDOWN, VK_RETURN, 1);
+              ::PostMessageW(keyed, WM_KEYUP, VK_RETURN, 0xC0000001);
+              tookReturn = focused && eventually([&] { return !::IsWindow(box); });
+              if (::IsWindow(box)) {
+                  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+              }
+              done = true;
+          }) {}
+    ~BoxAtDrop() { thread_.join(); }
+
+    std::atomic<bool> dropReturned = false;
+    std::atomic<bool> openedAfterDrop = false;
+    std::atomic<bool> tookReturn = false;
+    std::atomic<bool> done = false;
+    // The texts of the box's controls.
+    std::vector<std::string> texts;
+
+  private:
+    static bool eventually(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+
+    std::thread thread_;
+};
+
+// A modal box inside the drop would hold the drag's source (Explorer) until it is answered.
+TEST(TextDrop, TheBoxOpensAfterTheDropHasReturnedTakesReturnAndTheWindowGoesOn) {
+    VANTREL_NEEDS_WINDOWS();
+    win32::Win32MessageBox messageBox;
+    RealFileSystem fileSystem;
+    FakeLauncher launcher;
+    const Conventions conventions = Conventions::windows();
+    NoPainting painter;
+    Services services{messageBox, fileSystem, launcher, conventions, painter};
+    win32::Form1Window form(services);
+    messageBox.setOwner(form.hwnd());
+    form.open();
+    pumpMessages(form);
+    RECT area;
+    ::GetWindowRect(form.child("Picture1"), &area);
+    ::SetForegroundWindow(form.hwnd());
+    ::SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+
+    FileData text(std::nullopt);
+    ReleasingSource source;
+    DWORD effect = DROPEFFECT_NONE;
+    BoxAtDrop box;
+    ::DoDragDrop(&text, &source, DROPEFFECT_COPY, &effect);
+    box.dropReturned = true;
+    while (!box.done) {
+        pumpMessages(form);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    pumpMessages(form);
+
+    EXPECT_NE(std::find(box.texts.begin(), box.texts.end(), expected::kNoFileName),
+              box.texts.end());
+    EXPECT_TRUE(box.openedAfterDrop) << "the box opened inside the drop";
+    EXPECT_TRUE(box.tookReturn);
+    dropOn(form.child("Picture1"), {"C:\\files\\a.txt"});
+    EXPECT_EQ(form.controls().Text1.count() - 1, 1);
+}
 
 }  // namespace
 }  // namespace vantrel::test

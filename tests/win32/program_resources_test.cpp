@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <winver.h>
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,6 +141,7 @@ TEST_F(VersionInfo, StringsAreTheProgramsNameAndVersion) {
 
     const std::map<std::string, std::string> expected{
         {"ProductName", expected::kTitle},
+        {"CompanyName", "The Vantrel developers"},
         {"FileVersion", "1.00"},
         {"ProductVersion", "1.00"},
         {"InternalName", expected::kTitle},
@@ -209,6 +212,105 @@ TEST(ProgramIcon, GroupHoldsThreePaletteImages) {
         EXPECT_EQ(dword(image, 8), 2 * images[i].size);
         EXPECT_EQ(word(image, 14), images[i].bits);
     }
+}
+
+// The application manifest, read back as the system reads it before the program starts: an
+// activation context made from resource 1 of type 24 of the program.
+class Manifest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(VANTREL_MANIFEST);
+        context = ::CreateActCtxW(&request);
+        ASSERT_NE(context, INVALID_HANDLE_VALUE)
+            << "no manifest the system takes in " << toUtf8(path) << ": " << ::GetLastError();
+    }
+    void TearDown() override {
+        if (context != INVALID_HANDLE_VALUE) {
+            ::ReleaseActCtx(context);
+        }
+    }
+
+    std::vector<char> query(ULONG what) const {
+        SIZE_T size = 0;
+        ::QueryActCtxW(0, context, nullptr, what, nullptr, 0, &size);
+        std::vector<char> answer(size);
+        if (size == 0 || !::QueryActCtxW(0, context, nullptr, what, answer.data(), size, &size)) {
+            return {};
+        }
+        return answer;
+    }
+
+    const std::wstring path = programPath();
+    HANDLE context = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(Manifest, RunsAsTheUserWhoStartsIt) {
+    const std::vector<char> answer = query(RunlevelInformationInActivationContext);
+    ASSERT_GE(answer.size(), sizeof(ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION));
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level;
+    std::memcpy(&level, answer.data(), sizeof level);
+    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+    EXPECT_EQ(level.UiAccess, 0u);
+}
+
+// Each element is the system's id and its kind; newer systems add a field after these two, so
+// the elements are found by their ids rather than by a fixed stride.
+TEST_F(Manifest, SupportsWindows7To11) {
+    const std::vector<char> answer = query(CompatibilityInformationInActivationContext);
+    ASSERT_GE(answer.size(), sizeof(DWORD));
+    DWORD count = 0;
+    std::memcpy(&count, answer.data(), sizeof count);
+    EXPECT_EQ(count, 4u);
+    const wchar_t* systems[] = {
+        L"{35138B9A-5D96-4FBD-8E2D-A2440225F93A}",  // 7
+        L"{4A2F28E3-53B9-4441-BA9C-D69D4A4A6E38}",  // 8
+        L"{1F676C76-80E1-4239-95BB-83D0F6D0DA78}",  // 8.1
+        L"{8E0F7A12-BFB3-4FE8-B9A5-48FD50A15A9A}",  // 10 and 11
+    };
+    for (const wchar_t* system : systems) {
+        SCOPED_TRACE(toUtf8(system));
+        GUID id;
+        ASSERT_EQ(::IIDFromString(system, &id), S_OK);
+        const char* bytes = reinterpret_cast<const char*>(&id);
+        const auto found = std::search(answer.begin(), answer.end(), bytes, bytes + sizeof id);
+        ASSERT_LE(found + sizeof id + sizeof(DWORD), answer.end()) << "not supported";
+        DWORD kind = 0;
+        std::memcpy(&kind, &*(found + sizeof id), sizeof kind);
+        EXPECT_EQ(kind, static_cast<DWORD>(ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS));
+    }
+}
+
+TEST_F(Manifest, IsAwareOfEachMonitorsDpiWithTheSystemsDpiAsFallback) {
+    const struct {
+        const wchar_t* space;
+        const wchar_t* name;
+        std::string value;
+    } settings[] = {
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", "PerMonitorV2"},
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", "true"},
+    };
+    for (const auto& setting : settings) {
+        SCOPED_TRACE(toUtf8(setting.name));
+        wchar_t value[64] = {};
+        SIZE_T written = 0;
+        ASSERT_TRUE(
+            ::QueryActCtxSettingsW(0, context, setting.space, setting.name, value, 64, &written))
+            << ::GetLastError();
+        EXPECT_EQ(toUtf8(value), setting.value);
+    }
+}
+
+// The classic controls the fixed layout is drawn for: no dependency on Common Controls 6.
+TEST_F(Manifest, NamesNoOtherAssembly) {
+    const std::vector<char> answer = query(ActivationContextDetailedInformation);
+    ASSERT_GE(answer.size(), sizeof(ACTIVATION_CONTEXT_DETAILED_INFORMATION));
+    ACTIVATION_CONTEXT_DETAILED_INFORMATION details;
+    std::memcpy(&details, answer.data(), sizeof details);
+    EXPECT_EQ(details.ulAssemblyCount, 1u) << "the program's own, and no other";
 }
 
 }  // namespace

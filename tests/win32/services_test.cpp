@@ -14,6 +14,7 @@
 #include "support/expected.h"
 #include "win32/launcher.h"
 #include "win32/message_box.h"
+#include "win32/user_folders.h"
 #include "win32/waiter.h"
 
 namespace vantrel::win32 {
@@ -254,6 +255,17 @@ TEST(Win32Waiter, AQuitAskedForMeanwhileIsLeftForTheProgramsLoop) {
         [] {});
     window.pump();
     EXPECT_TRUE(window.quit);
+}
+
+// The place of the per-user log: a folder the user has, with the system's name for it.
+TEST(UserFolders, LocalAppDataIsTheUsersFolderThatTheEnvironmentNames) {
+    const std::string folder = localAppDataFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(toUtf16(folder))) << folder;
+    const wchar_t* variable = ::_wgetenv(L"LOCALAPPDATA");
+    if (variable != nullptr) {
+        EXPECT_TRUE(std::filesystem::equivalent(toUtf16(folder), variable)) << folder;
+    }
 }
 
 }  // namespace

@@ -105,6 +105,11 @@ inline void dropOn(HWND target, const std::vector<std::string>& paths) {
     HGLOBAL block = dropBlockOf(paths);
     // The receiver frees the block.
     ::SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    // The drop area takes the files once the drop has returned.
+    MSG message;
+    while (::PeekMessageW(&message, target, 0, 0, PM_REMOVE)) {
+        ::DispatchMessageW(&message);
+    }
 }
 
 // Answers as scripted; `whileShown` runs while each box is up, before it is answered, to look

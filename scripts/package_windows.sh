@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Makes Vantrel-<version>-win64.zip and Vantrel-<version>-win64.msi from the cross-built Windows
+# program and checks them: the files of the zip, and the installer's tables (msiinfo) for the
+# name, version and publisher of the program's version block, the Start-menu shortcut and the
+# upgrade code; then installs, starts and uninstalls the installer under Wine
+# (tests/packaging/msi_install.sh). Leaves both in build/windows/. Run as
+# scripts/package.sh windows.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh windows
+cmake --preset windows
+cmake --build --preset windows -j "$(nproc)" --target vantrel_win32_program
+made=build/windows/packaging/windows
+name=$(cat "$made/package_name.txt")
+program=$(cat "$made/program_path.txt")
+zip=$PWD/build/windows/$name.zip
+msi=$PWD/build/windows/$name.msi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/$name" "$work/msi"
+cp "$program" "$made/README.txt" "$made/LICENSE.txt" "$work/$name/"
+cp "$program" "$made/README.txt" "$made/LICENSE.txt" resources/vantrel.ico "$work/msi/"
+rm -f "$zip" "$msi"
+(cd "$work" && cmake -E tar cf "$zip" --format=zip "$name")
+# wixl finds the files the installer names in the folder it runs in.
+wxs=$PWD/$made/vantrel.wxs
+(cd "$work/msi" && wixl --arch x64 --output "$msi" "$wxs")
+echo "Zip: $zip"
+echo "Installer: $msi"
+
+failed=0
+fail() {
+    echo "FAILED: $*" >&2
+    failed=1
+}
+
+echo
+echo "The zip holds"
+listed=$(cmake -E tar tf "$zip" | sort)
+echo "$listed"
+want=$(printf '%s\n' "$name/" "$name/LICENSE.txt" "$name/README.txt" "$name/Vantrel ver. 2.exe" | sort)
+[ "$listed" = "$want" ] || fail "the zip does not hold exactly the program, LICENSE.txt and README.txt"
+
+# One table of the installer as tab-separated rows, without the three header lines.
+table() {
+    msiinfo export "$msi" "$1" | tail -n +4 | tr -d '\r'
+}
+property() {
+    table Property | awk -F '\t' -v key="$1" '$1 == key { print $2 }'
+}
+
+echo
+echo "The installer's tables: $(msiinfo tables "$msi" | tr '\n' ' ')"
+version_rc=win32/version.rc
+for check in "ProductName:Vantrel ver. 2" \
+             "ProductVersion:$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" \
+             "Manufacturer:$(sed -n 's/^set(VANTREL_PUBLISHER "\(.*\)")/\1/p' CMakeLists.txt)" \
+             "UpgradeCode:{2A8224C9-5986-42D9-A9AD-9BBCB8BAB923}" \
+             "ARPPRODUCTICON:vantrel.ico"; do
+    key=${check%%:*}
+    value=$(property "$key")
+    echo "$key: $value"
+    [ "$value" = "${check#*:}" ] || fail "$key is '$value', not '${check#*:}'"
+done
+grep -q '"CompanyName", VANTREL_PUBLISHER' "$version_rc" ||
+    fail "the version block's CompanyName is not the publisher the installer names"
+files=$(table File | cut -f 3 | sed 's/^[^|]*|//' | sort | tr '\n' ';')
+echo "Files: $files"
+[ "$files" = "LICENSE.txt;README.txt;Vantrel ver. 2.exe;" ] || fail "the installer's files are $files"
+shortcut=$(table Shortcut)
+echo "Shortcut: $shortcut"
+awk -F '\t' '$2 == "ProgramMenuFolder" && $3 ~ /Vantrel ver. 2/ && $5 == "[INSTALLDIR]Vantrel ver. 2.exe" && $9 == "vantrel.ico" { found = 1 } END { exit !found }' \
+    <<<"$shortcut" || fail "no Start-menu shortcut to the program with its icon"
+table Upgrade | grep -q '{2A8224C9-5986-42D9-A9AD-9BBCB8BAB923}' ||
+    fail "no upgrade row: a later version would not replace this one"
+
+echo
+echo "Under Wine: install, start through the shortcut, uninstall"
+xvfb-run -a -s '-screen 0 1024x768x24' tests/packaging/msi_install.sh "$msi" ||
+    fail "the installer under Wine"
+
+echo
+if [ "$failed" -ne 0 ]; then
+    echo "The Windows zip and installer do not pass their checks." >&2
+    exit 1
+fi
+echo "The Windows zip and installer hold what they should."
