@@ -12,9 +12,10 @@ endif()
 
 # Debian's Wine keeps its bitmap fonts (fonts-wine) out of a new prefix, and then draws
 # "MS Sans Serif" with another face, whose blanks are narrower: the list's column header would no
-# longer stand above its columns. The prefix gets Wine's own MS Sans Serif, for 96 and 120 dpi.
-function(add_bitmap_fonts prefix)
-    foreach(font sserife.fon sseriff.fon)
+# longer stand above its columns. The prefix gets Wine's own MS Sans Serif, for 96 and 120 dpi,
+# and Tahoma, regular and bold, which the window is drawn with above 96 dpi as on Windows.
+function(add_wine_fonts prefix)
+    foreach(font sserife.fon sseriff.fon tahoma.ttf tahomabd.ttf)
         set(source "/usr/share/wine/fonts/${font}")
         if(EXISTS "${source}" AND NOT EXISTS "${prefix}/drive_c/windows/Fonts/${font}")
             file(COPY "${source}" DESTINATION "${prefix}/drive_c/windows/Fonts")
@@ -23,7 +24,7 @@ function(add_bitmap_fonts prefix)
 endfunction()
 
 if(EXISTS "${prefix}/.update-timestamp" AND EXISTS "${prefix}/system.reg")
-    add_bitmap_fonts("${prefix}")
+    add_wine_fonts("${prefix}")
     message(STATUS "Wine prefix ${prefix} is there")
     return()
 endif()
@@ -54,5 +55,5 @@ if(NOT booted EQUAL 0 OR NOT ended EQUAL 0 OR NOT EXISTS "${prefix}/system.reg")
     message(FATAL_ERROR "wineboot --init: ${booted}; wineserver --wait: ${ended}. "
                         "The Wine prefix ${prefix} could not be made.")
 endif()
-add_bitmap_fonts("${prefix}")
+add_wine_fonts("${prefix}")
 message(STATUS "Made the Wine prefix ${prefix}")

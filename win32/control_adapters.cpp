@@ -32,7 +32,7 @@ void placeInTwips(HWND hwnd, const TwipsRect& rect, int dpi) {
                    pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-EditTextBox::EditTextBox(HWND edit, const TwipsRect& rect, int dpi)
+EditTextBox::EditTextBox(HWND edit, const TwipsRect& rect, const int& dpi)
     : edit_(edit), rect_(rect), dpi_(dpi) {}
 
 std::string EditTextBox::text() const {

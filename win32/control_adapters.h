@@ -17,12 +17,14 @@ namespace vantrel::win32 {
 // A control's own visibility setting, whether or not its window is on screen yet.
 bool shownByStyle(HWND hwnd);
 
-// Moves and sizes the window to the twips at `dpi`.
+// Moves and sizes the window to the twips at `dpi`. The adapters below hold the window's DPI by
+// reference: it changes as the window moves to a monitor of another scale, and `place` then
+// puts the control where its twips now fall.
 void placeInTwips(HWND hwnd, const TwipsRect& rect, int dpi);
 
 class EditTextBox : public TextBox {
   public:
-    EditTextBox(HWND edit, const TwipsRect& rect, int dpi);
+    EditTextBox(HWND edit, const TwipsRect& rect, const int& dpi);
 
     std::string text() const override;
     void setText(const std::string& text) override;
@@ -31,11 +33,12 @@ class EditTextBox : public TextBox {
     double height() const override { return rect_.height; }
     bool visible() const override;
     void setVisible(bool visible) override;
+    void place() const { placeInTwips(edit_, rect_, dpi_); }
 
   private:
     HWND edit_;
     TwipsRect rect_;
-    int dpi_;
+    const int& dpi_;
 };
 
 class LabelCaption : public Label {
@@ -51,26 +54,29 @@ class LabelCaption : public Label {
 
 class ShapeSize : public Shape {
   public:
-    ShapeSize(HWND shape, const TwipsRect& rect, int dpi) : shape_(shape), rect_(rect), dpi_(dpi) {}
+    ShapeSize(HWND shape, const TwipsRect& rect, const int& dpi)
+        : shape_(shape), rect_(rect), dpi_(dpi) {}
 
     double width() const override { return rect_.width; }
     void setWidth(double width) override;
+    void place() const { placeInTwips(shape_, rect_, dpi_); }
 
   private:
     HWND shape_;
     TwipsRect rect_;
-    int dpi_;
+    const int& dpi_;
 };
 
 class FramePlace : public Frame {
   public:
-    FramePlace(HWND frame, const TwipsRect& rect, int dpi)
+    FramePlace(HWND frame, const TwipsRect& rect, const int& dpi)
         : frame_(frame), rect_(rect), dpi_(dpi) {}
 
     double top() const override { return rect_.top; }
     void setTop(double top) override;
     double height() const override { return rect_.height; }
     void setHeight(double height) override;
+    void place() const { placeInTwips(frame_, rect_, dpi_); }
 
     // Called after each move, so that the frames inside can tell what they now show.
     std::function<void()> moved;
@@ -78,7 +84,7 @@ class FramePlace : public Frame {
   private:
     HWND frame_;
     TwipsRect rect_;
-    int dpi_;
+    const int& dpi_;
 };
 
 // A scroll bar control. SmallChange and LargeChange are the arrows' and the page's steps; the

@@ -111,34 +111,10 @@ struct Win32DriveList::Impl {
 
 Win32DriveList::Win32DriveList(HWND parent, const RECT& pixels, HFONT font, int id)
     : impl_(std::make_unique<Impl>()) {
-    const int width = pixels.right - pixels.left;
-    const int height = pixels.bottom - pixels.top;
     impl_->hwnd = createChild(0, L"COMBOBOX", L"",
                               WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, parent,
                               pixels, id, font);
-
-    // A combo box's own height is that of the closed box and its dropped list together. Set
-    // before the closed box's: a change of size sets the box's height anew.
-    const auto row = static_cast<int>(::SendMessageW(impl_->hwnd, CB_GETITEMHEIGHT, 0, 0));
-    ::SetWindowPos(impl_->hwnd, nullptr, 0, 0, width, height + kDroppedRows * std::max(row, 1) + 2,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The closed box's height follows its selection field, with a frame around it whose size
-    // the system decides: set the field, see what the box became, and correct once.
-    const auto closedHeight = [this] {
-        RECT closed{};
-        ::GetWindowRect(impl_->hwnd, &closed);
-        return static_cast<int>(closed.bottom - closed.top);
-    };
-    auto field =
-        static_cast<int>(::SendMessageW(impl_->hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    for (int attempt = 0; attempt < 2 && field != CB_ERR && closedHeight() != height; ++attempt) {
-        field += height - closedHeight();
-        if (field <= 0) {
-            break;
-        }
-        ::SendMessageW(impl_->hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    }
+    place(pixels);
 
     const std::wstring current = currentDrive();
     for (const std::wstring& text : driveTexts()) {
@@ -155,6 +131,33 @@ Win32DriveList::Win32DriveList(HWND parent, const RECT& pixels, HFONT font, int 
 Win32DriveList::~Win32DriveList() {
     if (::IsWindow(impl_->hwnd)) {
         ::DestroyWindow(impl_->hwnd);
+    }
+}
+
+void Win32DriveList::place(const RECT& pixels) {
+    const int width = pixels.right - pixels.left;
+    const int height = pixels.bottom - pixels.top;
+    // A combo box's own height is that of the closed box and its dropped list together. Set
+    // before the closed box's: a change of size sets the box's height anew.
+    const auto row = static_cast<int>(::SendMessageW(impl_->hwnd, CB_GETITEMHEIGHT, 0, 0));
+    ::SetWindowPos(impl_->hwnd, nullptr, pixels.left, pixels.top, width,
+                   height + kDroppedRows * std::max(row, 1) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The closed box's height follows its selection field, with a frame around it whose size
+    // the system decides: set the field, see what the box became, and correct once.
+    const auto closedHeight = [this] {
+        RECT closed{};
+        ::GetWindowRect(impl_->hwnd, &closed);
+        return static_cast<int>(closed.bottom - closed.top);
+    };
+    auto field =
+        static_cast<int>(::SendMessageW(impl_->hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 2 && field != CB_ERR && closedHeight() != height; ++attempt) {
+        field += height - closedHeight();
+        if (field <= 0) {
+            break;
+        }
+        ::SendMessageW(impl_->hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
 }
 

@@ -19,6 +19,8 @@ class Win32DriveList : public DriveList {
     ~Win32DriveList() override;
 
     HWND hwnd() const;
+    // Places the closed box at `pixels` with its dropped list below; again after a new font.
+    void place(const RECT& pixels);
     // The parent's window procedure hands each WM_COMMAND here first; true when it was this
     // control's and has been answered.
     bool command(WPARAM wParam, LPARAM lParam);

@@ -20,6 +20,7 @@
 #include "win32/win32_helpers.h"
 #include "win32/window_font.h"
 #include "window/form1_layout.h"
+#include "window/handler_guard.h"
 
 namespace vantrel::win32 {
 
@@ -27,6 +28,8 @@ namespace {
 
 // Control identifiers follow the controls' places in the layout.
 constexpr int kFirstId = 1000;
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 COLORREF colourOf(const layout::Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
@@ -36,16 +39,18 @@ COLORREF colourOf(const layout::Rgb& rgb) {
 
 // The windows that stand for the window's controls, made from the layout data.
 struct Form1Window::Parts {
-    Parts(Form1Window& window, int dpi)
-        : window(window),
-          dpi(dpi),
-          regular(layout::form1().fontFace, layout::form1().fontPoints, false, dpi),
-          bold(layout::form1().fontFace, layout::form1().fontPoints, true, dpi) {}
+    Parts(Form1Window& window, int dpi, MessageBox& messageBox)
+        : window(window), messageBox(messageBox), dpi(dpi) {
+        makeFonts();
+    }
 
     Form1Window& window;
+    // Tells what goes wrong while the window redraws itself at a new DPI.
+    MessageBox& messageBox;
+    // The window's DPI; the controls that place themselves hold it by reference.
     int dpi;
-    WindowFont regular;
-    WindowFont bold;
+    std::unique_ptr<WindowFont> regular;
+    std::unique_ptr<WindowFont> bold;
     AccessibleNames names;
     std::map<std::string, HWND, std::less<>> byName;
     std::map<int, const layout::Control*> controlOfId;
@@ -64,6 +69,62 @@ struct Form1Window::Parts {
     std::unique_ptr<ShapeSize> shapeProgressBack;
     std::unique_ptr<Win32PopupMenu> popupFiles;
     std::optional<Form1Controls> controls;
+
+    void makeFonts() {
+        const layout::Form& form = layout::form1();
+        regular = std::make_unique<WindowFont>(form.fontFace, form.fontPoints, false, dpi);
+        bold = std::make_unique<WindowFont>(form.fontFace, form.fontPoints, true, dpi);
+    }
+
+    // Every control placed again from its twips at the new DPI and given the font made for it;
+    // the old fonts go once no control holds them.
+    void rescale(int newDpi) {
+        dpi = newDpi;
+        const std::unique_ptr<WindowFont> oldRegular = std::move(regular);
+        const std::unique_ptr<WindowFont> oldBold = std::move(bold);
+        makeFonts();
+        for (const layout::Control& control : layout::form1().controls) {
+            const HWND hwnd = named(control.name);
+            if (hwnd == nullptr) {
+                continue;
+            }
+            if (control.role == layout::Role::SlidingFrame) {
+                frameSlide->rescaled(regular->handle());
+                continue;
+            }
+            const HFONT font = control.bold ? bold->handle() : regular->handle();
+            ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            place(control, hwnd);
+        }
+        ::RedrawWindow(window.hwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+
+    // A control whose place the logic changes is placed from its current twips, every other
+    // from the layout's.
+    void place(const layout::Control& control, HWND hwnd) {
+        switch (control.role) {
+            case layout::Role::ListFrame:
+                frameFix->place();
+                break;
+            case layout::Role::Destination:
+                saveTo->place();
+                break;
+            case layout::Role::ProgressFill:
+                shapeProgress->place();
+                break;
+            case layout::Role::ProgressBack:
+                shapeProgressBack->place();
+                break;
+            default:
+                if (control.kind == layout::Kind::DriveList) {
+                    drive1->place(toPixels(control.rect, dpi));
+                } else {
+                    placeInTwips(hwnd, control.rect, dpi);
+                }
+                break;
+        }
+    }
 
     void build() {
         byName.emplace(layout::form1().name, window.hwnd());
@@ -96,7 +157,7 @@ struct Form1Window::Parts {
     // template boxes, which the sliding frame keeps as rows of its own.
     HWND make(const layout::Control& control, HWND container, int id) {
         const RECT place = toPixels(control.rect, dpi);
-        const HFONT font = control.bold ? bold.handle() : regular.handle();
+        const HFONT font = control.bold ? bold->handle() : regular->handle();
         const std::wstring caption = toUtf16(control.caption);
         HWND hwnd = nullptr;
         switch (control.kind) {
@@ -104,7 +165,7 @@ struct Form1Window::Parts {
                 if (control.role == layout::Role::SlidingFrame) {
                     frameSlide = std::make_unique<SlidingFrame>(
                         container, control.rect, layout::control(layout::Role::PathTemplate).rect,
-                        layout::control(layout::Role::CountTemplate).rect, dpi, regular.handle());
+                        layout::control(layout::Role::CountTemplate).rect, dpi, regular->handle());
                     frameSlide->nameRows(
                         names, layout::accessibleName(layout::control(layout::Role::PathTemplate)),
                         layout::accessibleName(layout::control(layout::Role::CountTemplate)));
@@ -147,7 +208,8 @@ struct Form1Window::Parts {
                                 WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, container, place, id);
                 break;
             case layout::Kind::PictureBox:
-                picture1 = std::make_unique<PictureBox>(container, place, id, VANTREL_DROP_PICTURE);
+                picture1 =
+                    std::make_unique<PictureBox>(container, place, id, VANTREL_DROP_PICTURE, dpi);
                 hwnd = picture1->hwnd();
                 break;
             case layout::Kind::Shape: {
@@ -261,12 +323,14 @@ struct Form1Window::Parts {
 
 Form1Window::Form1Window(Services& services) {
     const layout::Form& form = layout::form1();
-    const int dpi = screenDpi();
-    RECT frame{0, 0, toPixels(form.width, dpi), toPixels(form.height, dpi)};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    ::AdjustWindowRectEx(&frame, style, FALSE, 0);
-    create(0, style, toUtf16(form.caption), nullptr, CW_USEDEFAULT, CW_USEDEFAULT,
-           frame.right - frame.left, frame.bottom - frame.top);
+    create(0, kStyle, toUtf16(form.caption), nullptr, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+           CW_USEDEFAULT);
+    // Sized once it exists, at the DPI of the monitor it opened on.
+    const int dpi = windowDpi(hwnd());
+    const SIZE size =
+        windowSizeFor({toPixels(form.width, dpi), toPixels(form.height, dpi)}, kStyle, dpi);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (const auto& [which, metric] :
@@ -278,7 +342,7 @@ Form1Window::Form1Window(Services& services) {
         }
     }
 
-    parts_ = std::make_unique<Parts>(*this, dpi);
+    parts_ = std::make_unique<Parts>(*this, dpi, services.messageBox);
     parts_->build();
     logic_ = std::make_unique<Form1>(*parts_->controls, services);
     parts_->connectTo(*logic_);
@@ -414,6 +478,17 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
                 logic_->handle([this, request] { parts_->vScrollFiles->scrolled(request); });
             }
             return 0;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale, or its scale changed: the system suggests
+            // the window's new frame, and the layout is drawn again at the new DPI.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            // At once, during a run too: the frame has already taken its new size.
+            runHandler(parts_->messageBox, [this, wParam] { parts_->rescale(HIWORD(wParam)); });
+            return 0;
+        }
         case WM_CLOSE:
             // A close request during a run waits for its end, as every other handler does.
             logic_->handle([this] { ::DestroyWindow(hwnd()); });

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "win32/twips.h"
+
 namespace vantrel::win32 {
 
 namespace {
@@ -135,8 +137,8 @@ class PictureBox::Target : public IDropTarget {
     std::atomic<ULONG> references_ = 1;
 };
 
-PictureBox::PictureBox(HWND parent, const RECT& place, int id, int pictureId)
-    : picture_(loadPicture(pictureId)) {
+PictureBox::PictureBox(HWND parent, const RECT& place, int id, int pictureId, const int& dpi)
+    : picture_(loadPicture(pictureId)), dpi_(dpi) {
     create(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY,
            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, L"", parent, place, id);
     target_.Attach(new Target(*this));
@@ -163,11 +165,12 @@ SIZE PictureBox::pictureSize() const {
     OLE_YSIZE_HIMETRIC height = 0;
     picture_->get_Width(&width);
     picture_->get_Height(&height);
-    HDC screen = ::GetDC(nullptr);
-    const SIZE size{::MulDiv(width, ::GetDeviceCaps(screen, LOGPIXELSX), kHimetricPerInch),
-                    ::MulDiv(height, ::GetDeviceCaps(screen, LOGPIXELSY), kHimetricPerInch)};
-    ::ReleaseDC(nullptr, screen);
-    return size;
+    // The picture's measure came from its pixels at the screen's DPI when it was loaded.
+    const int screen = screenDpi();
+    const auto drawn = [&](long himetric) {
+        return ::MulDiv(::MulDiv(himetric, screen, kHimetricPerInch), dpi_, kStandardDpi);
+    };
+    return {drawn(width), drawn(height)};
 }
 
 LRESULT PictureBox::message(UINT message, WPARAM wParam, LPARAM lParam) {

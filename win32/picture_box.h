@@ -15,23 +15,26 @@
 
 namespace vantrel::win32 {
 
-// A picture box with a sunken border and the drop area of the window. Its picture is drawn at
-// natural size from the inner top-left corner and clipped at the inner edges. In manual drop
-// mode it takes whatever is dragged over it, through OLE and as WM_DROPFILES, and hands the
-// dropped file list on, to be judged there; in mode None it refuses every drop. The list is read
-// while the drop lasts and handed on after it has returned: a message box that the drop raises
-// must not hold the drag's source (Explorer) until it is answered.
+// A picture box with a sunken border and the drop area of the window. Its picture is drawn from
+// the inner top-left corner at its natural size in pixels at 96 dpi, scaled with the window's
+// DPI above, and clipped at the inner edges. In manual drop mode it takes whatever is dragged over
+// it, through OLE and as WM_DROPFILES, and hands the dropped file list on, to be judged there; in
+// mode None it refuses every drop. The list is read while the drop lasts and handed on after it has
+// returned: a message box that the drop raises must not hold the drag's source (Explorer) until it
+// is answered.
 class PictureBox : public OwnWindow, public DropTarget {
   public:
     // Shows the JPEG that the program carries as RCDATA resource `pictureId`. OLE must be
     // initialised on the thread for drags to reach the box; WM_DROPFILES reaches it regardless.
-    PictureBox(HWND parent, const RECT& place, int id, int pictureId);
+    // `dpi` is the window's, held by reference as it changes with the monitor.
+    PictureBox(HWND parent, const RECT& place, int id, int pictureId, const int& dpi);
     ~PictureBox() override;
 
     DropMode dropMode() const override { return mode_; }
     void setDropMode(DropMode mode) override;
 
-    // The picture's natural size in pixels; empty when the program carries none.
+    // The picture's size in pixels as drawn at the window's DPI; empty when the program carries
+    // none.
     SIZE pictureSize() const;
 
     // Called with the file list of every drop taken, once the drop has returned.
@@ -50,6 +53,7 @@ class PictureBox : public OwnWindow, public DropTarget {
 
     Microsoft::WRL::ComPtr<IPicture> picture_;
     Microsoft::WRL::ComPtr<Target> target_;
+    const int& dpi_;
     std::deque<HdropFiles> taken_;
     bool registered_ = false;
     DropMode mode_ = DropMode::None;

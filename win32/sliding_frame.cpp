@@ -158,7 +158,7 @@ class EditControl : public RowEditor {
 
 struct SlidingFrame::Impl : RowEditors {
     Impl(SlidingFrame& frame, const TwipsRect& box, const TwipsRect& pathTemplate,
-         const TwipsRect& countTemplate, int dpi, HFONT font)
+         const TwipsRect& countTemplate, const int& dpi, HFONT font)
         : self(frame), place(box), dpi(dpi), font(font), rows(*this, pathTemplate, countTemplate) {}
 
     std::unique_ptr<RowEditor> make(RowColumn column) override {
@@ -218,7 +218,7 @@ struct SlidingFrame::Impl : RowEditors {
 
     SlidingFrame& self;
     TwipsRect place;
-    int dpi;
+    const int& dpi;
     HFONT font;
     AccessibleNames* names = nullptr;
     bool pending = false;
@@ -227,7 +227,7 @@ struct SlidingFrame::Impl : RowEditors {
 };
 
 SlidingFrame::SlidingFrame(HWND parent, const TwipsRect& frame, const TwipsRect& pathTemplate,
-                           const TwipsRect& countTemplate, int dpi, HFONT font)
+                           const TwipsRect& countTemplate, const int& dpi, HFONT font)
     : impl_(std::make_unique<Impl>(*this, frame, pathTemplate, countTemplate, dpi, font)) {
     create(WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"",
            parent, toPixels(frame, dpi));
@@ -288,6 +288,16 @@ void SlidingFrame::nameRows(AccessibleNames& names, const std::string& path,
 }
 
 void SlidingFrame::containerChanged() {
+    impl_->move();
+}
+
+void SlidingFrame::rescaled(HFONT font) {
+    impl_->font = font;
+    // Every editor, lent or spare, is a child of the frame's window.
+    for (HWND editor = ::GetWindow(hwnd(), GW_CHILD); editor != nullptr;
+         editor = ::GetWindow(editor, GW_HWNDNEXT)) {
+        ::SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
     impl_->move();
 }
 

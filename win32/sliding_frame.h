@@ -23,9 +23,10 @@ class AccessibleNames;
 class SlidingFrame : public OwnWindow, public vantrel::Frame {
   public:
     // `frame` places the frame in its parent; `pathTemplate` and `countTemplate` are the
-    // template boxes (element 0) of the two arrays, hidden from the start.
+    // template boxes (element 0) of the two arrays, hidden from the start. `dpi` is the
+    // window's, held by reference as it changes with the monitor.
     SlidingFrame(HWND parent, const TwipsRect& frame, const TwipsRect& pathTemplate,
-                 const TwipsRect& countTemplate, int dpi, HFONT font);
+                 const TwipsRect& countTemplate, const int& dpi, HFONT font);
     ~SlidingFrame() override;
 
     TextBoxArray& Text1();
@@ -56,6 +57,9 @@ class SlidingFrame : public OwnWindow, public vantrel::Frame {
 
     // What the container shows of the frame changed without the frame moving.
     void containerChanged();
+
+    // The window's DPI changed: the frame and its rows are placed again and drawn with `font`.
+    void rescaled(HFONT font);
 
   protected:
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -7,7 +7,16 @@ namespace vantrel::win32 {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr int kStandardDpi = 96;
+
+// A function of user32 that older systems lack, looked up so that the program still starts
+// there; nullptr where it is missing.
+template <typename Function>
+Function* user32Function(const char* name) {
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    return user32 != nullptr ? reinterpret_cast<Function*>(
+                                   reinterpret_cast<void*>(::GetProcAddress(user32, name)))
+                             : nullptr;
+}
 
 }  // namespace
 
@@ -19,6 +28,24 @@ int screenDpi() {
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : kStandardDpi;
+}
+
+int windowDpi(HWND hwnd) {
+    static auto* const forWindow = user32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
+    const UINT dpi = forWindow != nullptr ? forWindow(hwnd) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : screenDpi();
+}
+
+SIZE windowSizeFor(SIZE client, DWORD style, int dpi) {
+    static auto* const adjustForDpi =
+        user32Function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, client.cx, client.cy};
+    if (adjustForDpi != nullptr) {
+        adjustForDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi));
+    } else {
+        ::AdjustWindowRectEx(&frame, style, FALSE, 0);
+    }
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 int toPixels(double twips, int dpi) {

@@ -6,8 +6,18 @@
 
 namespace vantrel::win32 {
 
+// The pixels per logical inch the standard layout is drawn for.
+constexpr int kStandardDpi = 96;
+
 // The screen's pixels per logical inch: 96 unless the system scales its text.
 int screenDpi();
+
+// The pixels per logical inch of the monitor the window is on, where the system tells it
+// (Windows 10 1607 and later); else the screen's.
+int windowDpi(HWND hwnd);
+
+// The size of the window whose client area is `client` wide and high, at `dpi`.
+SIZE windowSizeFor(SIZE client, DWORD style, int dpi);
 
 // Twips to whole pixels at `dpi` (15 twips a pixel at 96 dpi).
 int toPixels(double twips, int dpi);
