@@ -14,6 +14,7 @@
 #include "platform/fs/win32_path.h"
 #include "platform/utf16.h"
 #include "win32/folder_glyph.h"
+#include "win32/twips.h"
 #include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {

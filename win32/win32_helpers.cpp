@@ -30,23 +30,6 @@ HWND createChild(DWORD exStyle, const wchar_t* className, const std::wstring& te
     return hwnd;
 }
 
-int windowDpi(HWND hwnd) {
-    using GetDpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto forWindow = reinterpret_cast<GetDpiForWindow>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (forWindow != nullptr) {
-        if (const UINT dpi = forWindow(hwnd); dpi != 0) {
-            return static_cast<int>(dpi);
-        }
-    }
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
 LRESULT handDrawItemToControl(LPARAM lParam) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     return item->CtlType == ODT_MENU ? FALSE

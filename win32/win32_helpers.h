@@ -18,10 +18,6 @@ bool isKeyDown(int key);
 HWND createChild(DWORD exStyle, const wchar_t* className, const std::wstring& text, DWORD style,
                  HWND parent, const RECT& place, int id, HFONT font = nullptr);
 
-// The pixels per logical inch the window is shown at: its monitor's where the system knows
-// (GetDpiForWindow, Windows 10 1607 on, looked up at run time), else the screen's.
-int windowDpi(HWND hwnd);
-
 // Sent to an owner-drawn control of the system's classes with the DRAWITEMSTRUCT its parent
 // received: each such control draws its own items.
 inline constexpr UINT kDrawOwnItem = WM_APP + 0x100;

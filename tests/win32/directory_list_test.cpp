@@ -17,6 +17,7 @@
 #include "support/win32/list_window.h"
 #include "win32/directory_list.h"
 #include "win32/folder_glyph.h"
+#include "win32/twips.h"
 #include "win32/win32_helpers.h"
 
 namespace vantrel::test {

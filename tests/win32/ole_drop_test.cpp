@@ -250,7 +250,8 @@ TEST(TextDrop, TheBoxOpensAfterTheDropHasReturnedTakesReturnAndTheWindowGoesOn) 
     FakeLauncher launcher;
     const Conventions conventions = Conventions::windows();
     NoPainting painter;
-    Services services{messageBox, fileSystem, launcher, conventions, painter};
+    NoWaiting waiter;
+    Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
     win32::Form1Window form(services);
     messageBox.setOwner(form.hwnd());
     form.open();
