@@ -43,7 +43,8 @@ class FuseMountTest : public ::testing::Test {
 
     void TearDown() override {
         if (mounted_) {
-            std::system(("fusermount3 -u " + (folder_ / "mnt")).c_str());
+            EXPECT_EQ(std::system(("fusermount3 -u " + (folder_ / "mnt")).c_str()), 0)
+                << "the test's FUSE mount stays mounted";
         }
     }
 
