@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "filelist/file_list.h"
 #include "platform/conventions.h"
 #include "platform/fs/real_file_system.h"
 #include "qt/form1_window.h"
 #include "qt/progress_repainter.h"
 #include "qt/qt_waiter.h"
-#include "replication/file_list.h"
 #include "replication/replication_run.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"

@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
+#include "filelist/file_list.h"
 #include "platform/conventions.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/utf16.h"
-#include "replication/file_list.h"
 #include "replication/replication_run.h"
 #include "support/fake_file_system.h"
 #include "support/fake_launcher.h"

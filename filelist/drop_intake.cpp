@@ -4,10 +4,10 @@
 #include <exception>
 #include <string>
 
+#include "filelist/file_list.h"
 #include "filelist/scroll_view.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
-#include "replication/file_list.h"
 
 namespace vantrel {
 

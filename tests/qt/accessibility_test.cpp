@@ -9,8 +9,8 @@
 #include <QTest>
 #include <memory>
 
+#include "filelist/file_list.h"
 #include "qt/form1_window.h"
-#include "replication/file_list.h"
 #include "support/expected.h"
 #include "support/qt/window_fixture.h"
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "filelist/file_list.h"
 #include "qt/sliding_frame.h"
 #include "qt/twips.h"
-#include "replication/file_list.h"
 #include "support/qt/window_fixture.h"
 
 namespace expected = vantrel::expected;

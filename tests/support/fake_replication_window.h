@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "replication/file_list.h"
+#include "filelist/file_list.h"
 #include "replication/replication_controls.h"
 #include "support/expected.h"
 #include "support/fake_controls.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "filelist/file_list.h"
 #include "platform/failure.h"
-#include "replication/file_list.h"
 #include "support/expected.h"
 
 namespace vantrel::test {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "filelist/file_list.h"
 #include "platform/conventions.h"
 #include "platform/fs/real_file_system.h"
 #include "qt/directory_list.h"
@@ -23,7 +24,6 @@
 #include "qt/form1_window.h"
 #include "qt/picture_box.h"
 #include "qt/sliding_frame.h"
-#include "replication/file_list.h"
 #include "support/expected.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"

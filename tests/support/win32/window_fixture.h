@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "filelist/file_list.h"
 #include "platform/conventions.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
 #include "platform/utf16.h"
-#include "replication/file_list.h"
 #include "support/expected.h"
 #include "support/fake_launcher.h"
 #include "support/fake_message_box.h"

@@ -1,4 +1,4 @@
-#include "replication/file_list.h"
+#include "filelist/file_list.h"
 
 namespace vantrel {
 
