@@ -2,7 +2,6 @@
 
 #include "platform/failure.h"
 #include "platform/utf16.h"
-#include "window/form1_layout.h"
 
 namespace vantrel::win32 {
 
@@ -25,8 +24,7 @@ UINT flagsFor(Buttons buttons) {
 Answer Win32MessageBox::show(const std::string& text, Buttons buttons) {
     // The system box breaks lines at CR LF itself.
     const std::wstring wideText = toUtf16(text);
-    const std::wstring title = toUtf16(layout::form1().caption);
-    const int answer = ::MessageBoxW(owner_, wideText.c_str(), title.c_str(), flagsFor(buttons));
+    const int answer = ::MessageBoxW(owner_, wideText.c_str(), title_.c_str(), flagsFor(buttons));
     switch (answer) {
         case IDYES:
             return Answer::Yes;

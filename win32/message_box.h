@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 #include "platform/message_box.h"
 
 // The class below, not the function <windows.h> names by this macro.
@@ -9,13 +12,16 @@
 
 namespace vantrel::win32 {
 
-// The system's message box, modal to the window and titled with the window's caption.
+// The system's message box, modal to the window, with the program's title.
 class Win32MessageBox : public MessageBox {
   public:
+    explicit Win32MessageBox(std::wstring title) : title_(std::move(title)) {}
+
     void setOwner(HWND owner) { owner_ = owner; }
     Answer show(const std::string& text, Buttons buttons) override;
 
   private:
+    std::wstring title_;
     HWND owner_ = nullptr;
 };
 

@@ -1,11 +1,14 @@
 #include "win32/program.h"
 
+#include "platform/utf16.h"
 #include "win32/user_folders.h"
+#include "window/form1_layout.h"
 
 namespace vantrel::win32 {
 
 Program::Program()
-    : conventions_(Conventions::windows(localAppDataFolder())),
+    : messageBox_(toUtf16(layout::form1().caption)),
+      conventions_(Conventions::windows(localAppDataFolder())),
       services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
       window_(services_) {
     messageBox_.setOwner(window_.hwnd());

@@ -245,7 +245,7 @@ class BoxAtDrop {
 // A modal box inside the drop would hold the drag's source (Explorer) until it is answered.
 TEST(TextDrop, TheBoxOpensAfterTheDropHasReturnedTakesReturnAndTheWindowGoesOn) {
     VANTREL_NEEDS_WINDOWS();
-    win32::Win32MessageBox messageBox;
+    win32::Win32MessageBox messageBox(toUtf16(expected::kTitle));
     RealFileSystem fileSystem;
     FakeLauncher launcher;
     const Conventions conventions = Conventions::windows();

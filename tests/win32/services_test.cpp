@@ -137,7 +137,7 @@ class MessageBoxTest : public testing::TestWithParam<Answered> {};
 TEST_P(MessageBoxTest, ShowsTheTextWithItsLineBreaksAndReturnsThePressedButton) {
     const std::string text = std::string("Could not copy a.txt .") + kCrLf + "Disk full";
     BoxAnswerer answerer(L"Could not copy a.txt .\r\nDisk full", GetParam().pressed);
-    const Answer answer = Win32MessageBox().show(text, GetParam().buttons);
+    const Answer answer = Win32MessageBox(toUtf16(expected::kTitle)).show(text, GetParam().buttons);
     answerer.wait();
     EXPECT_TRUE(answerer.buttonFound_) << "the box has no button " << GetParam().pressed;
     EXPECT_TRUE(answerer.sawText_) << "the box does not show the text";
