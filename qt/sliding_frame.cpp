@@ -7,7 +7,6 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QString>
-#include <cmath>
 #include <string>
 
 #include "qt/byte_text.h"
@@ -180,10 +179,10 @@ struct SlidingFrame::Impl : RowEditors {
         if (const QWidget* parent = self.parentWidget()) {
             view &= parent->rect().translated(-self.pos());
         }
-        const double perPixel = twipsPerPixel(&self);
+        const double dpi = logicalDpi(&self);
         rows.rebind(
             {view.left(), view.top(), view.left() + view.width(), view.top() + view.height()},
-            [perPixel](double twips) { return static_cast<int>(std::lround(twips / perPixel)); });
+            [dpi](double twips) { return twipsToPixels(twips, dpi); });
     }
 
     QLineEdit* editor(RowColumn column, int index) {

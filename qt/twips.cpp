@@ -3,18 +3,16 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <cmath>
 
 namespace vantrel::qt {
 
-double twipsPerPixel(const QWidget* widget) {
+double logicalDpi(const QWidget* widget) {
     const QScreen* screen = widget != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
-    const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
-    return 1440.0 / dpi;
+    return screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
 }
 
 int toPixels(double twips, const QWidget* widget) {
-    return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
+    return twipsToPixels(twips, logicalDpi(widget));
 }
 
 void placeInTwips(QWidget* widget, const TwipsRect& rect) {

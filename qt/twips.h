@@ -6,9 +6,10 @@ class QWidget;
 
 namespace vantrel::qt {
 
-// Twips per pixel at the screen's logical DPI: 15 at 96 dpi.
-double twipsPerPixel(const QWidget* widget = nullptr);
+// The screen's logical DPI: 96 unless the system scales its text.
+double logicalDpi(const QWidget* widget = nullptr);
 
+// Twips to whole pixels of the widget's screen.
 int toPixels(double twips, const QWidget* widget = nullptr);
 
 // Puts the widget where the twips say, rounded to whole pixels of its screen.

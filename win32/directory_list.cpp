@@ -13,8 +13,9 @@
 #include "platform/failure.h"
 #include "platform/fs/win32_path.h"
 #include "platform/utf16.h"
+#include "win32/dpi.h"
 #include "win32/folder_glyph.h"
-#include "win32/twips.h"
+#include "win32/scoped_gdi.h"
 #include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
@@ -238,13 +239,13 @@ struct Win32DirectoryList::Impl {
     // Rows tall enough for the font and the glyph, at the list's DPI.
     void fitRowHeight() {
         const auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
-        HDC dc = ::GetDC(hwnd);
-        const HGDIOBJ old =
-            ::SelectObject(dc, font != nullptr ? font : ::GetStockObject(SYSTEM_FONT));
         TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc, &metrics);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(hwnd, dc);
+        {
+            const WindowDc dc(hwnd);
+            const SelectedObject selected(dc.get(),
+                                          font != nullptr ? font : ::GetStockObject(SYSTEM_FONT));
+            ::GetTextMetricsW(dc.get(), &metrics);
+        }
         const int glyph = ::MulDiv(kGlyphPixels, windowDpi(hwnd), USER_DEFAULT_SCREEN_DPI);
         ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, std::max<LPARAM>(metrics.tmHeight, glyph));
     }
@@ -273,7 +274,7 @@ struct Win32DirectoryList::Impl {
 
         const std::wstring name = row.text.substr(static_cast<std::size_t>(row.depth) * kIndent);
         const auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
-        const HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+        const SelectedObject fontSelected(dc, font);
         SIZE extent{};
         ::GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
         const int gap = scaled(kGapPixels);
@@ -290,9 +291,6 @@ struct Win32DirectoryList::Impl {
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         if ((item.itemState & ODS_FOCUS) != 0) {
             ::DrawFocusRect(dc, &text);
-        }
-        if (oldFont != nullptr) {
-            ::SelectObject(dc, oldFont);
         }
     }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
-#include <type_traits>
+
+#include "win32/scoped_gdi.h"
 
 namespace vantrel::win32 {
 
@@ -13,8 +13,6 @@ namespace {
 // shape at every scale.
 constexpr int kGrid = 16;
 
-using Gdi = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, decltype(&::DeleteObject)>;
-
 template <std::size_t N>
 void polygon(HDC dc, const RECT& box, const std::array<POINT, N>& cells, COLORREF fill) {
     const int size = box.right - box.left;
@@ -23,14 +21,11 @@ void polygon(HDC dc, const RECT& box, const std::array<POINT, N>& cells, COLORRE
         return POINT{box.left + ::MulDiv(cell.x, size, kGrid),
                      box.top + ::MulDiv(cell.y, size, kGrid)};
     });
-    const Gdi brush(::CreateSolidBrush(fill), &::DeleteObject);
-    const Gdi pen(::CreatePen(PS_SOLID, std::max(1, size / kGrid), kFolderOutline),
-                  &::DeleteObject);
-    const HGDIOBJ oldBrush = ::SelectObject(dc, brush.get());
-    const HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+    const GdiObject brush(::CreateSolidBrush(fill));
+    const GdiObject pen(::CreatePen(PS_SOLID, std::max(1, size / kGrid), kFolderOutline));
+    const SelectedObject brushSelected(dc, brush.get());
+    const SelectedObject penSelected(dc, pen.get());
     ::Polygon(dc, points.data(), static_cast<int>(N));
-    ::SelectObject(dc, oldPen);
-    ::SelectObject(dc, oldBrush);
 }
 
 }  // namespace

@@ -11,12 +11,12 @@
 #include "win32/accessible_names.h"
 #include "win32/control_adapters.h"
 #include "win32/directory_list.h"
+#include "win32/dpi.h"
 #include "win32/drive_list.h"
 #include "win32/painted_windows.h"
 #include "win32/picture_box.h"
 #include "win32/resource_ids.h"
 #include "win32/sliding_frame.h"
-#include "win32/twips.h"
 #include "win32/win32_helpers.h"
 #include "win32/window_font.h"
 #include "window/form1_layout.h"
@@ -327,8 +327,8 @@ Form1Window::Form1Window(Services& services) {
            CW_USEDEFAULT);
     // Sized once it exists, at the DPI of the monitor it opened on.
     const int dpi = windowDpi(hwnd());
-    const SIZE size =
-        windowSizeFor({toPixels(form.width, dpi), toPixels(form.height, dpi)}, kStyle, dpi);
+    const SIZE size = windowSizeFor(
+        {twipsToPixels(form.width, dpi), twipsToPixels(form.height, dpi)}, kStyle, dpi);
     ::SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 

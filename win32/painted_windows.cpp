@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "win32/scoped_gdi.h"
 #include "win32/win32_helpers.h"
 
 namespace vantrel::win32 {
@@ -43,7 +44,7 @@ void fillBackground(HDC dc, const RECT& area) {
 
 void paintFrame(HDC dc, const RECT& client, const std::wstring& caption, HFONT font) {
     fillBackground(dc, client);
-    const HGDIOBJ previous = ::SelectObject(dc, font);
+    const SelectedObject selected(dc, font);
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     RECT border = client;
@@ -58,7 +59,6 @@ void paintFrame(HDC dc, const RECT& client, const std::wstring& caption, HFONT f
         ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                     DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
-    ::SelectObject(dc, previous);
 }
 
 bool isChildNotification(UINT message) {
@@ -92,10 +92,8 @@ LRESULT PaintedWindow::message(UINT message, WPARAM wParam, LPARAM lParam) {
             paint(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = ::BeginPaint(hwnd(), &ps);
-            paint(dc);
-            ::EndPaint(hwnd(), &ps);
+            const PaintDc dc(hwnd());
+            paint(dc.get());
             return 0;
         }
         default:
@@ -142,14 +140,13 @@ void LabelWindow::paint(HDC dc) {
     paintBehind(dc);
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    const HGDIOBJ previous = ::SelectObject(dc, look_.font);
+    const SelectedObject selected(dc, look_.font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look_.colour);
     const std::wstring caption = windowText(hwnd());
     const UINT format = (look_.centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_NOPREFIX |
                         (look_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client, format);
-    ::SelectObject(dc, previous);
 }
 
 // Child windows are opaque to the system: what shows through a label is drawn here, the
@@ -173,13 +170,12 @@ void LabelWindow::paintBehind(HDC dc) {
     for (auto it = below.rbegin(); it != below.rend(); ++it) {
         RECT place;
         ::GetWindowRect(*it, &place);
-        const int saved = ::SaveDC(dc);
+        const SavedDc saved(dc);
         ::IntersectClipRect(dc, place.left - self.left, place.top - self.top,
                             place.right - self.left, place.bottom - self.top);
         ::SetViewportOrgEx(dc, place.left - self.left, place.top - self.top, nullptr);
         ::SendMessageW(*it, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
                        PRF_CLIENT | PRF_ERASEBKGND);
-        ::RestoreDC(dc, saved);
     }
 }
 
@@ -202,9 +198,8 @@ void ShapeWindow::paint(HDC dc) {
     RECT inside = client;
     ::InflateRect(&inside, -outline_, -outline_);
     if (inside.right > inside.left && inside.bottom > inside.top) {
-        HBRUSH brush = ::CreateSolidBrush(fill_);
-        ::FillRect(dc, &inside, brush);
-        ::DeleteObject(brush);
+        const GdiObject brush(::CreateSolidBrush(fill_));
+        ::FillRect(dc, &inside, brush.get());
     }
 }
 

@@ -5,7 +5,8 @@
 #include <atomic>
 #include <cstring>
 
-#include "win32/twips.h"
+#include "win32/dpi.h"
+#include "win32/scoped_gdi.h"
 
 namespace vantrel::win32 {
 
@@ -178,10 +179,8 @@ LRESULT PictureBox::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd(), &ps);
-            paint(dc);
-            ::EndPaint(hwnd(), &ps);
+            const PaintDc dc(hwnd());
+            paint(dc.get());
             return 0;
         }
         case WM_PRINTCLIENT:

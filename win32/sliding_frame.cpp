@@ -8,8 +8,9 @@
 #include "platform/failure.h"
 #include "platform/utf16.h"
 #include "win32/accessible_names.h"
+#include "win32/dpi.h"
 #include "win32/painted_windows.h"
-#include "win32/twips.h"
+#include "win32/scoped_gdi.h"
 #include "win32/win32_helpers.h"
 #include "window/row_store.h"
 
@@ -181,7 +182,7 @@ struct SlidingFrame::Impl : RowEditors {
         ::GetClientRect(self.hwnd(), &view);
         rows.rebind(
             {view.left, view.top + cut, view.right, view.bottom + cut},
-            [this](double twips) { return toPixels(twips, dpi); }, cut);
+            [this](double twips) { return twipsToPixels(twips, dpi); }, cut);
     }
 
     HWND editor(RowColumn column, int index) {
@@ -318,10 +319,8 @@ LRESULT SlidingFrame::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd(), &ps);
-            paintFrame(dc, impl_->wholeInWindow(), L"", impl_->font);
-            ::EndPaint(hwnd(), &ps);
+            const PaintDc dc(hwnd());
+            paintFrame(dc.get(), impl_->wholeInWindow(), L"", impl_->font);
             return 0;
         }
         default:

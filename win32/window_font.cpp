@@ -5,7 +5,7 @@
 
 #include "platform/failure.h"
 #include "platform/utf16.h"
-#include "win32/twips.h"
+#include "win32/dpi.h"
 
 namespace vantrel::win32 {
 

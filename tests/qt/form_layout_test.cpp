@@ -61,9 +61,7 @@ class FormLayoutTest : public QObject {
                  vantrel::test::leftoverWindows().constData());
     }
 
-    void screenIs96Dpi() {
-        QCOMPARE(vantrel::qt::twipsPerPixel(&window_->form), vantrel::test::kTwipsPerPixel);
-    }
+    void screenIs96Dpi() { QCOMPARE(vantrel::qt::logicalDpi(&window_->form), 96.0); }
 
     void controls_data() {
         QTest::addColumn<QString>("container");

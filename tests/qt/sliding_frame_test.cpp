@@ -31,8 +31,7 @@ struct ListFrames {
     QLineEdit* focusAtStart;
 
     ListFrames() {
-        frameFix.resize(vantrel::qt::toPixels(expected::kFrameFix.width),
-                        vantrel::qt::toPixels(expected::kFrameFix.height));
+        frameFix.resize(pixels(expected::kFrameFix.width), pixels(expected::kFrameFix.height));
         slide = new SlidingFrame(&frameFix, twips(expected::kFrameSlide),
                                  twips(expected::kPathTemplate), twips(expected::kCountTemplate));
         slide->Text1().item(0).setTop(expected::kFirstRowTop - kRowHeight);
@@ -87,7 +86,7 @@ class SlidingFrameTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QCOMPARE(vantrel::qt::twipsPerPixel(), vantrel::test::kTwipsPerPixel); }
+    void initTestCase() { QCOMPARE(vantrel::qt::logicalDpi(), 96.0); }
 
     void cleanup() {
         QVERIFY2(QApplication::topLevelWidgets().isEmpty(),

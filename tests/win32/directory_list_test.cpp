@@ -16,8 +16,9 @@
 #include "platform/utf16.h"
 #include "support/win32/list_window.h"
 #include "win32/directory_list.h"
+#include "win32/dpi.h"
 #include "win32/folder_glyph.h"
-#include "win32/twips.h"
+#include "win32/scoped_gdi.h"
 #include "win32/win32_helpers.h"
 
 namespace vantrel::test {
@@ -103,11 +104,11 @@ struct GlyphInk {
 
 // A bitmap of `width` by `height` pixels, white, that `draw` paints into.
 GlyphInk inkOf(int width, int height, const std::function<void(HDC, const RECT&)>& draw) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    ::ReleaseDC(nullptr, screen);
-    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const win32::WindowDc screen(nullptr);
+    const win32::MemoryDc memory(screen.get());
+    const win32::GdiObject bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    const win32::SelectedObject selected(memory.get(), bitmap.get());
+    const HDC dc = memory.get();
     const RECT whole{0, 0, width, height};
     ::FillRect(dc, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     draw(dc, whole);
@@ -124,9 +125,6 @@ GlyphInk inkOf(int width, int height, const std::function<void(HDC, const RECT&)
             }
         }
     }
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
     return ink;
 }
 

@@ -9,7 +9,8 @@
 
 #include "platform/utf16.h"
 #include "support/win32/window_fixture.h"
-#include "win32/twips.h"
+#include "win32/dpi.h"
+#include "win32/scoped_gdi.h"
 
 namespace vantrel::test {
 namespace {
@@ -45,10 +46,11 @@ Set set(HFONT font, const std::wstring& caption, int wrapWidth = 0) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
-    const HGDIOBJ oldFont = ::SelectObject(dc, font);
+    const win32::MemoryDc memory;
+    const HDC dc = memory.get();
+    const win32::GdiObject bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::SelectedObject bitmapSelected(dc, bitmap.get());
+    const win32::SelectedObject fontSelected(dc, font);
     RECT all{0, 0, kSide, kSide};
     ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::SetTextColor(dc, RGB(0, 0, 0));
@@ -78,10 +80,6 @@ Set set(HFONT font, const std::wstring& caption, int wrapWidth = 0) {
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     result.weight = metrics.tmWeight;
-    ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
     return result;
 }
 
@@ -92,10 +90,8 @@ Set setAt96Dpi(const expected::Control& control, const std::wstring& caption) {
     look.lfWeight = control.bold ? FW_BOLD : FW_NORMAL;
     look.lfCharSet = DEFAULT_CHARSET;
     std::wcscpy(look.lfFaceName, L"MS Sans Serif");
-    const HFONT font = ::CreateFontIndirectW(&look);
-    const Set result = set(font, caption);
-    ::DeleteObject(font);
-    return result;
+    const win32::GdiObject font(::CreateFontIndirectW(&look));
+    return set(font.get(), caption);
 }
 
 class DpiTest : public testing::Test {

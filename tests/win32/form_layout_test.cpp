@@ -9,7 +9,7 @@
 
 #include "platform/utf16.h"
 #include "support/win32/window_fixture.h"
-#include "win32/twips.h"
+#include "win32/dpi.h"
 
 namespace vantrel::expected {
 

@@ -13,6 +13,7 @@
 #include "platform/utf16.h"
 #include "support/win32/window_fixture.h"
 #include "win32/progress_repainter.h"
+#include "win32/scoped_gdi.h"
 
 namespace vantrel::test {
 namespace {
@@ -41,20 +42,17 @@ class Capture {
         height_ = client.bottom;
         header_ = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-        const HDC screen = ::GetDC(window);
-        const HDC memory = ::CreateCompatibleDC(screen);
+        const win32::WindowDc screen(window);
+        const win32::MemoryDc memory(screen.get());
         BITMAPINFO info{};
         info.bmiHeader = header_;
         void* bits = nullptr;
-        const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+        const win32::GdiObject bitmap(
+            ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        const win32::SelectedObject selected(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, width_, height_, screen.get(), 0, 0, SRCCOPY);
         ::GdiFlush();
         std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof(std::uint32_t));
-        ::SelectObject(memory, previous);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-        ::ReleaseDC(window, screen);
     }
 
     Colour at(int x, int y) const {

@@ -19,9 +19,6 @@ int windowDpi(HWND hwnd);
 // The size of the window whose client area is `client` wide and high, at `dpi`.
 SIZE windowSizeFor(SIZE client, DWORD style, int dpi);
 
-// Twips to whole pixels at `dpi` (15 twips a pixel at 96 dpi).
-int toPixels(double twips, int dpi);
-
 // The rectangle in pixels; its width and height are rounded on their own, as its corner is, so
 // that every control of one size is drawn at one size wherever it sits.
 RECT toPixels(const TwipsRect& rect, int dpi);

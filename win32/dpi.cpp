@@ -1,12 +1,10 @@
-#include "win32/twips.h"
+#include "win32/dpi.h"
 
-#include <cmath>
+#include "win32/scoped_gdi.h"
 
 namespace vantrel::win32 {
 
 namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
 
 // A function of user32 that older systems lack, looked up so that the program still starts
 // there; nullptr where it is missing.
@@ -21,12 +19,11 @@ Function* user32Function(const char* name) {
 }  // namespace
 
 int screenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    if (screen == nullptr) {
+    const WindowDc screen(nullptr);
+    if (screen.get() == nullptr) {
         return kStandardDpi;
     }
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : kStandardDpi;
 }
 
@@ -48,14 +45,11 @@ SIZE windowSizeFor(SIZE client, DWORD style, int dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-int toPixels(double twips, int dpi) {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
-
 RECT toPixels(const TwipsRect& rect, int dpi) {
-    const int left = toPixels(rect.left, dpi);
-    const int top = toPixels(rect.top, dpi);
-    return {left, top, left + toPixels(rect.width, dpi), top + toPixels(rect.height, dpi)};
+    const int left = twipsToPixels(rect.left, dpi);
+    const int top = twipsToPixels(rect.top, dpi);
+    return {left, top, left + twipsToPixels(rect.width, dpi),
+            top + twipsToPixels(rect.height, dpi)};
 }
 
 }  // namespace vantrel::win32
