@@ -151,6 +151,33 @@ void copyInPlace(int in, const struct stat& source, const std::string& target,
     out.close();
 }
 
+void requireRegularSource(const std::string& source, const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) {
+        throw failureFromErrno(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw Failure(kPathFileAccessError, source + " is not a regular file.");
+    }
+}
+
+// Opens the source only once it is known to be a plain file: opening a FIFO lets a writer
+// blocked on it go on, and opening a device may do something of its own. Links are followed
+// here, so that the open itself follows none and meets what was looked at.
+Descriptor openSource(const std::string& source, struct stat& status) {
+    const std::string file = followLinks(source);
+    if (::fstatat(AT_FDCWD, file.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        throwSourceErrno();
+    }
+    requireRegularSource(source, status);
+    // O_NONBLOCK: should a FIFO take the name meanwhile, the open must not hang on it.
+    Descriptor in(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (in.get() < 0 || ::fstat(in.get(), &status) != 0) {
+        throwSourceErrno();
+    }
+    requireRegularSource(source, status);
+    return in;
+}
+
 }  // namespace
 
 bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
@@ -193,18 +220,8 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
                               const CopyProgress& progress) {
     requireWholePath(source);
     requireWholePath(target);
-    // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
-    const Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (in.get() < 0) {
-        throwSourceErrno();
-    }
     struct stat status {};
-    if (::fstat(in.get(), &status) != 0) {
-        throwSourceErrno();
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw failureFromErrno(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
-    }
+    const Descriptor in = openSource(source, status);
     struct stat existing {};
     const bool present = mode == CopyTo::Replace && plainFileAt(target, existing);
     const std::string folder = folderOf(target);

@@ -5,9 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/failure.h"
@@ -105,6 +109,47 @@ TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesModificationTimeAndMode) {
             }
         }
     }
+}
+
+// Opening a FIFO lets a writer blocked on it go on, into a pipe whose data would be lost, and
+// opening a device may do something of its own: neither is opened, and the message names it.
+TEST_F(RealFileSystemTest, ASourceThatIsNoPlainFileIsRefusedUnopened) {
+    const std::string fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(::symlink(fifo.c_str(), (folder_ / "to-fifo").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", (folder_ / "to-null").c_str()), 0);
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    std::atomic<bool> released = false;
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        released = true;
+        EXPECT_EQ(::write(fd, "data", 4), 4);
+        ::close(fd);
+    });
+    for (const std::string& source :
+         {fifo, folder_ / "to-fifo", std::string("/dev/null"), folder_ / "to-null"}) {
+        for (const CopyTo mode : {CopyTo::NewFile, CopyTo::Replace}) {
+            SCOPED_TRACE(source);
+            try {
+                fs_.copyFile(source, target(), mode);
+                ADD_FAILURE() << "copied";
+            } catch (const Failure& failure) {
+                EXPECT_EQ(failure.number(), kPathFileAccessError);
+                EXPECT_EQ(failure.reason(), source + " is not a regular file.");
+            }
+        }
+    }
+    // Time for a writer the copy let go to get on.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(released);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    writer.join();
+    char got[8] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 4);
+    EXPECT_EQ(std::string(got), "data");
+    ::close(reader);
+    std::signal(SIGPIPE, previous);
+    EXPECT_TRUE(namesIn(dest()).empty());
 }
 
 // The system would see only the part before the NUL: "a.txt\0/cat.jpg" would copy a.txt.
