@@ -178,12 +178,15 @@ TEST_F(RealFileSystemTest, CopyKeepsHolesAsHoles) {
     struct Case {
         std::string what;
         std::vector<Piece> pieces;
+        // Blocks allocated beyond the end (fallocate -n), which the size does not show.
+        off_t allocatedPastEnd = 0;
     };
     const Case cases[] = {
         {"data at the start, in the middle and at the end",
          {{0, "head"}, {8 * kMiB, patterned(5000, 'm')}, {kSize - 4, "tail"}}},
         {"a hole at the start and at the end", {{kMiB, patterned(70000, 'd')}}},
         {"nothing but a hole", {}},
+        {"more blocks past the end than the size", {{kMiB, "data"}}, 2 * kSize},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,6 +199,9 @@ TEST_F(RealFileSystemTest, CopyKeepsHolesAsHoles) {
                           static_cast<ssize_t>(piece.data.size()));
             }
             ASSERT_EQ(::ftruncate(fd, kSize), 0);
+            if (c.allocatedPastEnd > 0) {
+                ASSERT_EQ(::fallocate(fd, FALLOC_FL_KEEP_SIZE, kSize, c.allocatedPastEnd), 0);
+            }
             ::close(fd);
         }
         const std::string copy = target("sparse(1).bin");
