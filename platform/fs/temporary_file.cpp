@@ -133,14 +133,16 @@ TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways
 }
 
 Naming TempFile::publishNew(const std::string& target) {
-    settleMode();
     closeNamed();
     beforePublish(target);
-    return nameNew(target);
+    const Naming naming = nameNew(target);
+    if (naming == Naming::Done) {
+        settleMode();
+    }
+    return naming;
 }
 
 void TempFile::publishReplacing(const std::string& target) {
-    settleMode();
     closeNamed();
     if (name_.empty()) {
         // The rename needs a name, which must be locked from the moment it appears.
@@ -156,13 +158,15 @@ void TempFile::publishReplacing(const std::string& target) {
         throwErrno();
     }
     name_.release();
+    settleMode();
 }
 
+// Once published, as a temporary its owner cannot read is one the clean-up cannot lock, and
+// so one that stays for good after a kill.
 void TempFile::settleMode() {
-    if (laterMode_ && fd_.get() >= 0) {
-        if (::fchmod(fd_.get(), *std::exchange(laterMode_, std::nullopt)) != 0) {
-            throwErrno();
-        }
+    const int fd = fd_.get() >= 0 ? fd_.get() : held_.get();
+    if (laterMode_ && ::fchmod(fd, *std::exchange(laterMode_, std::nullopt)) != 0) {
+        throwErrno();
     }
 }
 

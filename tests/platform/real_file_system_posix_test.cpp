@@ -89,12 +89,19 @@ TEST_F(RealFileSystemTest, ADanglingLinkIsTakenLikeAFile) {
 TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesModificationTimeAndMode) {
     const struct timespec modified[2] = {{0, UTIME_OMIT}, {1000000000, 123456789}};
     ASSERT_EQ(::utimensat(AT_FDCWD, source().c_str(), modified, 0), 0);
-    // 0666 has bits the umask takes from a new file; 0200 keeps its owner from reading it.
-    for (const mode_t mode : {0640, 0666, 0444, 0200}) {
+    // 0666 has bits the umask takes from a new file; 0200 and 0004 keep its owner from reading
+    // it, which a temporary must not: the clean-up must be able to open one a kill left.
+    for (const mode_t mode : {0640, 0666, 0444, 0200, 0004}) {
         test::setPermissions(source(), mode);
         for (const auto& way : test::kPublishWays) {
             SCOPED_TRACE(std::string(way.name) + ", mode " + std::to_string(mode));
-            RealFileSystem fs(way.options());
+            RealFileSystem fs(way.options([&](const std::string&) {
+                for (const std::string& name : namesIn(dest())) {
+                    if (name.starts_with(".vantrel-")) {
+                        EXPECT_NE(permissionsOf(test::join(dest(), name)) & S_IRUSR, 0u) << name;
+                    }
+                }
+            }));
             writeFile(target("b(1).txt"), "old", 0600);
             fs.copyFile(source(), target(), CopyTo::NewFile);
             fs.copyFile(source(), target("b(1).txt"), CopyTo::Replace);
