@@ -18,17 +18,13 @@ namespace {
 
 constexpr mode_t kPermissionBits = 0777;
 
-// A name in `folder` that nothing else is likely to use; callers still retry on EEXIST.
-std::string freshName(const std::string& folder) {
-    return folder + "/" + freshTemporaryName();
-}
-
 // The file system has no such operation, as opposed to failing it this time.
 bool exclusiveRenameRefused(int err) {
-    return err == EINVAL || err == ENOSYS;
+    return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP;
 }
+// EROFS too: some FUSE file systems answer a link so while they take every other write.
 bool hardLinkRefused(int err) {
-    return err == EPERM || err == EOPNOTSUPP || err == ENOSYS;
+    return err == EPERM || err == EOPNOTSUPP || err == ENOSYS || err == EROFS || err == EXDEV;
 }
 
 // Taken for EEXIST; any other failure is raised.
@@ -79,27 +75,30 @@ void removeIfLeftover(int folder, const char* name) {
 }  // namespace
 
 OwnedName::~OwnedName() {
-    if (!path_.empty()) {
-        ::unlink(path_.c_str());
+    if (!name_.empty()) {
+        ::unlinkat(folder_, name_.c_str(), 0);
     }
 }
 
-TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways,
-                   const BeforePublish& beforePublish)
-    : folder_(folder), ways_(ways), beforePublish_(beforePublish) {
+TempFile::TempFile(int folder, mode_t mode, PosixWays& ways,
+                   const std::function<void()>& beforePublish)
+    : folder_(folder), ways_(ways), beforePublish_(beforePublish), name_(folder) {
     mode &= kPermissionBits;
     // The owner may read it until it is finished, so that the clean-up can lock a killed one.
     const mode_t created = mode | S_IRUSR | S_IWUSR;
     if (ways.unnamedTemporaries) {
-        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, created));
+        fd_.reset(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, created));
         // EISDIR comes from kernels that predate O_TMPFILE and take it for O_DIRECTORY.
-        if (fd_.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            throwErrno();
+        if (fd_.get() < 0) {
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+                throwErrno();
+            }
+            ways.unnamedTemporaries = false;
         }
     }
     while (fd_.get() < 0) {
-        std::string name = freshName(folder);
-        fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, created));
+        std::string name = freshTemporaryName();
+        fd_.reset(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, created));
         if (fd_.get() < 0) {
             if (errno != EEXIST) {
                 throwErrno();
@@ -132,33 +131,40 @@ TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways
     }
 }
 
-Naming TempFile::publishNew(const std::string& target) {
+Naming TempFile::publishNew(const std::string& name) {
     closeNamed();
-    beforePublish(target);
-    const Naming naming = nameNew(target);
+    beforePublish_();
+    const Naming naming = nameNew(name);
     if (naming == Naming::Done) {
         settleMode();
     }
     return naming;
 }
 
-void TempFile::publishReplacing(const std::string& target) {
+Naming TempFile::publishReplacing(const std::string& name) {
     closeNamed();
     if (name_.empty()) {
         // The rename needs a name, which must be locked from the moment it appears.
         lock();
-        std::string name = freshName(folder_);
-        while (!linkUnnamed(name)) {
-            name = freshName(folder_);
+        for (;;) {
+            std::string temp = freshTemporaryName();
+            const Naming naming = linkUnnamed(temp);
+            if (naming == Naming::Refused) {
+                return naming;
+            }
+            if (naming == Naming::Done) {
+                name_.own(std::move(temp));
+                break;
+            }
         }
-        name_.own(std::move(name));
     }
-    beforePublish(target);
-    if (::rename(name_.path().c_str(), target.c_str()) != 0) {
+    beforePublish_();
+    if (::renameat(folder_, name_.name().c_str(), folder_, name.c_str()) != 0) {
         throwErrno();
     }
     name_.release();
     settleMode();
+    return Naming::Done;
 }
 
 // Once published, as a temporary its owner cannot read is one the clean-up cannot lock, and
@@ -187,52 +193,66 @@ void TempFile::lock() {
     }
 }
 
-void TempFile::beforePublish(const std::string& target) const {
-    if (beforePublish_) {
-        beforePublish_(target);
-    }
-}
-
-// Names the file `target` without replacing anything there.
-Naming TempFile::nameNew(const std::string& target) {
+// Names the file without replacing anything there.
+Naming TempFile::nameNew(const std::string& name) {
     if (name_.empty()) {
-        return linkUnnamed(target) ? Naming::Done : Naming::Taken;
+        return linkUnnamed(name);
     }
-    const char* temp = name_.path().c_str();
+    const char* temp = name_.name().c_str();
     if (ways_.exclusiveRename) {
-        if (::renameat2(AT_FDCWD, temp, AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        if (::renameat2(folder_, temp, folder_, name.c_str(), RENAME_NOREPLACE) == 0) {
             name_.release();
             return Naming::Done;
         }
         if (!exclusiveRenameRefused(errno)) {
             return takenOrThrow();
         }
+        ways_.exclusiveRename = false;
     }
     if (ways_.hardLinks) {
-        if (::link(temp, target.c_str()) == 0) {
-            ::unlink(temp);
+        if (::linkat(folder_, temp, folder_, name.c_str(), 0) == 0) {
+            ::unlinkat(folder_, temp, 0);
             name_.release();
             return Naming::Done;
         }
         if (!hardLinkRefused(errno)) {
             return takenOrThrow();
         }
+        ways_.hardLinks = false;
     }
     return Naming::Refused;
 }
 
-// Gives the unnamed file a name; false when the name is taken.
-bool TempFile::linkUnnamed(const std::string& name) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        return true;
+// Gives the unnamed file a name: by its descriptor where the kernel lets this process, else
+// through /proc where it is mounted.
+Naming TempFile::linkUnnamed(const std::string& name) {
+    if (ways_.linksByDescriptor) {
+        if (::linkat(fd_.get(), "", folder_, name.c_str(), AT_EMPTY_PATH) == 0) {
+            return Naming::Done;
+        }
+        // Without the capability it asks for, the kernel answers as if the file were gone.
+        if (errno != ENOENT && errno != EPERM && !hardLinkRefused(errno)) {
+            return takenOrThrow();
+        }
+        ways_.linksByDescriptor = false;
     }
-    takenOrThrow();
-    return false;
+    if (ways_.linksThroughProc) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+        if (::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return Naming::Done;
+        }
+        if (errno != ENOENT && !hardLinkRefused(errno)) {
+            return takenOrThrow();
+        }
+        ways_.linksThroughProc = false;
+    }
+    ways_.unnamedTemporaries = false;
+    return Naming::Refused;
 }
 
-int createExclusively(const std::string& target, mode_t mode) {
-    return ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & kPermissionBits);
+int createExclusively(int folder, const std::string& name, mode_t mode) {
+    return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    mode & kPermissionBits);
 }
 
 void keepMode(int fd, mode_t mode, mode_t created) {
@@ -243,8 +263,8 @@ void keepMode(int fd, mode_t mode, mode_t created) {
 }
 
 // Nothing here may fail a copy.
-void removeLeftoversIn(const std::string& folder) {
-    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+void removeLeftoversIn(int folder) {
+    const Descriptor fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     DIR* const entries = fd.get() < 0 ? nullptr : ::fdopendir(::dup(fd.get()));
     if (entries == nullptr) {
         return;

@@ -2,6 +2,7 @@
 // bits that root passes over. The cases every system has are in real_file_system_test.cpp.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,6 +158,32 @@ TEST_F(RealFileSystemTest, ASourceThatIsNoPlainFileIsRefusedUnopened) {
     ::close(reader);
     std::signal(SIGPIPE, previous);
     EXPECT_TRUE(namesIn(dest()).empty());
+}
+
+// A copy whose own path fits PATH_MAX is made, however little room that leaves for the name
+// of its temporary beside it.
+TEST_F(RealFileSystemTest, ACopyWhosePathFitsIsMadeHoweverDeepItsFolder) {
+    const std::string name = "a(1).txt";
+    const std::size_t targetLength = PATH_MAX - 6;
+    std::string deep = dest();
+    while (deep.size() < targetLength - name.size() - 1) {
+        const std::size_t room = targetLength - name.size() - 2 - deep.size();
+        deep += "/" + std::string(std::min<std::size_t>(room, 200), 'd');
+        test::makeFolder(deep);
+    }
+    const std::string copy = test::join(deep, name);
+    ASSERT_EQ(copy.size(), targetLength);
+    for (const auto& way : test::kPublishWays) {
+        SCOPED_TRACE(way.name);
+        RealFileSystem fs(way.options());
+        fs.copyFile(source(), copy, CopyTo::NewFile);
+        writeFile(folder_ / "b.txt", "replacing content");
+        fs.copyFile(folder_ / "b.txt", copy, CopyTo::Replace);
+        EXPECT_TRUE(fs.exists(copy, Attributes::File));
+        EXPECT_EQ(readFile(copy), "replacing content");
+        EXPECT_EQ(namesIn(deep), Names{name});
+        test::removeFile(copy);
+    }
 }
 
 // The system would see only the part before the NUL: "a.txt\0/cat.jpg" would copy a.txt.
