@@ -15,6 +15,9 @@ struct PosixWays {
     bool linksThroughProc = true;
     // Off: as where renameat2(RENAME_NOREPLACE) is refused.
     bool exclusiveRename = true;
+    // Off: as where renameat2(RENAME_EXCHANGE) is refused; a replaced file is then looked at
+    // just before the rename instead.
+    bool exchangeRename = true;
     // Off: as where hard links are refused.
     bool hardLinks = true;
 };

@@ -30,8 +30,9 @@ class RealFileSystem : public FileSystem {
     bool exists(const std::string& path, Attributes attributes) override;
     void makeDir(const std::string& path) override;
     using FileSystem::copyFile;
+    std::optional<FileIdentity> identify(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                  const CopyProgress& progress) override;
+                  const CopyProgress& progress, const std::optional<FileIdentity>& asked) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
     void removeLeftovers(const std::string& folder) override;

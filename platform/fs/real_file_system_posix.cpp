@@ -216,6 +216,26 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
     return attributes == Attributes::Directory || S_ISREG(status.st_mode);
 }
 
+std::optional<FileIdentity> RealFileSystem::identify(const std::string& path) {
+    requireWholePath(path);
+    struct stat entry {};
+    if (::lstat(path.c_str(), &entry) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return std::nullopt;
+        }
+        throwErrno();
+    }
+    struct stat linked {};
+    const bool plain =
+        S_ISREG(entry.st_mode) ||
+        (S_ISLNK(entry.st_mode) &&
+         (::stat(path.c_str(), &linked) == 0 ? S_ISREG(linked.st_mode) : errno == ENOENT));
+    if (!plain) {
+        return std::nullopt;
+    }
+    return FileIdentity{entry.st_dev, entry.st_ino};
+}
+
 void RealFileSystem::cleanFolderOnce(const std::string& folderPath, int folder) {
     if (cleanedFolders_.insert(folderPath).second) {
         posix::removeLeftoversIn(folder);
@@ -255,7 +275,8 @@ void RealFileSystem::makeDir(const std::string& path) {
 // A new copy takes no look at its name first: the run has just tested it, and naming the
 // finished copy fails when the name is taken.
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress) {
+                              const CopyProgress& progress,
+                              const std::optional<FileIdentity>& asked) {
     requireWholePath(source);
     requireWholePath(target);
     struct stat status {};
@@ -293,8 +314,13 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         if (present && ::fsync(temp.fd()) != 0) {
             throwErrno();
         }
-        if (temp.publishReplacing(place.name) == Naming::Done) {
-            return;
+        switch (temp.publishReplacing(place.name, asked)) {
+            case Naming::Done:
+                return;
+            case Naming::Taken:
+                throwTaken(place);
+            case Naming::Refused:
+                continue;
         }
     }
 }
@@ -325,10 +351,13 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
         // No fsync: for a log the rename's all or nothing is enough.
         Naming naming = present ? Naming::Taken : temp->publishNew(place.name);
         if (naming != Naming::Done) {
-            naming = temp->publishReplacing(place.name);
+            naming = temp->publishReplacing(place.name, std::nullopt);
         }
         if (naming == Naming::Done) {
             return;
+        }
+        if (naming == Naming::Taken) {
+            throwTaken(place);
         }
     }
 }

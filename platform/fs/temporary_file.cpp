@@ -141,7 +141,8 @@ Naming TempFile::publishNew(const std::string& name) {
     return naming;
 }
 
-Naming TempFile::publishReplacing(const std::string& name) {
+Naming TempFile::publishReplacing(const std::string& name,
+                                  const std::optional<FileIdentity>& asked) {
     closeNamed();
     if (name_.empty()) {
         // The rename needs a name, which must be locked from the moment it appears.
@@ -159,12 +160,76 @@ Naming TempFile::publishReplacing(const std::string& name) {
         }
     }
     beforePublish_();
-    if (::renameat(folder_, name_.name().c_str(), folder_, name.c_str()) != 0) {
+    Naming naming = ways_.exchangeRename ? exchange(name, asked) : Naming::Refused;
+    if (naming == Naming::Refused) {
+        // A file moved to the name between this look and the rename is replaced: without the
+        // exchange the system offers no way to close that gap.
+        struct stat there {};
+        if (::fstatat(folder_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) {
+            naming = mayReplace(name, asked) ? Naming::Refused : Naming::Taken;
+        } else if (errno == ENOENT) {
+            naming = nameNew(name);
+        } else {
+            throwErrno();
+        }
+        if (naming == Naming::Refused) {
+            if (::renameat(folder_, name_.name().c_str(), folder_, name.c_str()) != 0) {
+                throwErrno();
+            }
+            name_.release();
+            naming = Naming::Done;
+        }
+    }
+    if (naming == Naming::Done) {
+        settleMode();
+    }
+    return naming;
+}
+
+// Swaps the file with what has the name, then looks at what it swapped out: anything but the
+// file that may be replaced is swapped back. Refused where the file system has no exchange.
+Naming TempFile::exchange(const std::string& name, const std::optional<FileIdentity>& asked) {
+    const char* temp = name_.name().c_str();
+    if (::renameat2(folder_, temp, folder_, name.c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno == ENOENT) {
+            return nameNew(name);
+        }
+        if (!exclusiveRenameRefused(errno)) {
+            throwErrno();
+        }
+        ways_.exchangeRename = false;
+        return Naming::Refused;
+    }
+    if (mayReplace(temp, asked)) {
+        ::unlinkat(folder_, temp, 0);
+        name_.release();
+        return Naming::Done;
+    }
+    if (::renameat2(folder_, temp, folder_, name.c_str(), RENAME_EXCHANGE) != 0) {
+        // What was swapped out must never be removed as ours.
+        name_.release();
         throwErrno();
     }
-    name_.release();
-    settleMode();
-    return Naming::Done;
+    return Naming::Taken;
+}
+
+// Whether the entry `name` may be replaced: a plain file, or a link to one or to nothing, and
+// the one asked about when that is given.
+bool TempFile::mayReplace(const std::string& name, const std::optional<FileIdentity>& asked) const {
+    struct stat entry {};
+    if (::fstatat(folder_, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        return false;
+    }
+    if (S_ISLNK(entry.st_mode)) {
+        struct stat linked {};
+        if (::fstatat(folder_, name.c_str(), &linked, 0) == 0 ? !S_ISREG(linked.st_mode)
+                                                              : errno != ENOENT) {
+            return false;
+        }
+    } else if (!S_ISREG(entry.st_mode)) {
+        return false;
+    }
+    return !asked || *asked == FileIdentity{entry.st_dev, entry.st_ino};
 }
 
 // Once published, as a temporary its owner cannot read is one the clean-up cannot lock, and

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/fs/descriptor.h"
 #include "platform/fs/posix_ways.h"
 
@@ -58,15 +59,18 @@ class TempFile {
     // to nothing too.
     Naming publishNew(const std::string& name);
 
-    // Puts the complete file in the place of whatever file has the name; Refused only where an
-    // unnamed file cannot be given a name at all.
-    Naming publishReplacing(const std::string& name);
+    // Puts the complete file in the place of the plain file that has the name, the one asked
+    // about when `asked` is given, or gives it the name if that is free. Taken when something
+    // else is there, which stays; Refused only where an unnamed file cannot be named at all.
+    Naming publishReplacing(const std::string& name, const std::optional<FileIdentity>& asked);
 
   private:
     void settleMode();
     void closeNamed();
     void lock();
     Naming nameNew(const std::string& name);
+    Naming exchange(const std::string& name, const std::optional<FileIdentity>& asked);
+    bool mayReplace(const std::string& name, const std::optional<FileIdentity>& asked) const;
     Naming linkUnnamed(const std::string& name);
 
     int folder_;

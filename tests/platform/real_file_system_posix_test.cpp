@@ -28,6 +28,7 @@ using test::numberOf;
 using test::patterned;
 using test::permissionsOf;
 using test::readFile;
+using test::removeFile;
 using test::writeFile;
 using Names = std::vector<std::string>;
 using RealFileSystemTest = test::RealFileSystemTest;
@@ -84,6 +85,82 @@ TEST_F(RealFileSystemTest, ADanglingLinkIsTakenLikeAFile) {
         EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
         EXPECT_FALSE(fs.exists(folder_ / "gone", Attributes::Directory));
         ASSERT_EQ(::unlink(target().c_str()), 0);
+    }
+}
+
+// The user agreed to replace the file that had the name when asked: whatever is moved to the
+// name before the copy is published stays, and the copy fails as for a name newly taken.
+TEST_F(RealFileSystemTest, AReplacingCopyReplacesOnlyTheFileAskedAbout) {
+    struct Racer {
+        const char* what;
+        std::function<void(const std::string& at)> move;
+        int number;
+    };
+    const std::string theirs = folder_ / "theirs.txt";
+    const Racer racers[] = {
+        {"a file of the user's",
+         [&](const std::string& at) {
+             writeFile(theirs, "theirs");
+             ASSERT_EQ(::rename(theirs.c_str(), at.c_str()), 0);
+         },
+         kFileAlreadyExists},
+        {"a FIFO",
+         [&](const std::string& at) {
+             ASSERT_EQ(::mkfifo(theirs.c_str(), 0644), 0);
+             ASSERT_EQ(::rename(theirs.c_str(), at.c_str()), 0);
+         },
+         kPathFileAccessError},
+        {"a link to /dev/null",
+         [&](const std::string& at) {
+             ASSERT_EQ(::symlink("/dev/null", theirs.c_str()), 0);
+             ASSERT_EQ(::rename(theirs.c_str(), at.c_str()), 0);
+         },
+         kPathFileAccessError},
+    };
+    for (const auto& way : test::kPublishWays) {
+        for (const auto& racer : racers) {
+            SCOPED_TRACE(std::string(way.name) + ", " + racer.what);
+            writeFile(target(), "old");
+            const auto asked = fs_.identify(target());
+            ASSERT_TRUE(asked);
+            RealFileSystem fs(way.options(racer.move));
+            EXPECT_EQ(
+                numberOf([&] { fs.copyFile(source(), target(), CopyTo::Replace, {}, asked); }),
+                racer.number);
+            struct stat status {};
+            ASSERT_EQ(::lstat(target().c_str(), &status), 0);
+            EXPECT_NE(FileIdentity(status.st_dev, status.st_ino), *asked);
+            if (S_ISREG(status.st_mode)) {
+                EXPECT_EQ(readFile(target()), "theirs");
+            }
+            EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+            removeFile(target());
+        }
+    }
+}
+
+TEST_F(RealFileSystemTest, IdentifyNamesPlainFilesAndLinksToThem) {
+    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink(source().c_str(), (folder_ / "to-file").c_str()), 0);
+    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), (folder_ / "dangling").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", (folder_ / "to-null").c_str()), 0);
+    struct Case {
+        std::string path;
+        bool named;
+    };
+    const Case cases[] = {
+        {source(), true},          {folder_ / "to-file", true},  {folder_ / "dangling", true},
+        {folder_ / "fifo", false}, {folder_ / "to-null", false}, {dest(), false},
+        {folder_ / "gone", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        struct stat status {};
+        const auto identity = fs_.identify(c.path);
+        EXPECT_EQ(identity.has_value(), c.named);
+        if (identity && ::lstat(c.path.c_str(), &status) == 0) {
+            EXPECT_EQ(*identity, FileIdentity(status.st_dev, status.st_ino));
+        }
     }
 }
 
@@ -182,7 +259,7 @@ TEST_F(RealFileSystemTest, ACopyWhosePathFitsIsMadeHoweverDeepItsFolder) {
         EXPECT_TRUE(fs.exists(copy, Attributes::File));
         EXPECT_EQ(readFile(copy), "replacing content");
         EXPECT_EQ(namesIn(deep), Names{name});
-        test::removeFile(copy);
+        removeFile(copy);
     }
 }
 

@@ -62,9 +62,13 @@ inline const std::vector<PublishWay> kPublishWays = {
     {"unnamed temporary that cannot be linked",
      {.linksByDescriptor = false, .linksThroughProc = false}},
     {"named, exclusive rename", {.unnamedTemporaries = false}},
-    {"named, hard link", {.unnamedTemporaries = false, .exclusiveRename = false}},
+    {"named, hard link, no exchange",
+     {.unnamedTemporaries = false, .exclusiveRename = false, .exchangeRename = false}},
     {"named, written at its own name",
-     {.unnamedTemporaries = false, .exclusiveRename = false, .hardLinks = false}},
+     {.unnamedTemporaries = false,
+      .exclusiveRename = false,
+      .exchangeRename = false,
+      .hardLinks = false}},
 };
 #endif
 
