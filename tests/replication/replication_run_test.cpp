@@ -169,6 +169,21 @@ TEST_P(ReplicationRun, AFileThatTakesTheNameAfterYesIsAskedAboutAnew) {
     }
 }
 
+// A Linux name may hold CR or LF: the copy keeps the name, and its log line shows each as
+// U+FFFD, so that the log stays one copy's name a line.
+TEST_P(ReplicationRun, ALineEndInANameShowsInTheLogAsAStandIn) {
+    const std::string standIn = "\xEF\xBF\xBD";
+    h.addRow("two\r\nlines.txt", "1");
+    h.addRow("plain.txt", "1");
+    h.addRow("cr\r.t\nxt", "1");
+    run();
+    for (const char* copy : {"two\r\nlines(1).txt", "plain(1).txt", "cr\r(1).t\nxt"}) {
+        EXPECT_TRUE(h.fs.isFile(h.target(copy))) << copy;
+    }
+    EXPECT_EQ(h.logFile(), "two" + standIn + standIn + "lines(1).txt\r\nplain(1).txt\r\ncr" +
+                               standIn + "(1).t" + standIn + "xt\r\n");
+}
+
 TEST_P(ReplicationRun, SkippedCopiesCountForTheProgress) {
     h.addRow("a.txt", "2");
     h.addRow("b.txt", "2");
