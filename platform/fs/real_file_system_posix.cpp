@@ -163,7 +163,6 @@ void copyInPlace(int in, const struct stat& source, const Place& place,
         }
         throwErrno();
     }
-    posix::keepMode(out.get(), source.st_mode, source.st_mode);
     if (::lseek(in, 0, SEEK_SET) < 0) {
         throwSourceErrno();
     }
@@ -338,14 +337,17 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
     for (;;) {
         std::optional<TempFile> temp;
         try {
-            temp.emplace(place.folder.get(), present ? existing.st_mode : kNewTextFileMode, ways,
-                         announce);
+            temp.emplace(place.folder.get(), kNewTextFileMode, ways, announce);
         } catch (const Failure& failure) {
             if (!present || failure.number() != kPermissionDenied) {
                 throw;
             }
             rewriteInPlace(file, text);
             return;
+        }
+        // A rewritten log keeps the bits its owner gave it.
+        if (present) {
+            temp->giveMode(existing.st_mode);
         }
         posix::writeAllAt(temp->fd(), text.data(), text.size(), 0);
         // No fsync: for a log the rename's all or nothing is enough.

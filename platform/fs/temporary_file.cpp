@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <utility>
 
 #include "platform/failure.h"
@@ -33,27 +32,6 @@ Naming takenOrThrow() {
         throwErrno();
     }
     return Naming::Taken;
-}
-
-// The bits the umask takes from every file this process creates, read once without changing
-// it (umask() would, for a moment, for every thread); all bits when it cannot be read.
-mode_t umaskBits() {
-    static const mode_t bits = [] {
-        mode_t found = kPermissionBits;
-        if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-            char line[256];
-            while (std::fgets(line, sizeof line, status) != nullptr) {
-                unsigned int mask = 0;
-                if (std::sscanf(line, "Umask: %o", &mask) == 1) {
-                    found = static_cast<mode_t>(mask);
-                    break;
-                }
-            }
-            std::fclose(status);
-        }
-        return found;
-    }();
-    return bits;
 }
 
 // Removes the named entry of the folder if it is a temporary file of ours that no copy is
@@ -124,11 +102,20 @@ TempFile::TempFile(int folder, mode_t mode, PosixWays& ways,
             throwErrno();
         }
     }
-    if (created == mode) {
-        keepMode(fd_.get(), mode, created);
-    } else {
-        laterMode_ = mode;
+    // The system has applied the umask, or the folder's default ACL, to the bits asked for;
+    // what it made of the owner's bits, less those added here, is what a file of `mode` gets.
+    struct stat status {};
+    if (::fstat(fd_.get(), &status) != 0) {
+        throwErrno();
     }
+    const mode_t made = status.st_mode & kPermissionBits;
+    if ((made & mode) != made) {
+        laterMode_ = made & mode;
+    }
+}
+
+void TempFile::giveMode(mode_t mode) {
+    laterMode_ = mode & kPermissionBits;
 }
 
 Naming TempFile::publishNew(const std::string& name) {
@@ -318,13 +305,6 @@ Naming TempFile::linkUnnamed(const std::string& name) {
 int createExclusively(int folder, const std::string& name, mode_t mode) {
     return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                     mode & kPermissionBits);
-}
-
-void keepMode(int fd, mode_t mode, mode_t created) {
-    mode &= kPermissionBits;
-    if ((created & ~umaskBits()) != mode && ::fchmod(fd, mode) != 0) {
-        throwErrno();
-    }
 }
 
 // Nothing here may fail a copy.

@@ -44,8 +44,9 @@ class OwnedName {
 
 // A file being written in the folder open as `folder`, which must outlive it; every operation
 // is made relative to that folder, so that no path longer than the target's own is ever
-// formed. It has the permission bits `mode` once published, and until then at least its
-// owner's reading and writing. Until it is published nothing of it stays behind: an O_TMPFILE
+// formed. Once published it has the permission bits a new file of `mode` gets in the folder
+// (the umask's, or the folder's default ACL's), and until then at least its owner's reading
+// and writing. Until it is published nothing of it stays behind: an O_TMPFILE
 // file has no name, a named one is removed. A named one is locked from its creation to its
 // end, which tells the clean-up of other copies that it is being written. The ways the file
 // system refuses are closed in `ways`.
@@ -54,6 +55,9 @@ class TempFile {
     TempFile(int folder, mode_t mode, PosixWays& ways, const std::function<void()>& beforePublish);
 
     int fd() const { return fd_.get(); }
+
+    // Gives the file exactly the permission bits `mode` once it is published.
+    void giveMode(mode_t mode);
 
     // Gives the complete file the name if nothing has it, leaving anything there alone, a link
     // to nothing too.
@@ -78,7 +82,7 @@ class TempFile {
     const std::function<void()>& beforePublish_;
     Descriptor fd_;
     Descriptor held_;
-    // Permission bits that would keep the owner from reading it, given once it is published.
+    // Its bits once published, where they differ from those it was made with.
     std::optional<mode_t> laterMode_;
     // Declared last, so that a name left to remove goes before the descriptors that lock it.
     OwnedName name_;
@@ -87,10 +91,6 @@ class TempFile {
 // Creates a file `name` in the folder with the permission bits `mode`, only if nothing is
 // there; -1 with errno EEXIST when something is.
 int createExclusively(int folder, const std::string& name, mode_t mode);
-
-// Gives the file the permission bits `mode` where creating it with `created` could not: the
-// process's umask takes bits away at creation.
-void keepMode(int fd, mode_t mode, mode_t created);
 
 // Removes what killed copies left in the folder: temporaries of ours that no copy holds.
 void removeLeftoversIn(int folder);
