@@ -350,7 +350,11 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
             temp->giveMode(existing.st_mode);
         }
         posix::writeAllAt(temp->fd(), text.data(), text.size(), 0);
-        // No fsync: for a log the rename's all or nothing is enough.
+        // On the disk before it takes the old file's place: after a crash the log is the old
+        // one or the new one, never an empty file that a rename made it to the disk before.
+        if (::fdatasync(temp->fd()) != 0) {
+            throwErrno();
+        }
         Naming naming = present ? Naming::Taken : temp->publishNew(place.name);
         if (naming != Naming::Done) {
             naming = temp->publishReplacing(place.name, std::nullopt);
