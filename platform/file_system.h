@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ enum class Attributes : int { File = 0, Directory = 16 };
 // What a copy may do at its target: take a name that was free when the caller looked, or take
 // the place of the file there, as the user agreed.
 enum class CopyTo { NewFile, Replace };
+
+// Which file a name holds: its device and inode on Linux, its volume's serial number and its
+// file ID on Windows. The default names no file.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // A file kept open to add text to its end.
 class AppendedFile {
@@ -39,16 +48,27 @@ class FileSystem {
     virtual bool exists(const std::string& path, Attributes attributes) = 0;
     // Creates one folder whose parent exists.
     virtual void makeDir(const std::string& path) = 0;
+    // The plain file at path, or the link to one or to nothing there: what a Replace would
+    // take the place of; none when nothing of the kind is there.
+    virtual std::optional<FileIdentity> identify(const std::string& path) = 0;
     // Copies source to target. NewFile never replaces anything: when the name has been taken
     // by the time the copy is complete, it fails with kFileAlreadyExists and leaves what is
-    // there alone. Either way a target that is there but is no plain file (a folder, a FIFO, a
-    // device, a link to one) is refused and stays as it was. An incomplete copy never replaces
-    // or leaves behind anything. A source that cannot be opened or read never fails with the
+    // there alone. Replace with `asked` (from identify when the user was asked) replaces only
+    // that file, or takes the name if it is free by then; should the name hold another file,
+    // it fails with kFileAlreadyExists and leaves it, for the user to be asked about anew.
+    // Either way a target that is there but is no plain file (a folder, a FIFO, a device, a
+    // link to one) is refused and stays as it was. An incomplete copy never replaces or
+    // leaves behind anything. A source that cannot be opened or read never fails with the
     // numbers of the destination's failures (disk full, write protected, not ready).
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                          const CopyProgress& progress) = 0;
+                          const CopyProgress& progress,
+                          const std::optional<FileIdentity>& asked) = 0;
+    void copyFile(const std::string& source, const std::string& target, CopyTo mode,
+                  const CopyProgress& progress) {
+        copyFile(source, target, mode, progress, std::nullopt);
+    }
     void copyFile(const std::string& source, const std::string& target, CopyTo mode) {
-        copyFile(source, target, mode, {});
+        copyFile(source, target, mode, {}, std::nullopt);
     }
     // Replaces the file's whole content with text, all or nothing. A link is followed: the file
     // it names is written and the link stays. A file the user may write in a folder the user

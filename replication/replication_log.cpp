@@ -25,8 +25,16 @@ void ReplicationLog::makeFolder() {
     }
 }
 
+// A name may hold CR or LF on Linux: each shows as U+FFFD, the mark of a character that cannot
+// be shown, so that every line of the log is one copy's name.
 void ReplicationLog::append(const std::string& copyName) {
-    text_ += copyName;
+    for (const char c : copyName) {
+        if (c == '\r' || c == '\n') {
+            text_ += "\xEF\xBF\xBD";
+        } else {
+            text_ += c;
+        }
+    }
     text_ += kCrLf;
 }
 

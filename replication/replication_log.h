@@ -14,6 +14,7 @@ class ReplicationLog {
   public:
     explicit ReplicationLog(Services& services) : services_(services) {}
 
+    // Adds the name as a line of its own, a CR or LF in it shown as U+FFFD.
     void append(const std::string& copyName);
     // Brings the log file up to every name so far: the run's first write replaces the previous
     // run's file, later ones add the names since. A failure is reported once per run. Each run

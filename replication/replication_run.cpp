@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "platform/failure.h"
 #include "platform/numbers.h"
@@ -123,7 +124,7 @@ class Run {
         if (present) {
             goOn = askAndCopy(i, name);
         } else {
-            const Outcome outcome = copy(i, name, CopyTo::NewFile);
+            const Outcome outcome = copy(i, name, CopyTo::NewFile, std::nullopt);
             // A name taken after the test gets the question it would have had at the test.
             goOn =
                 outcome == Outcome::Done || (outcome == Outcome::NameTaken && askAndCopy(i, name));
@@ -140,22 +141,41 @@ class Run {
     }
 
     // Asks whether to replace the file at the copy name and copies over it on Yes; false when
-    // the run ends here.
+    // the run ends here. Only the file asked about is replaced: another one that took the
+    // name meanwhile gets a question of its own.
     bool askAndCopy(int i, const std::string& name) {
-        const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
-        if (answer == Answer::Cancel) {
-            c_.LabelProgress.setCaption("Copy Cancelled.");
-            c_.ShapeProgress.setWidth(0);
-            return false;
+        const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
+        for (;;) {
+            std::optional<FileIdentity> asked;
+            try {
+                asked = s_.fileSystem.identify(target);
+            } catch (const Failure& failure) {
+                s_.messageBox.show("Could not check " + target + "." + kCrLf + failure.reason(),
+                                   Buttons::Ok);
+                return false;
+            }
+            const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
+            if (answer == Answer::Cancel) {
+                c_.LabelProgress.setCaption("Copy Cancelled.");
+                c_.ShapeProgress.setWidth(0);
+                return false;
+            }
+            if (answer != Answer::Yes) {
+                return true;
+            }
+            const Outcome outcome = copy(i, name, CopyTo::Replace, asked.value_or(FileIdentity{}));
+            if (outcome != Outcome::NameTaken) {
+                return outcome == Outcome::Done;
+            }
         }
-        return answer != Answer::Yes || copy(i, name, CopyTo::Replace) == Outcome::Done;
     }
 
     enum class Outcome { Done, NameTaken, RunEnds };
 
-    // Copies row i's file under the copy name and logs it. A failure other than a new name
-    // taken meanwhile is told and ends the run.
-    Outcome copy(int i, const std::string& name, CopyTo mode) {
+    // Copies row i's file under the copy name and logs it. A failure other than a name taken
+    // meanwhile is told and ends the run.
+    Outcome copy(int i, const std::string& name, CopyTo mode,
+                 const std::optional<FileIdentity>& asked) {
         const std::string source = c_.Text1.item(i).text();
         const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
         // The copy runs while the window waits for it, the bar following its bytes.
@@ -164,11 +184,13 @@ class Run {
         try {
             s_.waiter.await(
                 [&] {
-                    s_.fileSystem.copyFile(source, target, mode,
-                                           [&](std::uint64_t done, std::uint64_t of) {
-                                               size = of;
-                                               copied = done;
-                                           });
+                    s_.fileSystem.copyFile(
+                        source, target, mode,
+                        [&](std::uint64_t done, std::uint64_t of) {
+                            size = of;
+                            copied = done;
+                        },
+                        asked);
                 },
                 [&] {
                     const std::uint64_t of = size;
@@ -179,7 +201,7 @@ class Run {
                     showBar(within);
                 });
         } catch (const Failure& failure) {
-            if (mode == CopyTo::NewFile && failure.number() == kFileAlreadyExists) {
+            if (failure.number() == kFileAlreadyExists) {
                 return Outcome::NameTaken;
             }
             s_.messageBox.show(copyFailureMessage(failure, source, target), Buttons::Ok);

@@ -142,9 +142,9 @@ off_t copyDataRanges(RangeCopier& copier, int in, off_t size) {
 
 }  // namespace
 
-// A source with fewer blocks than its size needs has holes, and only its data is copied. A
-// source that reports no size (pseudo files) is read to its end; one that ends before its size
-// is copied as far as it goes.
+// A source with holes has only its data copied; the holes are asked for, as blocks allocated
+// past the end can make up for them in the block count. A source that reports no size (pseudo
+// files) is read to its end; one that ends before its size is copied as far as it goes.
 void copyContent(int in, int out, const struct stat& source, const CopyProgress& progress) {
     const off_t size = source.st_size;
     if (size == 0) {
@@ -152,7 +152,8 @@ void copyContent(int in, int out, const struct stat& source, const CopyProgress&
         return;
     }
     RangeCopier copier(in, out, size, progress);
-    if (source.st_blocks * S_BLKSIZE >= size) {
+    const off_t hole = ::lseek(in, 0, SEEK_HOLE);
+    if (hole < 0 ? seekUnsupported(errno) : hole >= size) {
         copier.copy(0, size);
         return;
     }

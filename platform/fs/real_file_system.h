@@ -1,15 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/fs/posix_ways.h"
 
 namespace vantrel {
-
-struct PosixWays;
 
 // The machine's own file system. Copies and the log go through a temporary file in the target's
 // folder that takes the target's name only once it is complete: POSIX in
@@ -30,21 +30,29 @@ class RealFileSystem : public FileSystem {
     bool exists(const std::string& path, Attributes attributes) override;
     void makeDir(const std::string& path) override;
     using FileSystem::copyFile;
+    std::optional<FileIdentity> identify(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                  const CopyProgress& progress) override;
+                  const CopyProgress& progress, const std::optional<FileIdentity>& asked) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
     void removeLeftovers(const std::string& folder) override;
 
   private:
+#ifdef _WIN32
     // Removes the temporary files that killed copies left in the folder, at its first copy.
     void cleanFolderOnce(const std::string& folder);
+#else
+    void cleanFolderOnce(const std::string& folderPath, int folder);
+    // The ways the folder's file system has shown it offers, of those the options leave open.
+    PosixWays& waysFor(const std::string& folder);
+    // Calls beforePublish with the target the first time it is called.
+    std::function<void()> announcer(const std::string& target, bool& announced) const;
+
+    std::map<std::string, PosixWays> folderWays_;
+#endif
 
     Options options_;
     std::set<std::string> cleanedFolders_;
-    // Folders on file systems that give a finished file a name only by replacing what has it,
-    // where new copies are written at their own name.
-    std::set<std::string> writtenInPlace_;
 };
 
 }  // namespace vantrel

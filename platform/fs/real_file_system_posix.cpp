@@ -33,6 +33,28 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A name in a folder held open: what follows the last slash of a path whose folder is open.
+struct Place {
+    std::string folderPath;
+    Descriptor folder;
+    std::string name;
+};
+
+Place placeOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    Place place{folderOf(path), Descriptor(),
+                slash == std::string::npos ? path : path.substr(slash + 1)};
+    place.folder.reset(::open(place.folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (place.folder.get() < 0) {
+        throwErrno();
+    }
+    return place;
+}
+
+bool anyWayToNameNew(const PosixWays& ways) {
+    return ways.unnamedTemporaries || ways.exclusiveRename || ways.hardLinks;
+}
+
 const PosixWays& waysOf(const RealFileSystem::Options& options) {
     static const PosixWays kEveryWay;
     return options.ways ? *options.ways : kEveryWay;
@@ -100,11 +122,11 @@ void rewriteInPlace(const std::string& path, const std::string& text) {
     }
 }
 
-// Whether a plain file is at path, following links, with its status. Anything else there is
+// Whether a plain file has the name, following links, with its status. Anything else there is
 // refused and never replaced: a folder, and what is neither file nor folder (a FIFO, a socket,
 // a device), which the user is not asked about either.
-bool plainFileAt(const std::string& path, struct stat& status) {
-    if (::stat(path.c_str(), &status) != 0) {
+bool plainFileAt(const Place& place, struct stat& status) {
+    if (::fstatat(place.folder.get(), place.name.c_str(), &status, 0) != 0) {
         if (errno != ENOENT) {
             throwErrno();
         }
@@ -114,41 +136,66 @@ bool plainFileAt(const std::string& path, struct stat& status) {
         throw failureFromErrno(EISDIR);
     }
     if (!S_ISREG(status.st_mode)) {
-        throw Failure(kPathFileAccessError, path + " is not a regular file.");
+        throw Failure(kPathFileAccessError,
+                      place.folderPath + "/" + place.name + " is not a regular file.");
     }
     return true;
 }
 
 // The failure of a new copy whose name was taken: what is there decides its words. A link to
 // nothing is taken like a file, for the user to answer about.
-[[noreturn]] void throwTaken(const std::string& target) {
+[[noreturn]] void throwTaken(const Place& place) {
     struct stat status {};
-    plainFileAt(target, status);
+    plainFileAt(place, status);
     throw failureFromErrno(EEXIST);
 }
 
 // Writes the copy at its own name, created exclusively, where the file system cannot name a
 // finished file without replacing what has the name: a kill part-way leaves the part written
 // there, and so does a failure, as the name may no longer be ours to remove.
-void copyInPlace(int in, const struct stat& source, const std::string& target,
-                 const CopyProgress& progress, const posix::BeforePublish& beforePublish) {
-    if (beforePublish) {
-        beforePublish(target);
-    }
-    Descriptor out(posix::createExclusively(target, source.st_mode));
+void copyInPlace(int in, const struct stat& source, const Place& place,
+                 const CopyProgress& progress, const std::function<void()>& beforePublish) {
+    beforePublish();
+    Descriptor out(posix::createExclusively(place.folder.get(), place.name, source.st_mode));
     if (out.get() < 0) {
         if (errno == EEXIST) {
-            throwTaken(target);
+            throwTaken(place);
         }
         throwErrno();
     }
-    posix::keepMode(out.get(), source.st_mode, source.st_mode);
     if (::lseek(in, 0, SEEK_SET) < 0) {
         throwSourceErrno();
     }
     posix::copyContent(in, out.get(), source, progress);
     posix::keepModificationTime(out.get(), source);
     out.close();
+}
+
+void requireRegularSource(const std::string& source, const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) {
+        throw failureFromErrno(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw Failure(kPathFileAccessError, source + " is not a regular file.");
+    }
+}
+
+// Opens the source only once it is known to be a plain file: opening a FIFO lets a writer
+// blocked on it go on, and opening a device may do something of its own. Links are followed
+// here, so that the open itself follows none and meets what was looked at.
+Descriptor openSource(const std::string& source, struct stat& status) {
+    const std::string file = followLinks(source);
+    if (::fstatat(AT_FDCWD, file.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        throwSourceErrno();
+    }
+    requireRegularSource(source, status);
+    // O_NONBLOCK: should a FIFO take the name meanwhile, the open must not hang on it.
+    Descriptor in(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (in.get() < 0 || ::fstat(in.get(), &status) != 0) {
+        throwSourceErrno();
+    }
+    requireRegularSource(source, status);
+    return in;
 }
 
 }  // namespace
@@ -168,16 +215,53 @@ bool RealFileSystem::exists(const std::string& path, Attributes attributes) {
     return attributes == Attributes::Directory || S_ISREG(status.st_mode);
 }
 
-void RealFileSystem::cleanFolderOnce(const std::string& folder) {
-    if (cleanedFolders_.insert(folder).second) {
+std::optional<FileIdentity> RealFileSystem::identify(const std::string& path) {
+    requireWholePath(path);
+    struct stat entry {};
+    if (::lstat(path.c_str(), &entry) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return std::nullopt;
+        }
+        throwErrno();
+    }
+    struct stat linked {};
+    const bool plain =
+        S_ISREG(entry.st_mode) ||
+        (S_ISLNK(entry.st_mode) &&
+         (::stat(path.c_str(), &linked) == 0 ? S_ISREG(linked.st_mode) : errno == ENOENT));
+    if (!plain) {
+        return std::nullopt;
+    }
+    return FileIdentity{entry.st_dev, entry.st_ino};
+}
+
+void RealFileSystem::cleanFolderOnce(const std::string& folderPath, int folder) {
+    if (cleanedFolders_.insert(folderPath).second) {
         posix::removeLeftoversIn(folder);
     }
 }
 
+PosixWays& RealFileSystem::waysFor(const std::string& folder) {
+    return folderWays_.try_emplace(folder, waysOf(options_)).first->second;
+}
+
+std::function<void()> RealFileSystem::announcer(const std::string& target, bool& announced) const {
+    return [this, target, &announced] {
+        if (options_.beforePublish && !std::exchange(announced, true)) {
+            options_.beforePublish(target);
+        }
+    };
+}
+
+// A run starts afresh with each folder: what it learns of the ways there lasts for the run.
 void RealFileSystem::removeLeftovers(const std::string& folder) {
     requireWholePath(folder);
     cleanedFolders_.insert(folder);
-    posix::removeLeftoversIn(folder);
+    folderWays_.erase(folder);
+    const Descriptor fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0) {
+        posix::removeLeftoversIn(fd.get());
+    }
 }
 
 void RealFileSystem::makeDir(const std::string& path) {
@@ -190,74 +274,97 @@ void RealFileSystem::makeDir(const std::string& path) {
 // A new copy takes no look at its name first: the run has just tested it, and naming the
 // finished copy fails when the name is taken.
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress) {
+                              const CopyProgress& progress,
+                              const std::optional<FileIdentity>& asked) {
     requireWholePath(source);
     requireWholePath(target);
-    // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
-    const Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (in.get() < 0) {
-        throwSourceErrno();
-    }
     struct stat status {};
-    if (::fstat(in.get(), &status) != 0) {
-        throwSourceErrno();
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw failureFromErrno(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
-    }
+    const Descriptor in = openSource(source, status);
+    const Place place = placeOf(target);
     struct stat existing {};
-    const bool present = mode == CopyTo::Replace && plainFileAt(target, existing);
-    const std::string folder = folderOf(target);
-    cleanFolderOnce(folder);
-    if (mode == CopyTo::NewFile && writtenInPlace_.contains(folder)) {
-        copyInPlace(in.get(), status, target, progress, options_.beforePublish);
-        return;
-    }
-    TempFile temp(folder, status.st_mode, waysOf(options_), options_.beforePublish);
-    posix::copyContent(in.get(), temp.fd(), status, progress);
-    posix::keepModificationTime(temp.fd(), status);
-    if (mode == CopyTo::NewFile) {
-        switch (temp.publishNew(target)) {
+    const bool present = mode == CopyTo::Replace && plainFileAt(place, existing);
+    cleanFolderOnce(place.folderPath, place.folder.get());
+    PosixWays& ways = waysFor(place.folderPath);
+    bool announced = false;
+    const std::function<void()> announce = announcer(target, announced);
+    // Each way the file system refuses is closed, and the copy made again by the next.
+    for (bool first = true;; first = false) {
+        if (mode == CopyTo::NewFile && !anyWayToNameNew(ways)) {
+            copyInPlace(in.get(), status, place, progress, announce);
+            return;
+        }
+        if (!first && ::lseek(in.get(), 0, SEEK_SET) < 0) {
+            throwSourceErrno();
+        }
+        TempFile temp(place.folder.get(), status.st_mode, ways, announce);
+        posix::copyContent(in.get(), temp.fd(), status, progress);
+        posix::keepModificationTime(temp.fd(), status);
+        if (mode == CopyTo::NewFile) {
+            switch (temp.publishNew(place.name)) {
+                case Naming::Done:
+                    return;
+                case Naming::Taken:
+                    throwTaken(place);
+                case Naming::Refused:
+                    continue;
+            }
+        }
+        // The user chose to give up the old file for this one: make sure this one is on disk.
+        if (present && ::fsync(temp.fd()) != 0) {
+            throwErrno();
+        }
+        switch (temp.publishReplacing(place.name, asked)) {
             case Naming::Done:
                 return;
             case Naming::Taken:
-                throwTaken(target);
+                throwTaken(place);
             case Naming::Refused:
-                writtenInPlace_.insert(folder);
-                // Without the hook: it has had this copy.
-                copyInPlace(in.get(), status, target, progress, {});
-                return;
+                continue;
         }
     }
-    // The user chose to give up the old file for this one: make sure this one is on disk.
-    if (present && ::fsync(temp.fd()) != 0) {
-        throwErrno();
-    }
-    temp.publishReplacing(target);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {
     requireWholePath(path);
     const std::string file = followLinks(path);
+    const Place place = placeOf(file);
     struct stat existing {};
-    const bool present = plainFileAt(file, existing);
-    const std::string folder = folderOf(file);
-    cleanFolderOnce(folder);
-    std::optional<TempFile> temp;
-    try {
-        temp.emplace(folder, present ? existing.st_mode : kNewTextFileMode, waysOf(options_),
-                     options_.beforePublish);
-    } catch (const Failure& failure) {
-        if (!present || failure.number() != kPermissionDenied) {
-            throw;
+    const bool present = plainFileAt(place, existing);
+    cleanFolderOnce(place.folderPath, place.folder.get());
+    PosixWays& ways = waysFor(place.folderPath);
+    bool announced = false;
+    const std::function<void()> announce = announcer(file, announced);
+    for (;;) {
+        std::optional<TempFile> temp;
+        try {
+            temp.emplace(place.folder.get(), kNewTextFileMode, ways, announce);
+        } catch (const Failure& failure) {
+            if (!present || failure.number() != kPermissionDenied) {
+                throw;
+            }
+            rewriteInPlace(file, text);
+            return;
         }
-        rewriteInPlace(file, text);
-        return;
-    }
-    posix::writeAllAt(temp->fd(), text.data(), text.size(), 0);
-    // No fsync: for a log the rename's all or nothing is enough.
-    if (present || temp->publishNew(file) != Naming::Done) {
-        temp->publishReplacing(file);
+        // A rewritten log keeps the bits its owner gave it.
+        if (present) {
+            temp->giveMode(existing.st_mode);
+        }
+        posix::writeAllAt(temp->fd(), text.data(), text.size(), 0);
+        // On the disk before it takes the old file's place: after a crash the log is the old
+        // one or the new one, never an empty file that a rename made it to the disk before.
+        if (::fdatasync(temp->fd()) != 0) {
+            throwErrno();
+        }
+        Naming naming = present ? Naming::Taken : temp->publishNew(place.name);
+        if (naming != Naming::Done) {
+            naming = temp->publishReplacing(place.name, std::nullopt);
+        }
+        if (naming == Naming::Done) {
+            return;
+        }
+        if (naming == Naming::Taken) {
+            throwTaken(place);
+        }
     }
 }
 

@@ -71,6 +71,31 @@ DWORD replacedFileAttributes(const std::wstring& target) {
     return attributes;
 }
 
+// The file at path opened to read its identity, sharing it as `share` says; invalid, with the
+// last error set, when it cannot be opened.
+Handle openToIdentify(const std::wstring& path, DWORD share) {
+    return Handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+bool notFound(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The identity of an open file; none for a folder.
+std::optional<FileIdentity> identityOf(const Handle& file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file.get(), &information)) {
+        throwLastError();
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{
+        information.dwVolumeSerialNumber,
+        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
 // The folder part of a path as win32Path gives it, up to and including its last separator.
 std::wstring folderPrefixOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L'\\') + 1);
@@ -157,9 +182,12 @@ class TempFile {
     // Gives the finished file the target's name. Without `replacing` nothing there is
     // replaced: a name taken meanwhile fails with kFileAlreadyExists.
     void publish(const std::wstring& target, const std::string& given, bool replacing,
-                 const RealFileSystem::Options& options) {
+                 const RealFileSystem::Options& options, Handle* heldTarget = nullptr) {
         if (options.beforePublish) {
             options.beforePublish(given);
+        }
+        if (heldTarget != nullptr) {
+            heldTarget->reset();
         }
         const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
         if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
@@ -419,7 +447,8 @@ void RealFileSystem::cleanFolderOnce(const std::string& folder) {
 }
 
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress) {
+                              const CopyProgress& progress,
+                              const std::optional<FileIdentity>& askedAbout) {
     const std::wstring from = win32Path(source);
     const std::wstring to = win32Path(target);
     // A device (NUL, CON, a serial port) is not a file to copy.
@@ -433,17 +462,46 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         refuseFolder();
     }
-    const bool replacing = mode == CopyTo::Replace;
+    bool replacing = mode == CopyTo::Replace;
     // The caller found a new copy's name free; should it be taken by now, publishing refuses it.
     if (replacing) {
         replacedFileAttributes(to);
+    }
+    // The file asked about is held, unshared for deleting, so that nothing can be renamed over
+    // it or it away until just before the copy takes its place; if it has gone, the name is
+    // taken as a new one.
+    Handle asked;
+    if (replacing && askedAbout) {
+        asked = openToIdentify(to, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        if (!asked.valid()) {
+            const DWORD error = ::GetLastError();
+            if (!notFound(error)) {
+                throw failureFromWin32(error);
+            }
+            replacing = false;
+        } else if (identityOf(asked) != askedAbout) {
+            throw failureFromWin32(ERROR_FILE_EXISTS);
+        }
     }
     const std::wstring folder = folderPrefixOf(to);
     cleanFolderOnce(toUtf8(folder));
     // The user chose to give up the old file for this one: make sure this one is on the disk.
     TempFile temp(folder, from, replacing, progress);
     temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE, replacing);
-    temp.publish(to, target, replacing, options_);
+    temp.publish(to, target, replacing, options_, &asked);
+}
+
+std::optional<FileIdentity> RealFileSystem::identify(const std::string& path) {
+    const Handle file =
+        openToIdentify(win32Path(path), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (!file.valid()) {
+        const DWORD error = ::GetLastError();
+        if (notFound(error) || error == ERROR_INVALID_NAME || error == ERROR_DIRECTORY) {
+            return std::nullopt;
+        }
+        throw failureFromWin32(error);
+    }
+    return identityOf(file);
 }
 
 void RealFileSystem::writeText(const std::string& path, const std::string& text) {

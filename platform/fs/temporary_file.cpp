@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <utility>
 
 #include "platform/failure.h"
@@ -18,17 +17,13 @@ namespace {
 
 constexpr mode_t kPermissionBits = 0777;
 
-// A name in `folder` that nothing else is likely to use; callers still retry on EEXIST.
-std::string freshName(const std::string& folder) {
-    return folder + "/" + freshTemporaryName();
-}
-
 // The file system has no such operation, as opposed to failing it this time.
 bool exclusiveRenameRefused(int err) {
-    return err == EINVAL || err == ENOSYS;
+    return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP;
 }
+// EROFS too: some FUSE file systems answer a link so while they take every other write.
 bool hardLinkRefused(int err) {
-    return err == EPERM || err == EOPNOTSUPP || err == ENOSYS;
+    return err == EPERM || err == EOPNOTSUPP || err == ENOSYS || err == EROFS || err == EXDEV;
 }
 
 // Taken for EEXIST; any other failure is raised.
@@ -37,27 +32,6 @@ Naming takenOrThrow() {
         throwErrno();
     }
     return Naming::Taken;
-}
-
-// The bits the umask takes from every file this process creates, read once without changing
-// it (umask() would, for a moment, for every thread); all bits when it cannot be read.
-mode_t umaskBits() {
-    static const mode_t bits = [] {
-        mode_t found = kPermissionBits;
-        if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-            char line[256];
-            while (std::fgets(line, sizeof line, status) != nullptr) {
-                unsigned int mask = 0;
-                if (std::sscanf(line, "Umask: %o", &mask) == 1) {
-                    found = static_cast<mode_t>(mask);
-                    break;
-                }
-            }
-            std::fclose(status);
-        }
-        return found;
-    }();
-    return bits;
 }
 
 // Removes the named entry of the folder if it is a temporary file of ours that no copy is
@@ -79,27 +53,30 @@ void removeIfLeftover(int folder, const char* name) {
 }  // namespace
 
 OwnedName::~OwnedName() {
-    if (!path_.empty()) {
-        ::unlink(path_.c_str());
+    if (!name_.empty()) {
+        ::unlinkat(folder_, name_.c_str(), 0);
     }
 }
 
-TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways,
-                   const BeforePublish& beforePublish)
-    : folder_(folder), ways_(ways), beforePublish_(beforePublish) {
+TempFile::TempFile(int folder, mode_t mode, PosixWays& ways,
+                   const std::function<void()>& beforePublish)
+    : folder_(folder), ways_(ways), beforePublish_(beforePublish), name_(folder) {
     mode &= kPermissionBits;
     // The owner may read it until it is finished, so that the clean-up can lock a killed one.
     const mode_t created = mode | S_IRUSR | S_IWUSR;
     if (ways.unnamedTemporaries) {
-        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, created));
+        fd_.reset(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, created));
         // EISDIR comes from kernels that predate O_TMPFILE and take it for O_DIRECTORY.
-        if (fd_.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            throwErrno();
+        if (fd_.get() < 0) {
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+                throwErrno();
+            }
+            ways.unnamedTemporaries = false;
         }
     }
     while (fd_.get() < 0) {
-        std::string name = freshName(folder);
-        fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, created));
+        std::string name = freshTemporaryName();
+        fd_.reset(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, created));
         if (fd_.get() < 0) {
             if (errno != EEXIST) {
                 throwErrno();
@@ -125,44 +102,129 @@ TempFile::TempFile(const std::string& folder, mode_t mode, const PosixWays& ways
             throwErrno();
         }
     }
-    if (created == mode) {
-        keepMode(fd_.get(), mode, created);
-    } else {
-        laterMode_ = mode;
+    // The system has applied the umask, or the folder's default ACL, to the bits asked for;
+    // what it made of the owner's bits, less those added here, is what a file of `mode` gets.
+    struct stat status {};
+    if (::fstat(fd_.get(), &status) != 0) {
+        throwErrno();
+    }
+    const mode_t made = status.st_mode & kPermissionBits;
+    if ((made & mode) != made) {
+        laterMode_ = made & mode;
     }
 }
 
-Naming TempFile::publishNew(const std::string& target) {
-    settleMode();
-    closeNamed();
-    beforePublish(target);
-    return nameNew(target);
+void TempFile::giveMode(mode_t mode) {
+    laterMode_ = mode & kPermissionBits;
 }
 
-void TempFile::publishReplacing(const std::string& target) {
-    settleMode();
+Naming TempFile::publishNew(const std::string& name) {
+    closeNamed();
+    beforePublish_();
+    const Naming naming = nameNew(name);
+    if (naming == Naming::Done) {
+        settleMode();
+    }
+    return naming;
+}
+
+Naming TempFile::publishReplacing(const std::string& name,
+                                  const std::optional<FileIdentity>& asked) {
     closeNamed();
     if (name_.empty()) {
         // The rename needs a name, which must be locked from the moment it appears.
         lock();
-        std::string name = freshName(folder_);
-        while (!linkUnnamed(name)) {
-            name = freshName(folder_);
+        for (;;) {
+            std::string temp = freshTemporaryName();
+            const Naming naming = linkUnnamed(temp);
+            if (naming == Naming::Refused) {
+                return naming;
+            }
+            if (naming == Naming::Done) {
+                name_.own(std::move(temp));
+                break;
+            }
         }
-        name_.own(std::move(name));
     }
-    beforePublish(target);
-    if (::rename(name_.path().c_str(), target.c_str()) != 0) {
-        throwErrno();
-    }
-    name_.release();
-}
-
-void TempFile::settleMode() {
-    if (laterMode_ && fd_.get() >= 0) {
-        if (::fchmod(fd_.get(), *std::exchange(laterMode_, std::nullopt)) != 0) {
+    beforePublish_();
+    Naming naming = ways_.exchangeRename ? exchange(name, asked) : Naming::Refused;
+    if (naming == Naming::Refused) {
+        // A file moved to the name between this look and the rename is replaced: without the
+        // exchange the system offers no way to close that gap.
+        struct stat there {};
+        if (::fstatat(folder_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) {
+            naming = mayReplace(name, asked) ? Naming::Refused : Naming::Taken;
+        } else if (errno == ENOENT) {
+            naming = nameNew(name);
+        } else {
             throwErrno();
         }
+        if (naming == Naming::Refused) {
+            if (::renameat(folder_, name_.name().c_str(), folder_, name.c_str()) != 0) {
+                throwErrno();
+            }
+            name_.release();
+            naming = Naming::Done;
+        }
+    }
+    if (naming == Naming::Done) {
+        settleMode();
+    }
+    return naming;
+}
+
+// Swaps the file with what has the name, then looks at what it swapped out: anything but the
+// file that may be replaced is swapped back. Refused where the file system has no exchange.
+Naming TempFile::exchange(const std::string& name, const std::optional<FileIdentity>& asked) {
+    const char* temp = name_.name().c_str();
+    if (::renameat2(folder_, temp, folder_, name.c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno == ENOENT) {
+            return nameNew(name);
+        }
+        if (!exclusiveRenameRefused(errno)) {
+            throwErrno();
+        }
+        ways_.exchangeRename = false;
+        return Naming::Refused;
+    }
+    if (mayReplace(temp, asked)) {
+        ::unlinkat(folder_, temp, 0);
+        name_.release();
+        return Naming::Done;
+    }
+    if (::renameat2(folder_, temp, folder_, name.c_str(), RENAME_EXCHANGE) != 0) {
+        // What was swapped out must never be removed as ours.
+        name_.release();
+        throwErrno();
+    }
+    return Naming::Taken;
+}
+
+// Whether the entry `name` may be replaced: a plain file, or a link to one or to nothing, and
+// the one asked about when that is given.
+bool TempFile::mayReplace(const std::string& name, const std::optional<FileIdentity>& asked) const {
+    struct stat entry {};
+    if (::fstatat(folder_, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        return false;
+    }
+    if (S_ISLNK(entry.st_mode)) {
+        struct stat linked {};
+        if (::fstatat(folder_, name.c_str(), &linked, 0) == 0 ? !S_ISREG(linked.st_mode)
+                                                              : errno != ENOENT) {
+            return false;
+        }
+    } else if (!S_ISREG(entry.st_mode)) {
+        return false;
+    }
+    return !asked || *asked == FileIdentity{entry.st_dev, entry.st_ino};
+}
+
+// Once published, as a temporary its owner cannot read is one the clean-up cannot lock, and
+// so one that stays for good after a kill.
+void TempFile::settleMode() {
+    const int fd = fd_.get() >= 0 ? fd_.get() : held_.get();
+    if (laterMode_ && ::fchmod(fd, *std::exchange(laterMode_, std::nullopt)) != 0) {
+        throwErrno();
     }
 }
 
@@ -183,64 +245,71 @@ void TempFile::lock() {
     }
 }
 
-void TempFile::beforePublish(const std::string& target) const {
-    if (beforePublish_) {
-        beforePublish_(target);
-    }
-}
-
-// Names the file `target` without replacing anything there.
-Naming TempFile::nameNew(const std::string& target) {
+// Names the file without replacing anything there.
+Naming TempFile::nameNew(const std::string& name) {
     if (name_.empty()) {
-        return linkUnnamed(target) ? Naming::Done : Naming::Taken;
+        return linkUnnamed(name);
     }
-    const char* temp = name_.path().c_str();
+    const char* temp = name_.name().c_str();
     if (ways_.exclusiveRename) {
-        if (::renameat2(AT_FDCWD, temp, AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        if (::renameat2(folder_, temp, folder_, name.c_str(), RENAME_NOREPLACE) == 0) {
             name_.release();
             return Naming::Done;
         }
         if (!exclusiveRenameRefused(errno)) {
             return takenOrThrow();
         }
+        ways_.exclusiveRename = false;
     }
     if (ways_.hardLinks) {
-        if (::link(temp, target.c_str()) == 0) {
-            ::unlink(temp);
+        if (::linkat(folder_, temp, folder_, name.c_str(), 0) == 0) {
+            ::unlinkat(folder_, temp, 0);
             name_.release();
             return Naming::Done;
         }
         if (!hardLinkRefused(errno)) {
             return takenOrThrow();
         }
+        ways_.hardLinks = false;
     }
     return Naming::Refused;
 }
 
-// Gives the unnamed file a name; false when the name is taken.
-bool TempFile::linkUnnamed(const std::string& name) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        return true;
+// Gives the unnamed file a name: by its descriptor where the kernel lets this process, else
+// through /proc where it is mounted.
+Naming TempFile::linkUnnamed(const std::string& name) {
+    if (ways_.linksByDescriptor) {
+        if (::linkat(fd_.get(), "", folder_, name.c_str(), AT_EMPTY_PATH) == 0) {
+            return Naming::Done;
+        }
+        // Without the capability it asks for, the kernel answers as if the file were gone.
+        if (errno != ENOENT && errno != EPERM && !hardLinkRefused(errno)) {
+            return takenOrThrow();
+        }
+        ways_.linksByDescriptor = false;
     }
-    takenOrThrow();
-    return false;
+    if (ways_.linksThroughProc) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+        if (::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return Naming::Done;
+        }
+        if (errno != ENOENT && !hardLinkRefused(errno)) {
+            return takenOrThrow();
+        }
+        ways_.linksThroughProc = false;
+    }
+    ways_.unnamedTemporaries = false;
+    return Naming::Refused;
 }
 
-int createExclusively(const std::string& target, mode_t mode) {
-    return ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & kPermissionBits);
-}
-
-void keepMode(int fd, mode_t mode, mode_t created) {
-    mode &= kPermissionBits;
-    if ((created & ~umaskBits()) != mode && ::fchmod(fd, mode) != 0) {
-        throwErrno();
-    }
+int createExclusively(int folder, const std::string& name, mode_t mode) {
+    return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    mode & kPermissionBits);
 }
 
 // Nothing here may fail a copy.
-void removeLeftoversIn(const std::string& folder) {
-    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+void removeLeftoversIn(int folder) {
+    const Descriptor fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     DIR* const entries = fd.get() < 0 ? nullptr : ::fdopendir(::dup(fd.get()));
     if (entries == nullptr) {
         return;

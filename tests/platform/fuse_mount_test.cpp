@@ -31,7 +31,7 @@ class FuseMountTest : public ::testing::Test {
         }
         test::makeFolder(backing());
         test::makeFolder(folder_ / "mnt");
-        const std::string command = program + " " + backing() + " " + (folder_ / "mnt") +
+        const std::string command = program + " " + backing() + " " + (folder_ / "mnt") + options_ +
                                     " -o default_permissions 2>/dev/null";
         if (std::system(command.c_str()) != 0) {
             GTEST_SKIP() << "FUSE cannot be mounted here: " << command;
@@ -58,6 +58,14 @@ class FuseMountTest : public ::testing::Test {
 
     test::TempFolder folder_;
     bool mounted_ = false;
+    std::string options_;
+};
+
+// A mount that answers a link with EROFS, as fusepy's default does, while it takes every other
+// write: a way the mount lacks, not a write-protected disk.
+class ErofsLinkFuseTest : public FuseMountTest {
+  protected:
+    ErofsLinkFuseTest() { options_ = " --link-erofs"; }
 };
 
 TEST_F(FuseMountTest, NewCopiesAreWrittenAndNeverTakeAFileThatAppears) {
@@ -98,6 +106,18 @@ TEST_F(FuseMountTest, AFileMovedToTheNameWhileTheCopyIsNamedStays) {
     }
     user.join();
     EXPECT_EQ(test::readFile(backed("slow(1).txt")), "theirs");
+}
+
+TEST_F(ErofsLinkFuseTest, NewCopiesAreWrittenAtTheirOwnName) {
+    RealFileSystem fs;
+    for (const char* name : {"a(1).txt", "a(2).txt"}) {
+        fs.copyFile(source(), target(name), CopyTo::NewFile);
+        EXPECT_EQ(test::readFile(target(name)), "source content");
+    }
+    fs.copyFile(source(), target("a(1).txt"), CopyTo::Replace);
+    fs.writeText(target("Log.txt"), "a(1).txt\r\n");
+    EXPECT_EQ(test::readFile(target("Log.txt")), "a(1).txt\r\n");
+    EXPECT_EQ(test::namesIn(dest()), (Names{"Log.txt", "a(1).txt", "a(2).txt"}));
 }
 
 TEST_F(FuseMountTest, ASourceThatCannotBeReadIsTheSourcesFault) {

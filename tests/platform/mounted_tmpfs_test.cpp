@@ -1,8 +1,13 @@
 // What a small Linux tmpfs alone shows: holes that need no room, a file system remounted
-// read-only. The disk-full cases every system has are in small_disk_test.cpp.
+// read-only, a system without /proc; and a power cut on XFS in a loop image. The disk-full
+// cases every system has are in small_disk_test.cpp.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -10,6 +15,7 @@
 
 #include "platform/failure.h"
 #include "support/expected.h"
+#include "support/real_file_system_fixture.h"
 #include "support/real_folder.h"
 #include "support/small_disk.h"
 
@@ -23,6 +29,8 @@ using test::writeFile;
 using Names = std::vector<std::string>;
 using DiskFull = test::SmallDiskTest;
 using ReadOnly = test::SmallDiskTest;
+using NoProc = test::SmallDiskTest;
+using PowerCut = test::SmallDiskTest;
 
 TEST_F(DiskFull, ASparseFileNeedsRoomOnlyForItsData) {
     const std::string source = folder_ / "sparse.bin";
@@ -80,6 +88,66 @@ TEST_F(ReadOnly, RunStopsWithTheWriteProtectedMessage) {
     EXPECT_EQ(run.texts(), Names{expected::kWriteProtected});
     EXPECT_EQ(run.messageBox.shown.back().buttons, Buttons::Ok);
     EXPECT_TRUE(namesIn(mnt()).empty());
+}
+
+// Some containers and sandboxes have no /proc: copies are named by their descriptor, or written
+// under a name of their own from the start, never through /proc/self/fd.
+TEST_F(NoProc, CopiesAndTheLogAreMadeWithoutProc) {
+    const std::string source = folder_ / "a.txt";
+    writeFile(source, "new");
+    ASSERT_EQ(::mount("none", "/proc", "tmpfs", 0, "size=64k"), 0) << "hiding /proc";
+    struct ShowProc {
+        ~ShowProc() { ::umount2("/proc", MNT_DETACH); }
+    } showProc;
+    ASSERT_FALSE(std::ifstream("/proc/self/status").is_open());
+    int folder = 0;
+    for (const auto& way : test::kPublishWays) {
+        SCOPED_TRACE(way.name);
+        const std::string dest = inMnt(std::to_string(++folder));
+        test::makeFolder(dest);
+        writeFile(test::join(dest, "a(1).txt"), "old");
+        // Without its capabilities, as the program's users run it.
+        test::asOrdinaryUser([&] {
+            RealFileSystem fs(way.options());
+            fs.copyFile(source, test::join(dest, "a(2).txt"), CopyTo::NewFile);
+            fs.copyFile(source, test::join(dest, "a(3).txt"), CopyTo::NewFile);
+            fs.copyFile(source, test::join(dest, "a(1).txt"), CopyTo::Replace);
+            fs.writeText(test::join(dest, "Log.txt"), "a(2).txt\r\n");
+        });
+        for (const char* name : {"a(1).txt", "a(2).txt", "a(3).txt"}) {
+            EXPECT_EQ(readFile(test::join(dest, name)), "new") << name;
+        }
+        EXPECT_EQ(readFile(test::join(dest, "Log.txt")), "a(2).txt\r\n");
+        EXPECT_EQ(namesIn(dest), (Names{"Log.txt", "a(1).txt", "a(2).txt", "a(3).txt"}));
+    }
+}
+
+// The log is renamed over the old one: its data must be on the disk first, or after a crash
+// the rename may be there and the data not, leaving an empty log. XFS's shutdown stops the
+// disk as a power cut would, once the rename is in its journal.
+TEST_F(PowerCut, TheLogIsTheOldOrTheNewNeverEmpty) {
+    const std::string image = folder_ / "xfs.img";
+    const std::string xfs = folder_ / "xfs";
+    test::makeFolder(xfs);
+    writeFile(image, "");
+    std::filesystem::resize_file(image, 320 << 20);
+    const std::string mount = "mount -t xfs -o loop " + image + " " + xfs + " 2>/dev/null";
+    if (std::system(("mkfs.xfs -q -f " + image + " 2>/dev/null").c_str()) != 0 ||
+        std::system(mount.c_str()) != 0) {
+        GTEST_SKIP() << "no XFS in a loop image here: " << mount;
+    }
+    const std::string log = test::join(xfs, "Log.txt");
+    fs_.writeText(log, "old(1).txt\r\n");
+    ::sync();
+    fs_.writeText(log, "new(1).txt\r\nnew(2).txt\r\n");
+    const int folder = ::open(xfs.c_str(), O_RDONLY | O_DIRECTORY);
+    EXPECT_EQ(::fsync(folder), 0);
+    ::close(folder);
+    EXPECT_EQ(std::system(("xfs_io -x -c shutdown " + xfs).c_str()), 0);
+    EXPECT_EQ(std::system(("umount " + xfs).c_str()), 0);
+    ASSERT_EQ(std::system(mount.c_str()), 0);
+    EXPECT_EQ(readFile(log), "new(1).txt\r\nnew(2).txt\r\n");
+    EXPECT_EQ(std::system(("umount " + xfs).c_str()), 0);
 }
 
 }  // namespace

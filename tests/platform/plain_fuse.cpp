@@ -1,8 +1,10 @@
 // A FUSE file system that passes a folder through with what many FUSE file systems lack: no
 // exclusive rename (RENAME_NOREPLACE), no hard links, no unnamed files (O_TMPFILE) and no
 // copy_file_range of its own; a file whose name starts with "unreadable" fails every read, and a
-// rename onto a name that starts with "slow" takes a second, as over a slow network.
-// Usage: plain_fuse FOLDER MOUNTPOINT [fuse options]
+// rename onto a name that starts with "slow" takes a second, as over a slow network. With
+// --link-erofs a link is answered EROFS, as fusepy's default answers it, though every other
+// write is taken.
+// Usage: plain_fuse FOLDER MOUNTPOINT [--link-erofs] [fuse options]
 #define FUSE_USE_VERSION 31
 
 #include <dirent.h>
@@ -19,6 +21,7 @@
 namespace {
 
 std::string backing;
+int linkAnswer = EPERM;
 
 std::string real(const char* path) {
     return backing + path;
@@ -92,7 +95,7 @@ int onRename(const char* from, const char* to, unsigned int flags) {
 }
 
 int onLink(const char*, const char*) {
-    return -EPERM;
+    return -linkAnswer;
 }
 
 int onUnlink(const char* path) {
@@ -138,10 +141,18 @@ int onReadlink(const char* path, char* buffer, size_t size) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("usage: plain_fuse FOLDER MOUNTPOINT [fuse options]\n", stderr);
+        std::fputs("usage: plain_fuse FOLDER MOUNTPOINT [--link-erofs] [fuse options]\n", stderr);
         return 2;
     }
     backing = argv[1];
+    std::vector<char*> arguments = {argv[0]};
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--link-erofs") == 0) {
+            linkAnswer = EROFS;
+        } else {
+            arguments.push_back(argv[i]);
+        }
+    }
     fuse_operations operations{};
     operations.getattr = onGetattr;
     operations.readdir = onReaddir;
@@ -160,7 +171,5 @@ int main(int argc, char** argv) {
     operations.utimens = onUtimens;
     operations.symlink = onSymlink;
     operations.readlink = onReadlink;
-    std::vector<char*> arguments(argv + 1, argv + argc);
-    arguments[0] = argv[0];
     return fuse_main(static_cast<int>(arguments.size()), arguments.data(), &operations, nullptr);
 }

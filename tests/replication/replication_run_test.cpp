@@ -141,6 +141,49 @@ TEST_P(ReplicationRun, ANameTakenAfterTheTestGetsTheSameQuestion) {
     }
 }
 
+// Yes replaces the file asked about: another one that takes the name before the copy is
+// published is asked about anew, and stays unless that answer is Yes too.
+TEST_P(ReplicationRun, AFileThatTakesTheNameAfterYesIsAskedAboutAnew) {
+    const struct {
+        Answer answer;
+        const char* content;
+        const char* log;
+        const char* caption;
+    } cases[] = {
+        {Answer::Yes, "x.txt data", "x(1).txt\r\n", kDone.c_str()},
+        {Answer::No, "theirs", "", kDone.c_str()},
+        {Answer::Cancel, "theirs", "", expected::kCancelled.c_str()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        RunHarness r(GetParam());
+        r.addRow("x.txt", "1");
+        r.fs.addFile(r.target("x(1).txt"), "old");
+        r.fs.appearBeforeCopy(r.target("x(1).txt"), "theirs");
+        r.messageBox.script({Answer::Yes, c.answer});
+        ReplicateBtn_Click(r.controls, r.services);
+        EXPECT_EQ(r.texts(), Strings(2, replacePrompt("x(1).txt")));
+        EXPECT_EQ(r.fs.content(r.target("x(1).txt")), c.content);
+        EXPECT_EQ(r.logFile(), c.log);
+        EXPECT_EQ(r.labelProgress.history.back(), c.caption);
+    }
+}
+
+// A Linux name may hold CR or LF: the copy keeps the name, and its log line shows each as
+// U+FFFD, so that the log stays one copy's name a line.
+TEST_P(ReplicationRun, ALineEndInANameShowsInTheLogAsAStandIn) {
+    const std::string standIn = "\xEF\xBF\xBD";
+    h.addRow("two\r\nlines.txt", "1");
+    h.addRow("plain.txt", "1");
+    h.addRow("cr\r.t\nxt", "1");
+    run();
+    for (const char* copy : {"two\r\nlines(1).txt", "plain(1).txt", "cr\r(1).t\nxt"}) {
+        EXPECT_TRUE(h.fs.isFile(h.target(copy))) << copy;
+    }
+    EXPECT_EQ(h.logFile(), "two" + standIn + standIn + "lines(1).txt\r\nplain(1).txt\r\ncr" +
+                               standIn + "(1).t" + standIn + "xt\r\n");
+}
+
 TEST_P(ReplicationRun, SkippedCopiesCountForTheProgress) {
     h.addRow("a.txt", "2");
     h.addRow("b.txt", "2");

@@ -35,10 +35,14 @@ void FakeFileSystem::addDir(const std::string& path) {
     }
 }
 
+void FakeFileSystem::putFile(const std::string& key, const std::string& content) {
+    entries_[key] = Entry{false, content, ++lastSerial_};
+}
+
 void FakeFileSystem::addFile(const std::string& path, const std::string& content) {
     const std::string k = key(path);
     addDir(parentKey(k));
-    entries_[k] = Entry{false, content};
+    putFile(k, content);
 }
 
 bool FakeFileSystem::isDir(const std::string& path) const {
@@ -117,12 +121,21 @@ void FakeFileSystem::makeDir(const std::string& path) {
     entries_[k] = Entry{true, {}};
 }
 
+std::optional<FileIdentity> FakeFileSystem::identify(const std::string& path) {
+    const auto it = entries_.find(key(path));
+    if (it == entries_.end() || it->second.isDir) {
+        return std::nullopt;
+    }
+    return FileIdentity{1, it->second.serial};
+}
+
 void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress) {
+                              const CopyProgress& progress,
+                              const std::optional<FileIdentity>& asked) {
     calls.push_back("copy " + source + " > " + target);
     const std::string k = key(target);
     if (const auto appears = appearing_.find(k); appears != appearing_.end()) {
-        entries_[k] = Entry{false, appears->second};
+        putFile(k, appears->second);
         appearing_.erase(appears);
     }
     checkInjected(Op::Copy, target);
@@ -134,7 +147,7 @@ void FakeFileSystem::copyFile(const std::string& source, const std::string& targ
     if (isDir(target)) {
         throw Failure(kPathFileAccessError, "Path/File access error");
     }
-    if (mode == CopyTo::NewFile && isFile(target)) {
+    if (isFile(target) && (mode == CopyTo::NewFile || (asked && identify(target) != asked))) {
         throw Failure(kFileAlreadyExists, "File already exists");
     }
     // Half way, then whole, as a copy of some size reports itself.
@@ -142,7 +155,7 @@ void FakeFileSystem::copyFile(const std::string& source, const std::string& targ
     if (progress) {
         progress(size / 2, size);
     }
-    entries_[k] = Entry{false, from->second.content};
+    putFile(k, from->second.content);
     if (progress) {
         progress(size, size);
     }
@@ -156,7 +169,7 @@ void FakeFileSystem::writeText(const std::string& path, const std::string& text)
     if (isDir(path)) {
         throw Failure(kPathFileAccessError, "Path/File access error");
     }
-    entries_[k] = Entry{false, text};
+    putFile(k, text);
 }
 
 // Calls are recorded and failures injected at each addition, as "append path" and Op::Append.

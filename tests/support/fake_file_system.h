@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,8 +36,9 @@ class FakeFileSystem : public FileSystem {
     bool exists(const std::string& path, Attributes attributes) override;
     void makeDir(const std::string& path) override;
     using FileSystem::copyFile;
+    std::optional<FileIdentity> identify(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                  const CopyProgress& progress) override;
+                  const CopyProgress& progress, const std::optional<FileIdentity>& asked) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
     void removeLeftovers(const std::string& folder) override;
@@ -50,6 +52,8 @@ class FakeFileSystem : public FileSystem {
     struct Entry {
         bool isDir = false;
         std::string content;
+        // Which file this is: each file put at a name is a new one.
+        std::uint64_t serial = 0;
     };
     struct Injected {
         Op op;
@@ -63,7 +67,10 @@ class FakeFileSystem : public FileSystem {
     void checkInjected(Op op, const std::string& path);
     void requireParentDir(const std::string& key) const;
 
+    void putFile(const std::string& key, const std::string& content);
+
     char separator_;
+    std::uint64_t lastSerial_ = 0;
     std::map<std::string, Entry> entries_;
     std::vector<Injected> injected_;
     std::map<std::string, std::string> appearing_;

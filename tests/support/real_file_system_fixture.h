@@ -37,30 +37,38 @@ class RealFileSystemTest : public ::testing::Test {
 // links, where a new copy is written at its own name; Windows has one.
 struct PublishWay {
     const char* name;
-    bool unnamedTemporaries;
-    bool exclusiveRename;
-    bool hardLinks;
+#ifndef _WIN32
+    PosixWays ways;
+#endif
 
     RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
 #ifdef _WIN32
         return {std::move(hook), nullptr};
 #else
-        return {std::move(hook), std::make_shared<PosixWays>(
-                                     PosixWays{unnamedTemporaries, exclusiveRename, hardLinks})};
+        return {std::move(hook), std::make_shared<PosixWays>(ways)};
 #endif
     }
 };
 
 #ifdef _WIN32
 inline const std::vector<PublishWay> kPublishWays = {
-    {"MoveFileExW", true, true, true},
+    {"MoveFileExW"},
 };
 #else
 inline const std::vector<PublishWay> kPublishWays = {
-    {"unnamed temporary", true, true, true},
-    {"named, exclusive rename", false, true, true},
-    {"named, hard link", false, false, true},
-    {"named, written at its own name", false, false, false},
+    {"unnamed temporary, linked by its descriptor", {}},
+    {"unnamed temporary, linked through /proc", {.linksByDescriptor = false}},
+    // Found out at the first copy: it is written again as a named one.
+    {"unnamed temporary that cannot be linked",
+     {.linksByDescriptor = false, .linksThroughProc = false}},
+    {"named, exclusive rename", {.unnamedTemporaries = false}},
+    {"named, hard link, no exchange",
+     {.unnamedTemporaries = false, .exclusiveRename = false, .exchangeRename = false}},
+    {"named, written at its own name",
+     {.unnamedTemporaries = false,
+      .exclusiveRename = false,
+      .exchangeRename = false,
+      .hardLinks = false}},
 };
 #endif
 
