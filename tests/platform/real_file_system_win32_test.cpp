@@ -11,6 +11,8 @@
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/win32_path.h"
+#include "platform/handle_win32.h"
+#include "platform/utf16.h"
 #include "support/real_file_system_fixture.h"
 #include "support/real_folder.h"
 
@@ -79,6 +81,24 @@ TEST_F(RealFileSystemTest, PathsLongerThanMaxPathWork) {
     fs_.copyFile(log, folder_ / "log back.txt", CopyTo::NewFile);
     EXPECT_EQ(readFile(folder_ / "copy back.txt"), "source content");
     EXPECT_EQ(readFile(folder_ / "log back.txt"), "a(1).txt\r\na(2).txt\r\n");
+}
+
+// NTFS holds names with half a surrogate pair; such a file is found and copied under its name.
+TEST_F(RealFileSystemTest, ANameWithALoneSurrogateIsFoundAndCopiedUnderItsName) {
+    const std::wstring name = std::wstring(L"half") + wchar_t(0xD800) + L".txt";
+    const std::wstring copyName = std::wstring(L"half") + wchar_t(0xD800) + L"(1).txt";
+    const std::wstring folder = win32Path(dest()) + L"\\";
+    Handle made(::CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    made.reset();
+    if (::GetFileAttributesW((folder + name).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "this file system stores no name with a lone surrogate (Wine keeps names "
+                        "as UTF-8 on Linux)";
+    }
+    const std::string source = join(dest(), toUtf8(name));
+    EXPECT_TRUE(fs_.exists(source, Attributes::File));
+    fs_.copyFile(source, join(dest(), toUtf8(copyName)), CopyTo::NewFile);
+    EXPECT_NE(::GetFileAttributesW((folder + copyName).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Win32Path, IsAbsoluteNormalAndExtended) {
