@@ -22,6 +22,8 @@ class RealFileSystem : public FileSystem {
         std::function<void(const std::string& target)> beforePublish;
         // The Linux ways a test closes (posix_ways.h); all open when null. Windows has one.
         std::shared_ptr<const PosixWays> ways;
+        // Names the file system of a copy's folder in place of the system (size_limit.h).
+        std::function<std::string(const std::string& folder)> fileSystemName;
     };
 
     RealFileSystem() = default;

@@ -10,6 +10,7 @@
 #include "platform/fs/content_copy.h"
 #include "platform/fs/descriptor.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/size_limit.h"
 #include "platform/fs/temporary_file.h"
 #include "platform/fs/whole_path.h"
 
@@ -208,6 +209,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     struct stat existing {};
     const bool present = mode == CopyTo::Replace && plainFileAt(target, existing);
     const std::string folder = folderOf(target);
+    refuseTooLarge(static_cast<std::uint64_t>(status.st_size), folder, options_.fileSystemName);
     cleanFolderOnce(folder);
     if (mode == CopyTo::NewFile && writtenInPlace_.contains(folder)) {
         copyInPlace(in.get(), status, target, progress, options_.beforePublish);

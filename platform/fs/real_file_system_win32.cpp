@@ -9,6 +9,7 @@
 #include "platform/failure.h"
 #include "platform/fs/copy_engine_win32.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/size_limit.h"
 #include "platform/fs/temporary_names.h"
 #include "platform/fs/whole_path.h"
 #include "platform/fs/win32_path.h"
@@ -426,10 +427,11 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     if (from.starts_with(kDevicePrefix)) {
         throw failureFromWin32(ERROR_INVALID_PARAMETER);
     }
-    const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
+    WIN32_FILE_ATTRIBUTE_DATA sourceData{};
+    if (!::GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &sourceData)) {
         throw sourceFailure(::GetLastError());
     }
+    const DWORD sourceAttributes = sourceData.dwFileAttributes;
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         refuseFolder();
     }
@@ -439,6 +441,8 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         replacedFileAttributes(to);
     }
     const std::wstring folder = folderPrefixOf(to);
+    refuseTooLarge((std::uint64_t{sourceData.nFileSizeHigh} << 32) | sourceData.nFileSizeLow,
+                   toUtf8(folder), options_.fileSystemName);
     cleanFolderOnce(toUtf8(folder));
     // The user chose to give up the old file for this one: make sure this one is on the disk.
     TempFile temp(folder, from, replacing, progress);
