@@ -27,6 +27,13 @@ rm -f "$zip" "$msi"
 # wixl finds the files the installer names in the folder it runs in.
 wxs=$PWD/$made/vantrel.wxs
 (cd "$work/msi" && wixl --arch x64 --output "$msi" "$wxs")
+# wixl drops IncludeMaximum: the row that replaces installed versions must take this version
+# too (VersionMinInclusive 0x100 and VersionMaxInclusive 0x200), so that a rebuilt installer of
+# it replaces it rather than installing beside it.
+# The attributes are part of the table's key, which SQL cannot change: the table is rewritten.
+msiinfo export "$msi" Upgrade | tr -d '\r' |
+    awk -F '\t' -v OFS='\t' '$7 == "VANTREL_REPLACED" { $5 = 768 } { print }' >"$work/Upgrade.idt"
+msibuild "$msi" -i "$work/Upgrade.idt"
 echo "Zip: $zip"
 echo "Installer: $msi"
 
@@ -58,7 +65,8 @@ for check in "ProductName:Vantrel ver. 2" \
              "ProductVersion:$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" \
              "Manufacturer:$(sed -n 's/^set(VANTREL_PUBLISHER "\(.*\)")/\1/p' CMakeLists.txt)" \
              "UpgradeCode:{2A8224C9-5986-42D9-A9AD-9BBCB8BAB923}" \
-             "ARPPRODUCTICON:vantrel.ico"; do
+             "ARPPRODUCTICON:vantrel.ico" \
+             "ARPNOMODIFY:1"; do
     key=${check%%:*}
     value=$(property "$key")
     echo "$key: $value"
@@ -75,6 +83,14 @@ awk -F '\t' '$2 == "ProgramMenuFolder" && $3 ~ /Vantrel ver. 2/ && $5 == "[INSTA
     <<<"$shortcut" || fail "no Start-menu shortcut to the program with its icon"
 table Upgrade | grep -q '{2A8224C9-5986-42D9-A9AD-9BBCB8BAB923}' ||
     fail "no upgrade row: a later version would not replace this one"
+# The row that finds installed versions up to this one, this one included (attribute 0x200).
+table Upgrade | awk -F '\t' -v version="$(property ProductVersion)" \
+    '$3 == version && int($5 / 512) % 2 == 1 { found = 1 } END { exit !found }' ||
+    fail "a rebuilt installer of the same version would install beside this one"
+# ICE38 and ICE43: the shortcut's component is keyed by a value under HKCU (root 1).
+keyPath=$(table Component | awk -F '\t' '$1 == "StartMenu" { print $6 }')
+table Registry | awk -F '\t' -v key="$keyPath" '$1 == key && $2 == 1 { found = 1 } END { exit !found }' ||
+    fail "the shortcut's component is not keyed by a value under HKCU"
 
 echo
 echo "Under Wine: install, start through the shortcut, uninstall"

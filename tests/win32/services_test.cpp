@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -318,6 +321,34 @@ TEST(Win32Waiter, AQuitAskedForMeanwhileIsLeftForTheProgramsLoop) {
 }
 
 // The place of the per-user log: a folder the user has, with the system's name for it.
+std::wstring currentFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
+    return folder;
+}
+
+TEST(UserFolders, StartedInItsOwnFolderTheProgramBeginsInDocumentsElsewhereItStays) {
+    const std::wstring before = currentFolder();
+    const std::wstring own = std::filesystem::path(thisProgram()).parent_path().wstring();
+    PWSTR known = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &known)));
+    const std::wstring documents = known;
+    ::CoTaskMemFree(known);
+    std::filesystem::create_directories(documents);
+    const auto elsewhere = freshFolder("elsewhere").wstring();
+    const struct {
+        std::wstring startedIn;
+        std::wstring then;
+    } cases[] = {{own, documents}, {own + L"\\", documents}, {elsewhere, elsewhere}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(::SetCurrentDirectoryW(c.startedIn.c_str()));
+        startInDocumentsWhenInOwnFolder();
+        EXPECT_EQ(std::filesystem::path(currentFolder()), std::filesystem::path(c.then))
+            << toUtf8(c.startedIn);
+    }
+    ::SetCurrentDirectoryW(before.c_str());
+}
+
 TEST(UserFolders, LocalAppDataIsTheUsersFolderThatTheEnvironmentNames) {
     const std::string folder = localAppDataFolder();
     ASSERT_FALSE(folder.empty());
