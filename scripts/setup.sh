@@ -31,6 +31,7 @@ if [ "${1:-}" = windows ]; then
         xvfb xauth                        # a display for the Win32 window's tests
         wixl msitools                     # the Windows installer: built, and its tables read
         xdotool                           # finds the window the installed program opens
+        osslsigncode openssl              # signs the program and the installer, when asked
     )
 fi
 
