@@ -80,7 +80,8 @@ DWORD win32ErrorOf(HRESULT result) {
 // returned, as nothing may leave a callback.
 class Callbacks {
   public:
-    Callbacks(bool flush, const CopyProgress& progress) : flush_(flush), progress_(progress) {}
+    Callbacks(bool flush, bool hide, const CopyProgress& progress)
+        : flush_(flush), hide_(hide), progress_(progress) {}
 
     template <typename Action>
     bool guard(const Action& action) {
@@ -96,7 +97,7 @@ class Callbacks {
     // The first stream is the file's data: the file stays hidden until it is finished.
     void streamStarted(HANDLE destination, DWORD stream) {
         streams_ = true;
-        if (stream == 1) {
+        if (stream == 1 && hide_) {
             FILE_BASIC_INFO information{};
             information.FileAttributes = FILE_ATTRIBUTE_HIDDEN;
             if (!::SetFileInformationByHandle(destination, FileBasicInfo, &information,
@@ -143,6 +144,7 @@ class Callbacks {
 
   private:
     bool flush_;
+    bool hide_;
     const CopyProgress& progress_;
     std::exception_ptr failure_;
     std::uint64_t copied_ = 0;
@@ -278,8 +280,8 @@ Failure sourceFailure(unsigned long error) {
 }
 
 bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flush,
-                    const CopyProgress& progress, EngineCopy& made) {
-    Callbacks callbacks(flush, progress);
+                    const CopyProgress& progress, EngineCopy& made, bool temporary) {
+    Callbacks callbacks(flush, temporary, progress);
     const CopyFile2Function copy = copyFile2();
     const DWORD error = copy != nullptr ? runCopyFile2(copy, source, to, callbacks)
                                         : runCopyFileEx(source, to, callbacks);

@@ -24,6 +24,9 @@ class RealFileSystem : public FileSystem {
         std::shared_ptr<const PosixWays> ways;
         // Names the file system of a copy's folder in place of the system (size_limit.h).
         std::function<std::string(const std::string& folder)> fileSystemName;
+        // Windows: tells in place of the system whether a folder takes new files but refuses
+        // their owner the reading or renaming of them (an upload-only share).
+        std::function<bool(const std::string& folder)> uploadOnly;
     };
 
     RealFileSystem() = default;
@@ -45,7 +48,8 @@ class RealFileSystem : public FileSystem {
     Options options_;
     std::set<std::string> cleanedFolders_;
     // Folders on file systems that give a finished file a name only by replacing what has it,
-    // where new copies are written at their own name.
+    // and on Windows folders that refuse the temporary's reading or renaming, where new copies
+    // are written at their own name.
     std::set<std::string> writtenInPlace_;
 };
 

@@ -43,7 +43,7 @@ struct PublishWay {
 
     RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
 #ifdef _WIN32
-        return {std::move(hook), nullptr, {}};
+        return {std::move(hook), nullptr, {}, {}};
 #else
         return {
             std::move(hook),
