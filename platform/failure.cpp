@@ -34,6 +34,8 @@ int numberForErrno(int err) {
             return kFileAlreadyExists;
         case EIO:
             return kDeviceIoError;
+        case EFBIG:
+            return kFileTooLarge;
         default:
             return kPathFileAccessError;
     }

@@ -20,6 +20,8 @@ enum ErrorNumber : int {
     kElementDoesNotExist = 340,
     kObjectAlreadyLoaded = 360,
     kNoFileList = 461,
+    // The program's own: the old runtime had no number for it.
+    kFileTooLarge = 1001,
 };
 
 // A failed platform operation: its number and the system's own reason.

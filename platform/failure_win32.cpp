@@ -42,6 +42,8 @@ int numberForWin32(DWORD error) {
         case ERROR_GEN_FAILURE:
         case ERROR_IO_DEVICE:
             return kDeviceIoError;
+        case ERROR_FILE_TOO_LARGE:
+            return kFileTooLarge;
         default:
             return kPathFileAccessError;
     }

@@ -17,7 +17,7 @@ namespace vantrel {
 
 namespace {
 
-// The message of a copy that failed: the three kinds a user can act on have their own words.
+// The message of a copy that failed: the kinds a user can act on have their own words.
 std::string copyFailureMessage(const Failure& failure, const std::string& source,
                                const std::string& target) {
     switch (failure.number()) {
@@ -27,6 +27,8 @@ std::string copyFailureMessage(const Failure& failure, const std::string& source
             return "Permission Denied. The Memory Device is write protected.";
         case kDiskNotReady:
             return "Destination drive not available.";
+        case kFileTooLarge:
+            return "The file " + source + " is too large for the destination file system.";
         default:
             return "Could not copy " + source + " to " + target + "." + kCrLf + failure.reason();
     }

@@ -4,13 +4,14 @@
 # package installs. Leaves the package in build/release/ and, beside it, the screenshot that the
 # AppStream metadata shows, as the screenshot test draws it.
 # With `windows`: makes the zip and the installer (MSI, with wixl) of the Windows program from
-# the cross-build instead, checks what they hold, and leaves them in build/windows/.
-# Usage: scripts/package.sh [windows]
+# the cross-build instead, checks what they hold, and leaves them in build/windows/; with
+# `--sign CERT.pfx` the program and the installer are signed with that certificate.
+# Usage: scripts/package.sh [windows [--sign CERT.pfx]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" = windows ]; then
-    exec scripts/package_windows.sh
+    exec scripts/package_windows.sh "${@:2}"
 fi
 
 scripts/setup.sh package

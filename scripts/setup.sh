@@ -14,6 +14,7 @@ packages=(
     xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
     xdg-utils                             # xdg-open for the log viewer and the file manager
     fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
+    dosfstools                            # a FAT image, for the file too large for FAT
 )
 if [ "${1:-}" = package ]; then
     packages+=(
@@ -30,6 +31,7 @@ if [ "${1:-}" = windows ]; then
         xvfb xauth                        # a display for the Win32 window's tests
         wixl msitools                     # the Windows installer: built, and its tables read
         xdotool                           # finds the window the installed program opens
+        osslsigncode openssl              # signs the program and the installer, when asked
     )
 fi
 

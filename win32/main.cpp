@@ -3,12 +3,14 @@
 #include <ole2.h>
 
 #include "win32/program.h"
+#include "win32/user_folders.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
     // Drags from other programs reach the drop area through OLE, which wants the thread's
     // apartment set up first.
     const HRESULT ole = ::OleInitialize(nullptr);
+    vantrel::win32::startInDocumentsWhenInOwnFolder();
     int exitCode = 1;
     try {
         vantrel::win32::Program program;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "platform/handle_win32.h"
 #include "win32/dpi.h"
 #include "win32/scoped_gdi.h"
 
@@ -138,12 +139,60 @@ class PictureBox::Target : public IDropTarget {
     std::atomic<ULONG> references_ = 1;
 };
 
-PictureBox::PictureBox(HWND parent, const RECT& place, int id, int pictureId, const int& dpi)
+namespace {
+
+// The mandatory integrity level of a process's token (its relative id); 0 where none is told.
+DWORD integrityOf(HANDLE process) {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        return 0;
+    }
+    alignas(TOKEN_MANDATORY_LABEL)
+        BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    DWORD level = 0;
+    if (::GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+        level = *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1);
+    }
+    ::CloseHandle(token);
+    return level;
+}
+
+}  // namespace
+
+// Without a shell to tell, no drag from it is to be let through.
+bool runsAboveTheShell() {
+    DWORD shellProcess = 0;
+    const HWND shell = ::GetShellWindow();
+    if (shell == nullptr || ::GetWindowThreadProcessId(shell, &shellProcess) == 0) {
+        return false;
+    }
+    const Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellProcess));
+    const DWORD shellLevel = process.valid() ? integrityOf(process.get()) : 0;
+    return shellLevel != 0 && integrityOf(::GetCurrentProcess()) > shellLevel;
+}
+
+void openToDropsFromBelow(HWND window, MessageFilterFunction filter) {
+    // WM_COPYGLOBALDATA, which carries the dropped list across, has no name in the headers.
+    for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049}}) {
+        CHANGEFILTERSTRUCT status{};
+        status.cbSize = sizeof status;
+        filter(window, message, MSGFLT_ALLOW, &status);
+    }
+}
+
+PictureBox::PictureBox(HWND parent, const RECT& place, int id, int pictureId, const int& dpi,
+                       bool elevated)
     : picture_(loadPicture(pictureId)), dpi_(dpi) {
     create(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY,
            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, L"", parent, place, id);
     target_.Attach(new Target(*this));
-    registered_ = SUCCEEDED(::RegisterDragDrop(hwnd(), target_.Get()));
+    if (elevated) {
+        openToDropsFromBelow(hwnd());
+    } else {
+        registered_ = SUCCEEDED(::RegisterDragDrop(hwnd(), target_.Get()));
+    }
 }
 
 PictureBox::~PictureBox() {

@@ -15,6 +15,11 @@
 
 namespace vantrel::win32 {
 
+// Whether the program runs at a higher integrity level than the shell (Explorer), as it does
+// when run as administrator under User Account Control: then the system keeps the shell's drags
+// from its windows unless they are let through.
+bool runsAboveTheShell();
+
 // A picture box with a sunken border and the drop area of the window. Its picture is drawn from
 // the inner top-left corner at its natural size in pixels at 96 dpi, scaled with the window's
 // DPI above, and clipped at the inner edges. In manual drop mode it takes whatever is dragged over
@@ -26,8 +31,10 @@ class PictureBox : public OwnWindow, public DropTarget {
   public:
     // Shows the JPEG that the program carries as RCDATA resource `pictureId`. OLE must be
     // initialised on the thread for drags to reach the box; WM_DROPFILES reaches it regardless.
-    // `dpi` is the window's, held by reference as it changes with the monitor.
-    PictureBox(HWND parent, const RECT& place, int id, int pictureId, const int& dpi);
+    // `dpi` is the window's, held by reference as it changes with the monitor. An `elevated`
+    // box takes drops as WM_DROPFILES alone (openToDropsFromBelow).
+    PictureBox(HWND parent, const RECT& place, int id, int pictureId, const int& dpi,
+               bool elevated = runsAboveTheShell());
     ~PictureBox() override;
 
     DropMode dropMode() const override { return mode_; }
@@ -58,5 +65,14 @@ class PictureBox : public OwnWindow, public DropTarget {
     bool registered_ = false;
     DropMode mode_ = DropMode::None;
 };
+
+using MessageFilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+
+// Lets a drag from a program of lower integrity (Explorer, when this program runs elevated)
+// reach `window` as WM_DROPFILES, which the system otherwise filters out. An OLE drag cannot
+// cross the integrity levels at all, so such a window must not be registered for one: the
+// source then falls back to WM_DROPFILES.
+void openToDropsFromBelow(HWND window,
+                          MessageFilterFunction filter = ::ChangeWindowMessageFilterEx);
 
 }  // namespace vantrel::win32

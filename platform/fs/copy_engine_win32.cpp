@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -42,8 +42,29 @@ CopyFile2Function copyFile2() {
     return function;
 }
 
-// A system older than Windows 11 22H2 refuses the longer parameters: asked once.
-std::atomic<bool> longParametersRefused{false};
+// Windows 11 22H2, the first to take the longer parameters and sparse copies.
+constexpr ULONG kLongParametersBuild = 22621;
+
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+// Told by the system's build, which RtlGetVersion gives truly whatever the manifest declares:
+// an older system refuses the longer parameters with E_INVALIDARG, which a volume also gives
+// for reasons of its own, so a refusal cannot tell.
+bool longParametersTaken() {
+    static const bool taken = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        const auto getVersion =
+            ntdll == nullptr ? nullptr
+                             : reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void (*)()>(
+                                   ::GetProcAddress(ntdll, "RtlGetVersion")));
+        OSVERSIONINFOW version{};
+        version.dwOSVersionInfoSize = sizeof version;
+        return getVersion != nullptr && getVersion(&version) == 0 &&
+               (version.dwMajorVersion > 10 ||
+                (version.dwMajorVersion == 10 && version.dwBuildNumber >= kLongParametersBuild));
+    }();
+    return taken;
+}
 
 bool nameTaken(DWORD error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
@@ -59,11 +80,11 @@ DWORD win32ErrorOf(HRESULT result) {
 // returned, as nothing may leave a callback.
 class Callbacks {
   public:
-    Callbacks(bool flush, const CopyProgress& progress) : flush_(flush), progress_(progress) {}
+    Callbacks(bool flush, bool hide, const CopyProgress& progress)
+        : flush_(flush), hide_(hide), progress_(progress) {}
 
     template <typename Action>
     bool guard(const Action& action) {
-        heard_ = true;
         try {
             action();
             return true;
@@ -76,7 +97,7 @@ class Callbacks {
     // The first stream is the file's data: the file stays hidden until it is finished.
     void streamStarted(HANDLE destination, DWORD stream) {
         streams_ = true;
-        if (stream == 1) {
+        if (stream == 1 && hide_) {
             FILE_BASIC_INFO information{};
             information.FileAttributes = FILE_ATTRIBUTE_HIDDEN;
             if (!::SetFileInformationByHandle(destination, FileBasicInfo, &information,
@@ -93,7 +114,8 @@ class Callbacks {
         }
     }
 
-    void bytes(std::uint64_t copied, std::uint64_t total) const {
+    void bytes(std::uint64_t copied, std::uint64_t total) {
+        copied_ = copied;
         if (progress_) {
             progress_(copied, total);
         }
@@ -111,7 +133,7 @@ class Callbacks {
     }
 
     bool failed() const { return failure_ != nullptr; }
-    bool heard() const { return heard_; }
+    std::uint64_t copied() const { return copied_; }
     bool streams() const { return streams_; }
     COPYFILE2_COPY_PHASE phase() const { return phase_; }
     // The engine's own error where it told one, else what its call returned.
@@ -122,9 +144,10 @@ class Callbacks {
 
   private:
     bool flush_;
+    bool hide_;
     const CopyProgress& progress_;
     std::exception_ptr failure_;
-    bool heard_ = false;
+    std::uint64_t copied_ = 0;
     bool streams_ = false;
     COPYFILE2_COPY_PHASE phase_ = COPYFILE2_PHASE_NONE;
     DWORD failedWith_ = ERROR_SUCCESS;
@@ -177,25 +200,23 @@ DWORD CALLBACK onCopyFileEx(LARGE_INTEGER total, LARGE_INTEGER copied, LARGE_INT
 
 DWORD runCopyFile2(CopyFile2Function copy, const std::wstring& source, const std::wstring& to,
                    Callbacks& callbacks) {
-    if (!longParametersRefused.load()) {
+    HRESULT result = S_OK;
+    if (longParametersTaken()) {
         CopyFile2ParametersV2 parameters{};
         parameters.dwSize = sizeof parameters;
         parameters.dwCopyFlags = COPY_FILE_FAIL_IF_EXISTS | kEnableSparseCopy;
         parameters.pProgressRoutine = onCopyFile2;
         parameters.pvCallbackContext = &callbacks;
-        const HRESULT result = copy(source.c_str(), to.c_str(),
-                                    reinterpret_cast<COPYFILE2_EXTENDED_PARAMETERS*>(&parameters));
-        if (result != E_INVALIDARG || callbacks.heard()) {
-            return SUCCEEDED(result) ? ERROR_SUCCESS : callbacks.error(win32ErrorOf(result));
-        }
-        longParametersRefused = true;
+        result = copy(source.c_str(), to.c_str(),
+                      reinterpret_cast<COPYFILE2_EXTENDED_PARAMETERS*>(&parameters));
+    } else {
+        COPYFILE2_EXTENDED_PARAMETERS parameters{};
+        parameters.dwSize = sizeof parameters;
+        parameters.dwCopyFlags = COPY_FILE_FAIL_IF_EXISTS;
+        parameters.pProgressRoutine = onCopyFile2;
+        parameters.pvCallbackContext = &callbacks;
+        result = copy(source.c_str(), to.c_str(), &parameters);
     }
-    COPYFILE2_EXTENDED_PARAMETERS parameters{};
-    parameters.dwSize = sizeof parameters;
-    parameters.dwCopyFlags = COPY_FILE_FAIL_IF_EXISTS;
-    parameters.pProgressRoutine = onCopyFile2;
-    parameters.pvCallbackContext = &callbacks;
-    const HRESULT result = copy(source.c_str(), to.c_str(), &parameters);
     return SUCCEEDED(result) ? ERROR_SUCCESS : callbacks.error(win32ErrorOf(result));
 }
 
@@ -207,25 +228,36 @@ DWORD runCopyFileEx(const std::wstring& source, const std::wstring& to, Callback
     return ::GetLastError();
 }
 
-// Returns when the source can be opened and, when `readThrough`, read to its end; else raises
-// the source's failure.
-void probeSource(const std::wstring& source, bool readThrough) {
+// Returns when the source can be opened and, when `readPiece`, the piece where the copy
+// stopped read again; else raises the source's failure. Never the whole source, which may be
+// gigabytes over a network.
+void probeSource(const std::wstring& source, std::uint64_t stoppedAt, bool readPiece) {
     const Handle in(::CreateFileW(source.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.valid()) {
         throw sourceFailure(::GetLastError());
     }
-    if (!readThrough) {
+    if (!readPiece) {
         return;
     }
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(stoppedAt);
     const auto buffer = std::make_unique<char[]>(kProbePiece);
     DWORD got = 0;
-    do {
-        if (!::ReadFile(in.get(), buffer.get(), kProbePiece, &got, nullptr)) {
-            throw sourceFailure(::GetLastError());
-        }
-    } while (got > 0);
+    if (!::SetFilePointerEx(in.get(), at, nullptr, FILE_BEGIN) ||
+        !::ReadFile(in.get(), buffer.get(), kProbePiece, &got, nullptr)) {
+        throw sourceFailure(::GetLastError());
+    }
+}
+
+// How far a failed copy came: what the engine reported, or what it left written.
+std::uint64_t stoppedAt(const std::wstring& to, std::uint64_t reported) {
+    WIN32_FILE_ATTRIBUTE_DATA written{};
+    if (!::GetFileAttributesExW(to.c_str(), GetFileExInfoStandard, &written)) {
+        return reported;
+    }
+    return std::max(reported, (std::uint64_t{written.nFileSizeHigh} << 32) | written.nFileSizeLow);
 }
 
 // Wine's engine leaves what it wrote when it fails; the name was free, so that is the engine's.
@@ -240,15 +272,16 @@ void removeFragment(const std::wstring& to) {
 Failure sourceFailure(unsigned long error) {
     const Failure failure = failureFromWin32(error);
     const int number = failure.number();
-    if (number == kDiskFull || number == kPermissionDenied || number == kDiskNotReady) {
+    if (number == kDiskFull || number == kPermissionDenied || number == kDiskNotReady ||
+        number == kFileTooLarge) {
         return Failure(kPathFileAccessError, failure.reason());
     }
     return failure;
 }
 
 bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flush,
-                    const CopyProgress& progress, EngineCopy& made) {
-    Callbacks callbacks(flush, progress);
+                    const CopyProgress& progress, EngineCopy& made, bool temporary) {
+    Callbacks callbacks(flush, temporary, progress);
     const CopyFile2Function copy = copyFile2();
     const DWORD error = copy != nullptr ? runCopyFile2(copy, source, to, callbacks)
                                         : runCopyFileEx(source, to, callbacks);
@@ -259,6 +292,7 @@ bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flu
     if (nameTaken(error)) {
         return false;
     }
+    const std::uint64_t stopped = stoppedAt(to, callbacks.copied());
     removeFragment(to);
     callbacks.rethrow();
     switch (callbacks.phase()) {
@@ -271,9 +305,11 @@ bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flu
         default:
             break;
     }
-    // The engine did not tell which side failed: the source is tried, and read through unless
-    // the disk is full, which is the destination's alone.
-    probeSource(source, error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL);
+    // The engine did not tell which side failed: the source is tried, and read where the copy
+    // stopped unless the disk is full or the file too large, which are the destination's alone.
+    probeSource(source, stopped,
+                error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL &&
+                    error != ERROR_FILE_TOO_LARGE);
     throw failureFromWin32(error);
 }
 

@@ -22,6 +22,11 @@ class RealFileSystem : public FileSystem {
         std::function<void(const std::string& target)> beforePublish;
         // The Linux ways a test closes (posix_ways.h); all open when null. Windows has one.
         std::shared_ptr<const PosixWays> ways;
+        // Names the file system of a copy's folder in place of the system (size_limit.h).
+        std::function<std::string(const std::string& folder)> fileSystemName;
+        // Windows: tells in place of the system whether a folder takes new files but refuses
+        // their owner the reading or renaming of them (an upload-only share).
+        std::function<bool(const std::string& folder)> uploadOnly;
     };
 
     RealFileSystem() = default;
@@ -41,6 +46,10 @@ class RealFileSystem : public FileSystem {
 #ifdef _WIN32
     // Removes the temporary files that killed copies left in the folder, at its first copy.
     void cleanFolderOnce(const std::string& folder);
+
+    // Folders that refuse their owner the reading or renaming of a temporary (upload-only
+    // shares), where new copies are written at their own name.
+    std::set<std::string> writtenInPlace_;
 #else
     void cleanFolderOnce(const std::string& folderPath, int folder);
     // The ways the folder's file system has shown it offers, of those the options leave open.

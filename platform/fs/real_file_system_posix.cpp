@@ -10,6 +10,7 @@
 #include "platform/fs/content_copy.h"
 #include "platform/fs/descriptor.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/size_limit.h"
 #include "platform/fs/temporary_file.h"
 #include "platform/fs/whole_path.h"
 
@@ -283,6 +284,8 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     const Place place = placeOf(target);
     struct stat existing {};
     const bool present = mode == CopyTo::Replace && plainFileAt(place, existing);
+    refuseTooLarge(static_cast<std::uint64_t>(status.st_size), place.folderPath,
+                   options_.fileSystemName);
     cleanFolderOnce(place.folderPath, place.folder.get());
     PosixWays& ways = waysFor(place.folderPath);
     bool announced = false;

@@ -9,6 +9,7 @@
 #include "platform/failure.h"
 #include "platform/fs/copy_engine_win32.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/size_limit.h"
 #include "platform/fs/temporary_names.h"
 #include "platform/fs/whole_path.h"
 #include "platform/fs/win32_path.h"
@@ -305,6 +306,38 @@ void removeLeftoversIn(const std::wstring& folderPrefix) {
     ::FindClose(search);
 }
 
+// Whether the folder lets this user create a file but neither read, rename nor remove it, as
+// an upload-only share (a hand-in folder) does. Tried with a file under a temporary's name
+// asked for all three and deleted on closing: where they are refused, the system refuses the
+// whole create and makes nothing. A folder that takes no file at all answers the same, and
+// its copies are then refused at their names, leaving nothing either.
+bool takesNewFilesOnly(const std::wstring& folderPrefix) {
+    for (;;) {
+        const std::wstring name = folderPrefix + toUtf16(freshTemporaryName());
+        const Handle probe(
+            ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                          CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (probe.valid()) {
+            return false;
+        }
+        const DWORD error = ::GetLastError();
+        if (!nameTaken(error)) {
+            return error == ERROR_ACCESS_DENIED;
+        }
+    }
+}
+
+// A new copy made the way Explorer makes it in an upload-only folder: straight at its name,
+// refused where the name is taken. Only here can a failure part-way leave a partial copy, under
+// the copy's own name, as nothing written there may be removed again.
+void copyStraightToName(const std::wstring& from, const std::wstring& to,
+                        const CopyProgress& progress) {
+    EngineCopy made;
+    if (!copyWithEngine(from, to, false, progress, made, false)) {
+        throw failureFromWin32(ERROR_FILE_EXISTS);
+    }
+}
+
 // Rewrites a file in its place, for a file the user may write in a folder the user may not
 // (the root of the system drive, for one): with no temporary file beside it, a failure
 // part-way leaves it part-written.
@@ -441,8 +474,16 @@ void RealFileSystem::removeLeftovers(const std::string& folder) {
 }
 
 void RealFileSystem::cleanFolderOnce(const std::string& folder) {
-    if (cleanedFolders_.insert(folder).second) {
-        removeLeftovers(folder);
+    if (!cleanedFolders_.insert(folder).second) {
+        return;
+    }
+    removeLeftovers(folder);
+    std::wstring prefix = win32Path(folder);
+    if (!prefix.ends_with(L'\\')) {
+        prefix += L'\\';
+    }
+    if (options_.uploadOnly ? options_.uploadOnly(folder) : takesNewFilesOnly(prefix)) {
+        writtenInPlace_.insert(folder);
     }
 }
 
@@ -455,10 +496,11 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     if (from.starts_with(kDevicePrefix)) {
         throw failureFromWin32(ERROR_INVALID_PARAMETER);
     }
-    const DWORD sourceAttributes = ::GetFileAttributesW(from.c_str());
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
+    WIN32_FILE_ATTRIBUTE_DATA sourceData{};
+    if (!::GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &sourceData)) {
         throw sourceFailure(::GetLastError());
     }
+    const DWORD sourceAttributes = sourceData.dwFileAttributes;
     if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         refuseFolder();
     }
@@ -484,7 +526,17 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         }
     }
     const std::wstring folder = folderPrefixOf(to);
+    refuseTooLarge((std::uint64_t{sourceData.nFileSizeHigh} << 32) | sourceData.nFileSizeLow,
+                   toUtf8(folder), options_.fileSystemName);
     cleanFolderOnce(toUtf8(folder));
+    if (writtenInPlace_.contains(toUtf8(folder))) {
+        // Nothing there can be replaced: the file in the way may not be removed.
+        if (replacing) {
+            throw failureFromWin32(ERROR_ACCESS_DENIED);
+        }
+        copyStraightToName(from, to, progress);
+        return;
+    }
     // The user chose to give up the old file for this one: make sure this one is on the disk.
     TempFile temp(folder, from, replacing, progress);
     temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE, replacing);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Windows installer with Wine's msiexec in a fresh prefix, starts the program
-# through its Start-menu shortcut, closes it and uninstalls it: every file and registry entry
-# the install made must be gone. Needs a display (xvfb-run) and xdotool. With a second
+# through its Start-menu shortcut and closes it; installs a rebuilt installer of the same
+# version (another product and package code) over it, which must replace it: one product
+# installed; then uninstalls it: every file and registry entry the installs made must be gone. Needs a display (xvfb-run) and xdotool. With a second
 # argument, leaves a screenshot of the started program there.
 # Usage: msi_install.sh installer.msi [screenshot.png]
 set -eu
@@ -53,7 +54,25 @@ fi
 wine taskkill /im "Vantrel ver. 2.exe" >/dev/null 2>&1 || fail "the program did not take the close request"
 wineserver -w
 
-wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x: $?"
+# The same installer built again: the same version and upgrade code, a new product and package.
+rebuilt="$scratch/rebuilt.msi"
+cp "$msi" "$rebuilt"
+code() { tr 'a-f' 'A-F' </proc/sys/kernel/random/uuid; }
+msibuild "$rebuilt" -q "UPDATE Property SET Value = '{$(code)}' WHERE Property = 'ProductCode'"
+msibuild "$rebuilt" -s "$(msiinfo suminfo "$msi" | sed -n 's/^Subject: //p')" \
+    "$(msiinfo suminfo "$msi" | sed -n 's/^Author: //p')" \
+    "$(msiinfo suminfo "$msi" | sed -n 's/^Template: //p')" "{$(code)}"
+wine msiexec /i "$(winepath -w "$rebuilt")" /qn || fail "msiexec /i of the rebuilt installer: $?"
+wineserver -w
+# The products in Apps: the uninstall entries that bear the program's name.
+products=$(awk '/^\[/ { entry = ($0 ~ /CurrentVersion\\\\Uninstall\\\\/) }
+                entry && /^"DisplayName"="Vantrel ver\. 2"/ { n++ } END { print n + 0 }' \
+    "$WINEPREFIX/system.reg")
+echo "installed again from a rebuilt installer: $products product(s) named Vantrel ver. 2"
+[ "$products" -eq 1 ] || fail "the rebuilt installer installed beside the first: $products products"
+[ -f "$program" ] || fail "the program is gone after the rebuilt installer"
+
+wine msiexec /x "$(winepath -w "$rebuilt")" /qn || fail "msiexec /x: $?"
 wineserver -w
 files >"$scratch/after"
 left=$(comm -13 "$scratch/before" "$scratch/after")

@@ -26,6 +26,7 @@ TEST(FailureFromErrno, GivesTheNumberOfEachKindWithTheSystemsReason) {
         {ENOTDIR, kPathNotFound},
         {EEXIST, kFileAlreadyExists},
         {EIO, kDeviceIoError},
+        {EFBIG, kFileTooLarge},
         {EISDIR, kPathFileAccessError},
         {ENAMETOOLONG, kPathFileAccessError},
         {ELOOP, kPathFileAccessError},

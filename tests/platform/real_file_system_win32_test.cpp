@@ -11,6 +11,8 @@
 #include "platform/failure.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/win32_path.h"
+#include "platform/handle_win32.h"
+#include "platform/utf16.h"
 #include "support/real_file_system_fixture.h"
 #include "support/real_folder.h"
 
@@ -79,6 +81,52 @@ TEST_F(RealFileSystemTest, PathsLongerThanMaxPathWork) {
     fs_.copyFile(log, folder_ / "log back.txt", CopyTo::NewFile);
     EXPECT_EQ(readFile(folder_ / "copy back.txt"), "source content");
     EXPECT_EQ(readFile(folder_ / "log back.txt"), "a(1).txt\r\na(2).txt\r\n");
+}
+
+// A hand-in share takes new files but refuses their reading, renaming and removal: there a
+// new copy goes straight to its name, never over another, and nothing is replaced.
+TEST_F(RealFileSystemTest, InAnUploadOnlyFolderANewCopyIsWrittenAtItsNameAndNothingIsReplaced) {
+    std::vector<std::string> published;
+    std::vector<std::string> asked;
+    RealFileSystem::Options options;
+    options.beforePublish = [&](const std::string& target) { published.push_back(target); };
+    options.uploadOnly = [&](const std::string& folder) {
+        asked.push_back(folder);
+        return true;
+    };
+    RealFileSystem fs(options);
+    writeFile(target("a(2).txt"), "theirs");
+
+    fs.copyFile(source(), target(), CopyTo::NewFile);
+    EXPECT_EQ(numberOf([&] { fs.copyFile(source(), target("a(2).txt"), CopyTo::NewFile); }),
+              kFileAlreadyExists);
+    EXPECT_EQ(numberOf([&] { fs.copyFile(source(), target("a(2).txt"), CopyTo::Replace); }),
+              kPermissionDenied);
+
+    EXPECT_EQ(readFile(target()), "source content");
+    EXPECT_EQ(::GetFileAttributesW(win32Path(target()).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(readFile(target("a(2).txt")), "theirs");
+    EXPECT_TRUE(published.empty());
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_EQ(namesIn(dest()), (Names{"a(1).txt", "a(2).txt"}));
+}
+
+// NTFS holds names with half a surrogate pair; such a file is found and copied under its name.
+TEST_F(RealFileSystemTest, ANameWithALoneSurrogateIsFoundAndCopiedUnderItsName) {
+    const std::wstring name = std::wstring(L"half") + wchar_t(0xD800) + L".txt";
+    const std::wstring copyName = std::wstring(L"half") + wchar_t(0xD800) + L"(1).txt";
+    const std::wstring folder = win32Path(dest()) + L"\\";
+    Handle made(::CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    made.reset();
+    if (::GetFileAttributesW((folder + name).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "this file system stores no name with a lone surrogate (Wine keeps names "
+                        "as UTF-8 on Linux)";
+    }
+    const std::string source = join(dest(), toUtf8(name));
+    EXPECT_TRUE(fs_.exists(source, Attributes::File));
+    fs_.copyFile(source, join(dest(), toUtf8(copyName)), CopyTo::NewFile);
+    EXPECT_NE(::GetFileAttributesW((folder + copyName).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Win32Path, IsAbsoluteNormalAndExtended) {

@@ -320,11 +320,13 @@ TEST_P(ReplicationRun, ACountOutsideTheRangeIsRefusedBeforeAnyCopy) {
 TEST_P(ReplicationRun, ACopyFailureEndsTheRunWithItsMessage) {
     const struct {
         int number;
-        const char* message;  // empty: the general message with the system's reason
+        // empty: the general message with the system's reason; null: the one naming the source
+        const char* message;
     } cases[] = {
         {kDiskFull, expected::kDiskFull.c_str()},
         {kPermissionDenied, expected::kWriteProtected.c_str()},
         {kDiskNotReady, expected::kNotAvailable.c_str()},
+        {kFileTooLarge, nullptr},
         {kPathFileAccessError, ""},
     };
     for (const auto& c : cases) {
@@ -335,7 +337,8 @@ TEST_P(ReplicationRun, ACopyFailureEndsTheRunWithItsMessage) {
         r.addRow("b.txt", "3");
         r.fs.failOn(FakeFileSystem::Op::Copy, r.target("b(2).txt"), c.number);
         ReplicateBtn_Click(r.controls, r.services);
-        const std::string message = *c.message != '\0'
+        const std::string message = c.message == nullptr ? expected::tooLarge(r.source("b.txt"))
+                                    : *c.message != '\0'
                                         ? c.message
                                         : "Could not copy " + r.source("b.txt") + " to " +
                                               r.target("b(2).txt") + ".\r\ninjected failure 75";

@@ -20,6 +20,9 @@ inline const std::string kNoFilesToCopy =
 inline const std::string kDone = "Files successfully replicated.";
 inline const std::string kCancelled = "Copy Cancelled.";
 inline const std::string kDiskFull = "Destination drive is full.";
+inline std::string tooLarge(const std::string& source) {
+    return "The file " + source + " is too large for the destination file system.";
+}
 inline const std::string kWriteProtected =
     "Permission Denied. The Memory Device is write protected.";
 inline const std::string kNotAvailable = "Destination drive not available.";

@@ -43,9 +43,9 @@ struct PublishWay {
 
     RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
 #ifdef _WIN32
-        return {std::move(hook), nullptr};
+        return {std::move(hook), nullptr, {}, {}};
 #else
-        return {std::move(hook), std::make_shared<PosixWays>(ways)};
+        return {std::move(hook), std::make_shared<PosixWays>(ways), {}};
 #endif
     }
 };

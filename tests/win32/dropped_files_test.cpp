@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "win32/picture_box.h"
 
 namespace vantrel::test {
 namespace {
@@ -128,6 +129,51 @@ TEST(HdropFiles, NumbersOutsideTheListAreFailures) {
             EXPECT_EQ(failure.number(), kSubscriptOutOfRange);
         }
     }
+}
+
+std::vector<std::pair<HWND, UINT>> filtered;
+
+BOOL WINAPI recordFilter(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT status) {
+    EXPECT_EQ(action, static_cast<DWORD>(MSGFLT_ALLOW));
+    EXPECT_EQ(status->cbSize, sizeof(CHANGEFILTERSTRUCT));
+    filtered.emplace_back(window, message);
+    return TRUE;
+}
+
+// Run as administrator, the box is no OLE target (a drag from Explorer cannot reach one) and
+// takes the list as WM_DROPFILES, let through the filter that keeps lower programs' messages
+// out.
+TEST(ElevatedDropArea, TakesDropsAsWmDropfilesLetThroughTheMessageFilter) {
+    const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
+                                          nullptr, nullptr, nullptr, nullptr);
+    const int dpi = 96;
+    win32::PictureBox box(parent, {0, 0, 100, 100}, 1, 0, dpi, true);
+    box.setDropMode(DropMode::Manual);
+    EXPECT_NE(::GetWindowLongPtrW(box.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    EXPECT_EQ(::RevokeDragDrop(box.hwnd()), DRAGDROP_E_NOTREGISTERED);
+
+    std::vector<std::string> taken;
+    box.onDrop = [&](const DroppedFiles& files) { taken.push_back(files.file(1)); };
+    const std::wstring names = L"C:\\a b.txt\0\0"s;
+    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    ::SendMessageW(box.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::DispatchMessageW(&message);
+    }
+    EXPECT_EQ(taken, std::vector<std::string>{"C:\\a b.txt"});
+
+    filtered.clear();
+    win32::openToDropsFromBelow(box.hwnd(), recordFilter);
+    EXPECT_EQ(filtered,
+              (std::vector<std::pair<HWND, UINT>>{
+                  {box.hwnd(), WM_DROPFILES}, {box.hwnd(), WM_COPYDATA}, {box.hwnd(), 0x0049}}));
+    ::DestroyWindow(parent);
 }
 
 }  // namespace

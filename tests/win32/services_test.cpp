@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -8,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/failure.h"
 #include "platform/utf16.h"
@@ -57,9 +61,8 @@ class LauncherTest : public testing::TestWithParam<Launched> {};
 TEST_P(LauncherTest, StartsTheCommandLineWithItsWindowStyleAndReturnsAtOnce) {
     const auto folder = freshFolder("launch");
     const auto marker = folder / "style.txt";
-    LaunchCommand command{"\"" + toUtf8(thisProgram()) + "\"",
-                          {toUtf8(kWriteStyle), "\"" + marker.string() + "\""},
-                          GetParam().style};
+    LaunchCommand command{
+        toUtf8(thisProgram()), {toUtf8(kWriteStyle), marker.string()}, GetParam().style};
     Win32Launcher().launch(command);
     // The started program writes its file whole under another name, then renames it.
     ASSERT_TRUE(eventually([&] { return std::filesystem::exists(marker); }));
@@ -79,6 +82,66 @@ TEST(Launcher, AProgramThatIsNotThereIsAFailureWithTheSystemsReason) {
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.number(), kFileNotFound);
         EXPECT_FALSE(failure.reason().empty());
+    }
+}
+
+struct SystemProgram {
+    const char* program;
+    UINT(WINAPI* folderOf)(LPWSTR, UINT);
+    const wchar_t* file;
+};
+
+class SystemProgramTest : public testing::TestWithParam<SystemProgram> {};
+
+// A program of the same name lying beside this one (as in a Downloads folder) is not started.
+TEST_P(SystemProgramTest, IsStartedFromTheSystemsFolderNotFromBesideTheProgram) {
+    const SystemProgram& c = GetParam();
+    const auto beside = std::filesystem::path(thisProgram()).parent_path() / c.file;
+    std::filesystem::copy_file(thisProgram(), beside,
+                               std::filesystem::copy_options::overwrite_existing);
+    wchar_t folder[MAX_PATH];
+    const UINT folderLength = c.folderOf(folder, MAX_PATH);
+    const LaunchCommand command{c.program, {"c:\\Log.txt"}, WindowStyle::Minimized};
+    EXPECT_EQ(processCommand(command).application,
+              std::wstring(folder, folderLength) + L"\\" + c.file);
+
+    const Handle process = startProcess(command);
+    wchar_t image[MAX_PATH];
+    DWORD length = MAX_PATH;
+    const bool named = ::QueryFullProcessImageNameW(process.get(), 0, image, &length);
+    ::TerminateProcess(process.get(), 0);
+    ::WaitForSingleObject(process.get(), 10000);
+    std::filesystem::remove(beside);
+    ASSERT_TRUE(named);
+    // Wine's explorer.exe in the Windows folder hands on to the one in System32.
+    EXPECT_NE(::CompareStringOrdinal(image, static_cast<int>(length), beside.c_str(), -1, TRUE),
+              CSTR_EQUAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, SystemProgramTest,
+    testing::Values(SystemProgram{"notepad", ::GetSystemDirectoryW, L"notepad.exe"},
+                    SystemProgram{"explorer.exe", ::GetWindowsDirectoryW, L"explorer.exe"}),
+    [](const testing::TestParamInfo<SystemProgram>& info) {
+        return std::string(info.param.program).substr(0, 7);
+    });
+
+TEST(Launcher, QuotesThePartsThatHoldABlankAsTheStartedProgramSplitsThem) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::wstring line;
+    } cases[] = {
+        {{"c:\\Log.txt"}, L"prog c:\\Log.txt"},
+        {{"C:\\Users\\A B\\Log.txt"}, L"prog \"C:\\Users\\A B\\Log.txt\""},
+        {{"/e,", "C:\\"}, L"prog /e, C:\\"},
+        {{"C:\\A B\\"}, L"prog \"C:\\A B\\\\\""},
+        {{"say \"hi\" now"}, L"prog \"say \\\"hi\\\" now\""},
+        {{""}, L"prog \"\""},
+    };
+    for (const auto& c : cases) {
+        const ProcessCommand process = processCommand({"prog", c.arguments, WindowStyle::Normal});
+        EXPECT_TRUE(process.application.empty());
+        EXPECT_EQ(process.commandLine, c.line);
     }
 }
 
@@ -258,6 +321,34 @@ TEST(Win32Waiter, AQuitAskedForMeanwhileIsLeftForTheProgramsLoop) {
 }
 
 // The place of the per-user log: a folder the user has, with the system's name for it.
+std::wstring currentFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
+    return folder;
+}
+
+TEST(UserFolders, StartedInItsOwnFolderTheProgramBeginsInDocumentsElsewhereItStays) {
+    const std::wstring before = currentFolder();
+    const std::wstring own = std::filesystem::path(thisProgram()).parent_path().wstring();
+    PWSTR known = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &known)));
+    const std::wstring documents = known;
+    ::CoTaskMemFree(known);
+    std::filesystem::create_directories(documents);
+    const auto elsewhere = freshFolder("elsewhere").wstring();
+    const struct {
+        std::wstring startedIn;
+        std::wstring then;
+    } cases[] = {{own, documents}, {own + L"\\", documents}, {elsewhere, elsewhere}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(::SetCurrentDirectoryW(c.startedIn.c_str()));
+        startInDocumentsWhenInOwnFolder();
+        EXPECT_EQ(std::filesystem::path(currentFolder()), std::filesystem::path(c.then))
+            << toUtf8(c.startedIn);
+    }
+    ::SetCurrentDirectoryW(before.c_str());
+}
+
 TEST(UserFolders, LocalAppDataIsTheUsersFolderThatTheEnvironmentNames) {
     const std::string folder = localAppDataFolder();
     ASSERT_FALSE(folder.empty());
@@ -272,6 +363,11 @@ TEST(UserFolders, LocalAppDataIsTheUsersFolderThatTheEnvironmentNames) {
 }  // namespace vantrel::win32
 
 int wmain(int argc, wchar_t** argv) {
+    // Copied beside itself under a system program's name, it is a stand-in that does nothing.
+    if (std::filesystem::path(vantrel::win32::thisProgram()).stem() != L"win32_services_tests") {
+        ::Sleep(30000);
+        return 0;
+    }
     if (argc == 3 && std::wstring(argv[1]) == vantrel::win32::kWriteStyle) {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
