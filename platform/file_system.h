@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -45,10 +46,13 @@ class FileSystem {
     // device, a link to one) is refused and stays as it was. An incomplete copy never replaces
     // or leaves behind anything. A source that cannot be opened or read never fails with the
     // numbers of the destination's failures (disk full, write protected, not ready).
+    // A request on `stop` abandons the copy within a moment, whatever its size, and ends any
+    // wait for a file another program holds: it fails with kUserInterrupt, and leaves nothing
+    // at the target's name and a file it was replacing as it was.
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                          const CopyProgress& progress) = 0;
+                          const CopyProgress& progress, std::stop_token stop) = 0;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode) {
-        copyFile(source, target, mode, {});
+        copyFile(source, target, mode, {}, {});
     }
     // Replaces the file's whole content with text, all or nothing. A link is followed: the file
     // it names is written and the link stays. A file the user may write in a folder the user

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/numbers.h"
@@ -38,8 +39,8 @@ std::string replacePrompt(const std::string& name) {
 
 class Run {
   public:
-    Run(ReplicationControls& controls, Services& services)
-        : c_(controls), s_(services), log_(services) {}
+    Run(ReplicationControls& controls, Services& services, std::stop_token stop)
+        : c_(controls), s_(services), log_(services), stop_(std::move(stop)) {}
 
     void operator()() {
         if (c_.SaveTo.text().empty()) {
@@ -110,6 +111,9 @@ class Run {
 
     // One copy of row i; false when the run ends here.
     bool copyStep(int i, const std::string& name) {
+        if (stop_.stop_requested()) {
+            return cancelled();
+        }
         const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
         bool present = false;
         try {
@@ -125,8 +129,9 @@ class Run {
         } else {
             const Outcome outcome = copy(i, name, CopyTo::NewFile);
             // A name taken after the test gets the question it would have had at the test.
-            goOn =
-                outcome == Outcome::Done || (outcome == Outcome::NameTaken && askAndCopy(i, name));
+            goOn = outcome == Outcome::Done ||
+                   (outcome == Outcome::NameTaken && askAndCopy(i, name)) ||
+                   (outcome == Outcome::Stopped && cancelled());
         }
         if (!goOn) {
             return false;
@@ -144,14 +149,24 @@ class Run {
     bool askAndCopy(int i, const std::string& name) {
         const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
         if (answer == Answer::Cancel) {
-            c_.LabelProgress.setCaption("Copy Cancelled.");
-            c_.ShapeProgress.setWidth(0);
-            return false;
+            return cancelled();
         }
-        return answer != Answer::Yes || copy(i, name, CopyTo::Replace) == Outcome::Done;
+        if (answer != Answer::Yes) {
+            return true;
+        }
+        const Outcome outcome = copy(i, name, CopyTo::Replace);
+        return outcome == Outcome::Done || (outcome == Outcome::Stopped && cancelled());
     }
 
-    enum class Outcome { Done, NameTaken, RunEnds };
+    // The run ends as cancelled: always false.
+    bool cancelled() {
+        c_.LabelProgress.setCaption("Copy Cancelled.");
+        c_.ShapeProgress.setWidth(0);
+        return false;
+    }
+
+    // Stopped: the user asked the run to stop during the copy, which is logged if it is whole.
+    enum class Outcome { Done, NameTaken, Stopped, RunEnds };
 
     // Copies row i's file under the copy name and logs it. A failure other than a new name
     // taken meanwhile is told and ends the run.
@@ -164,11 +179,13 @@ class Run {
         try {
             s_.waiter.await(
                 [&] {
-                    s_.fileSystem.copyFile(source, target, mode,
-                                           [&](std::uint64_t done, std::uint64_t of) {
-                                               size = of;
-                                               copied = done;
-                                           });
+                    s_.fileSystem.copyFile(
+                        source, target, mode,
+                        [&](std::uint64_t done, std::uint64_t of) {
+                            size = of;
+                            copied = done;
+                        },
+                        stop_);
                 },
                 [&] {
                     const std::uint64_t of = size;
@@ -179,6 +196,10 @@ class Run {
                     showBar(within);
                 });
         } catch (const Failure& failure) {
+            // After a stop whatever the copy met is of no more interest than the copy itself.
+            if (stop_.stop_requested()) {
+                return Outcome::Stopped;
+            }
             if (mode == CopyTo::NewFile && failure.number() == kFileAlreadyExists) {
                 return Outcome::NameTaken;
             }
@@ -186,7 +207,7 @@ class Run {
             return Outcome::RunEnds;
         }
         log_.append(name);
-        return Outcome::Done;
+        return stop_.stop_requested() ? Outcome::Stopped : Outcome::Done;
     }
 
     // The bar's width for the steps done and the share `within` of the step under way.
@@ -203,12 +224,13 @@ class Run {
     int rows_ = 0;
     std::int32_t total_ = 0;
     std::int32_t progress_ = 0;
+    std::stop_token stop_;
 };
 
 }  // namespace
 
-void ReplicateBtn_Click(ReplicationControls& controls, Services& services) {
-    Run run(controls, services);
+void ReplicateBtn_Click(ReplicationControls& controls, Services& services, std::stop_token stop) {
+    Run run(controls, services, std::move(stop));
     run();
 }
 

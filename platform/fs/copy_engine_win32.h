@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "platform/failure.h"
@@ -20,9 +22,10 @@ struct EngineCopy {
 // fails. While the engine reports progress, the file is hidden, its streams are flushed as
 // they finish when `flush`, and `progress` follows the bytes. False, with nothing made, when
 // the name is taken. A failure has the number of the side that failed: one of the source is
-// never disk full, write protected or not ready.
+// never disk full, write protected or not ready. Setting `*cancel` abandons the copy, which
+// then fails with ERROR_REQUEST_ABORTED.
 bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flush,
-                    const CopyProgress& progress, EngineCopy& made);
+                    const CopyProgress& progress, BOOL* cancel, EngineCopy& made);
 
 // The failure of a source that cannot be opened or read: never disk full, write protected or
 // not ready, whose messages would send the user to the destination.

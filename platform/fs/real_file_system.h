@@ -31,7 +31,7 @@ class RealFileSystem : public FileSystem {
     void makeDir(const std::string& path) override;
     using FileSystem::copyFile;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                  const CopyProgress& progress) override;
+                  const CopyProgress& progress, std::stop_token stop) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
     void removeLeftovers(const std::string& folder) override;

@@ -190,7 +190,20 @@ void RealFileSystem::makeDir(const std::string& path) {
 // A new copy takes no look at its name first: the run has just tested it, and naming the
 // finished copy fails when the name is taken.
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress) {
+                              const CopyProgress& reported, std::stop_token stop) {
+    // A stop request is seen between the pieces of the copy and before it takes its name; the
+    // failure removes the temporary as any other does.
+    const auto stopIfAsked = [&stop] {
+        if (stop.stop_requested()) {
+            throw Failure(kUserInterrupt, "The copy was stopped.");
+        }
+    };
+    const CopyProgress progress = [&](std::uint64_t copied, std::uint64_t size) {
+        stopIfAsked();
+        if (reported) {
+            reported(copied, size);
+        }
+    };
     requireWholePath(source);
     requireWholePath(target);
     // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
@@ -216,6 +229,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     TempFile temp(folder, status.st_mode, waysOf(options_), options_.beforePublish);
     posix::copyContent(in.get(), temp.fd(), status, progress);
     posix::keepModificationTime(temp.fd(), status);
+    stopIfAsked();
     if (mode == CopyTo::NewFile) {
         switch (temp.publishNew(target)) {
             case Naming::Done:

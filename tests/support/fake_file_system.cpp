@@ -118,7 +118,7 @@ void FakeFileSystem::makeDir(const std::string& path) {
 }
 
 void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress) {
+                              const CopyProgress& progress, std::stop_token stop) {
     calls.push_back("copy " + source + " > " + target);
     const std::string k = key(target);
     if (const auto appears = appearing_.find(k); appears != appearing_.end()) {
@@ -141,6 +141,10 @@ void FakeFileSystem::copyFile(const std::string& source, const std::string& targ
     const std::uint64_t size = from->second.content.size();
     if (progress) {
         progress(size / 2, size);
+    }
+    // A stop asked for half way abandons the copy, as the real ones do.
+    if (stop.stop_requested()) {
+        throw Failure(kUserInterrupt, "Stopped");
     }
     entries_[k] = Entry{false, from->second.content};
     if (progress) {
