@@ -19,6 +19,7 @@ inline const std::string kNoFilesToCopy =
     "There are no files to copy.\r\nPlease, drop files into the drop zone.";
 inline const std::string kDone = "Files successfully replicated.";
 inline const std::string kCancelled = "Copy Cancelled.";
+inline const std::string kStopQuestion = "Stop replicating?\r\nThe copies made so far are kept.";
 inline const std::string kDiskFull = "Destination drive is full.";
 inline const std::string kWriteProtected =
     "Permission Denied. The Memory Device is write protected.";
