@@ -143,32 +143,41 @@ PROCESS_INFORMATION holdFor(const std::string& path, int milliseconds) {
     return process;
 }
 
-// A file another program holds for a moment is waited for, and the copy then succeeds; one
-// held past the wait: AFileAnotherProgramHoldsOpenIsNotReplaced.
+// A file another program holds for a moment is waited for, and the copy then succeeds; one held
+// past the wait is named as in use, and the file it would have replaced stays.
 TEST_F(RealFileSystemTest, AFileHeldForAMomentIsWaitedFor) {
     struct Case {
         const char* what;
         bool holdSource;
         CopyTo mode;
+        int milliseconds;
     };
     const Case cases[] = {
-        {"replaced target", false, CopyTo::Replace},
-        {"source of a new copy", true, CopyTo::NewFile},
+        {"replaced target held 1 s", false, CopyTo::Replace, 1000},
+        {"source of a new copy held 1 s", true, CopyTo::NewFile, 1000},
+        {"replaced target held past the wait", false, CopyTo::Replace, 4000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.mode == CopyTo::Replace) {
             writeFile(target(), "old", 0644);
         }
-        const PROCESS_INFORMATION holder = holdFor(c.holdSource ? source() : target(), 1000);
-
-        fs_.copyFile(source(), target(), c.mode);
-
-        EXPECT_EQ(readFile(target()), "source content");
-        EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+        const PROCESS_INFORMATION holder =
+            holdFor(c.holdSource ? source() : target(), c.milliseconds);
+        std::string told;
+        try {
+            fs_.copyFile(source(), target(), c.mode);
+        } catch (const Failure& failure) {
+            told = failure.reason();
+        }
         ::WaitForSingleObject(holder.hProcess, INFINITE);
         ::CloseHandle(holder.hProcess);
         ::CloseHandle(holder.hThread);
+
+        const bool waitedOut = c.milliseconds < 3000;
+        EXPECT_EQ(told, waitedOut ? "" : "The file " + target() + " is in use by another program.");
+        EXPECT_EQ(readFile(target()), waitedOut ? "source content" : "old");
+        EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
         test::removeFile(target());
     }
 }
