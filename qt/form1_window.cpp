@@ -325,6 +325,10 @@ Form1Window::Form1Window(Services& services, QWidget* parent)
     greying_.setInterval(kBlinkMs);
     connect(&greying_, &QTimer::timeout, this, [this] {
         focusBeforeRun_ = QApplication::focusWidget();
+        // Else Qt would hand the focus of a greyed control to the list's first box.
+        if (focusBeforeRun_ != nullptr) {
+            focusBeforeRun_->clearFocus();
+        }
         for (QWidget* widget : widgets_->refusingDuringRun()) {
             widget->setEnabled(false);
         }
