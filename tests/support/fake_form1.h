@@ -41,8 +41,6 @@ struct FakeForm1 : FakeReplicationWindow {
     FakeWaiter waiter;
     Services services;
     Form1 form;
-    // Times the window was closed after a run.
-    int unloads = 0;
 };
 
 }  // namespace vantrel::test
