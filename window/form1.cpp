@@ -95,7 +95,8 @@ void Form1::ReplicateBtn_Click() {
         ReplicationControls controls = replicationControls();
         ::vantrel::ReplicateBtn_Click(controls, services_, stop_.get_token());
     });
-    if (std::exchange(unloadAfterRun_, false) && unload) {
+    // Only the run that was stopped closes the window: a press refused during it does not.
+    if (!running_ && std::exchange(unloadAfterRun_, false) && unload) {
         unload();
     }
 }

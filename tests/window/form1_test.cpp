@@ -259,6 +259,31 @@ INSTANTIATE_TEST_SUITE_P(
                    }}),
     [](const auto& info) { return info.param.what; });
 
+// Yes to a close request stops the copy under way, and the window goes once the run has ended,
+// not at a press of "Replicate " refused meanwhile.
+TEST_F(Form1Test, AStoppedRunClosesTheWindowOnlyAtItsEnd) {
+    w_.fs.addFile("/src/a.txt", "a");
+    w_.fs.addDir("/out");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
+    w_.saveTo.setText("/out");
+    std::vector<bool> unloadsWhileRunning;
+    w_.form.unload = [&] { unloadsWhileRunning.push_back(w_.form.running()); };
+    w_.messageBox.script({Answer::Yes});
+    w_.waiter.meanwhile = [&] {
+        bool Cancel = false;
+        w_.form.Form_QueryUnload(Cancel);
+        EXPECT_TRUE(Cancel);
+        w_.form.ReplicateBtn_Click();
+    };
+
+    w_.form.ReplicateBtn_Click();
+
+    EXPECT_EQ(unloadsWhileRunning, std::vector<bool>{false});
+    EXPECT_EQ(w_.messageBox.texts(), Strings{expected::kStopQuestion});
+    EXPECT_EQ(w_.labelProgress.caption(), expected::kCancelled);
+    EXPECT_FALSE(w_.fs.isFile("/out/a(1).txt"));
+}
+
 // The bar follows the bytes of the copy under way, and ends each step at the run's own width.
 TEST_F(Form1Test, TheBarFollowsTheCopyAndEndsEachStepExactly) {
     w_.fs.addFile("/src/a.txt", "0123456789");
