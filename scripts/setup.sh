@@ -14,6 +14,7 @@ packages=(
     xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
     xdg-utils                             # xdg-open for the log viewer and the file manager
     fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
+    openbox xdotool x11-utils libxcb1-dev # a run driven through a window manager, for the tests
 )
 if [ "${1:-}" = package ]; then
     packages+=(
