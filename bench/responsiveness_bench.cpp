@@ -1,6 +1,9 @@
 // Whether the window stays alive during a run, and what that costs, offscreen:
-//  - the longest time the window's thread went without turning its event loop while one large
-//    file was copied through ReplicateBtn_Click, beside the copy's own time without a window;
+//  - the longest time the window's thread went without turning its event loop, and the longest
+//    a mouse move posted to the window every 5 ms waited to be read, while one large file was
+//    copied through ReplicateBtn_Click, beside the copy's own time without a window;
+//  - the time from Yes to "Stop replicating?" (asked by Escape a third of the way into the copy)
+//    to the end of the run;
 //  - 10,000 entries x 1 copy and 1 entry x 10,000 copies of a 4 KiB file through the window,
 //    each beside the same run in the core alone, as ratios.
 //
@@ -14,13 +17,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "filelist/file_list.h"
@@ -35,6 +42,7 @@
 #include "support/fake_painter.h"
 #include "support/fake_replication_window.h"
 #include "support/fake_waiter.h"
+#include "window/form1.h"
 
 namespace {
 
@@ -43,6 +51,8 @@ using namespace vantrel;
 constexpr int kSmallCopies = 10000;
 constexpr qint64 kSmallSize = 4096;
 constexpr double kGapGoalMs = 100;
+constexpr double kStopGoalMs = 200;
+constexpr int kInputEveryMs = 5;
 constexpr double kRatioGoal = 1.3;
 
 struct Bench {
@@ -113,11 +123,58 @@ struct Bench {
     struct WindowRun {
         double ms;
         double longestGapMs;
+        double longestInputWaitMs = 0;
+        double yesToEndMs = 0;
+    };
+
+    // Mouse moves posted to the window from another thread while a run lasts, each stamped
+    // with the time it was posted; the longest any waited to be read.
+    class ArrivingInput : public QObject {
+      public:
+        explicit ArrivingInput(QWidget& window) : window_(window) {
+            QApplication::instance()->installEventFilter(this);
+            poster_ = std::thread([this] {
+                while (!done_) {
+                    const auto at = static_cast<ulong>(clock_.nsecsElapsed() / 1000);
+                    auto* move = new QMouseEvent(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1),
+                                                 Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                    move->setTimestamp(at);
+                    QCoreApplication::postEvent(&window_, move);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(kInputEveryMs));
+                }
+            });
+        }
+        ~ArrivingInput() override {
+            done_ = true;
+            poster_.join();
+            QCoreApplication::removePostedEvents(&window_, QEvent::MouseMove);
+        }
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (watched == &window_ && event->type() == QEvent::MouseMove) {
+                const auto posted =
+                    static_cast<qint64>(static_cast<QMouseEvent*>(event)->timestamp());
+                longestMs = std::max(longestMs, (clock_.nsecsElapsed() / 1000 - posted) / 1e3);
+            }
+            return false;
+        }
+        double longestMs = 0;
+
+      private:
+        QWidget& window_;
+        QElapsedTimer clock_ = [] {
+            QElapsedTimer timer;
+            timer.start();
+            return timer;
+        }();
+        std::atomic<bool> done_ = false;
+        std::thread poster_;
     };
 
     // The run through the window, with a timer of 1 ms on the window's thread whose firings
-    // show every turn of its event loop.
-    WindowRun throughTheWindow(const Entries& entries, const QString& name) {
+    // show every turn of its event loop. With `input`, mouse moves arrive meanwhile; with
+    // `stopAfterMs`, Escape asks to stop that long into the run and the answer is Yes.
+    WindowRun throughTheWindow(const Entries& entries, const QString& name, bool input = false,
+                               int stopAfterMs = 0) {
         qt::ProgressRepainter painter;
         qt::QtWaiter waiter;
         Services services{messageBox, fileSystem, launcher, conventions, painter, waiter};
@@ -147,11 +204,32 @@ struct Bench {
             last = now;
         });
         turns.start(1);
+        qint64 yes = -1;
+        QTimer escape;
+        escape.setSingleShot(true);
+        QObject::connect(&escape, &QTimer::timeout, [&] {
+            form.logic().Form_KeyDown(vbKeyEscape);
+            yes = clock.nsecsElapsed();
+        });
+        if (stopAfterMs > 0) {
+            escape.start(stopAfterMs);
+        }
+        std::unique_ptr<ArrivingInput> arriving;
+        if (input) {
+            arriving = std::make_unique<ArrivingInput>(form);
+        }
         clock.start();
         form.logic().ReplicateBtn_Click();
         const qint64 total = clock.nsecsElapsed();
         longest = std::max(longest, total - last);
-        return {static_cast<double>(total) / 1e6, static_cast<double>(longest) / 1e6};
+        WindowRun run{static_cast<double>(total) / 1e6, static_cast<double>(longest) / 1e6};
+        if (arriving) {
+            run.longestInputWaitMs = arriving->longestMs;
+        }
+        if (yes >= 0) {
+            run.yesToEndMs = static_cast<double>(total - yes) / 1e6;
+        }
+        return run;
     }
 
     QTemporaryDir folder;
@@ -160,6 +238,10 @@ struct Bench {
     test::FakeLauncher launcher;
     Conventions conventions = Conventions::posix(folder.path().toStdString());
 };
+
+void goalRow(const char* what, double ms, double goal) {
+    std::printf("  %-52s %9.1f ms   goal <= %5.0f ms   ratio %.3f\n", what, ms, goal, ms / goal);
+}
 
 void ratioRow(const char* what, double core, double window) {
     std::printf("  %-34s core %9.1f ms   window %9.1f ms   ratio %.3f  [goal <= %.1f]\n", what,
@@ -187,14 +269,22 @@ int main(int argc, char* argv[]) {
     const Bench::Entries big{{bench.path("big.bin").toStdString(), "1"}};
     const double bigCore = bench.coreAlone(big, "big-core");
     bench.check(bench.path("big-core").toStdString(), 1);
-    const Bench::WindowRun bigWindow = bench.throughTheWindow(big, "big-window");
+    const Bench::WindowRun bigWindow = bench.throughTheWindow(big, "big-window", true);
     bench.check(bench.path("big-window").toStdString(), 1);
+    const Bench::WindowRun stopped = bench.throughTheWindow(
+        big, "big-stopped", false, static_cast<int>(std::max(50.0, bigCore / 3)));
+    // The question was asked and answered Yes; no copy is left.
+    bench.messageBox.shown.clear();
+    bench.check(bench.path("big-stopped").toStdString(), 0);
     std::printf("  the copy alone, no window:          %9.1f ms\n", bigCore);
     std::printf("  through the window:                 %9.1f ms\n", bigWindow.ms);
-    std::printf("  longest time without an event-loop turn: %.1f ms  [goal <= %.0f ms]\n",
-                bigWindow.longestGapMs, kGapGoalMs);
+    goalRow("longest time without an event-loop turn", bigWindow.longestGapMs, kGapGoalMs);
+    goalRow("longest wait of input to be read (a move every 5 ms)", bigWindow.longestInputWaitMs,
+            kGapGoalMs);
+    goalRow("from Yes to the end of the run (asked at a third)", stopped.yesToEndMs, kStopGoalMs);
     QDir(bench.path("big-core")).removeRecursively();
     QDir(bench.path("big-window")).removeRecursively();
+    QDir(bench.path("big-stopped")).removeRecursively();
     QFile::remove(bench.path("big.bin"));
 
     bench.writeFile("small.bin", kSmallSize);

@@ -4,13 +4,17 @@
 // alone, both on the real file system; the copy step alone beside a bare CopyFileW loop (alone
 // with `win32_bench --copy-step`); and the time from the start of the program to its
 // window painted, measured on copies of this bench started as `win32_bench --startup-child`,
-// which do what the program's wWinMain does.
+// which do what the program's wWinMain does. With `win32_bench --run-control [MiB]` (2048 by
+// default) only: the longest a mouse move posted to the window every 5 ms waited to be read while
+// one large file was copied through the window, and the time from Yes to "Stop replicating?"
+// (asked by Escape a third of the way into the copy) to the end of the run.
 
 #include <windows.h>
 
 #include <ole2.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +22,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "filelist/file_list.h"
@@ -32,6 +37,7 @@
 #include "support/fake_replication_window.h"
 #include "support/fake_waiter.h"
 #include "win32/form1_window.h"
+#include "win32/message_pump.h"
 #include "win32/program.h"
 #include "win32/progress_repainter.h"
 #include "win32/waiter.h"
@@ -50,6 +56,9 @@ constexpr int kStepCopies = 2000;
 constexpr int kStepRounds = 5;
 constexpr wchar_t kStartupChild[] = L"--startup-child";
 constexpr wchar_t kCopyStepOnly[] = L"--copy-step";
+constexpr wchar_t kRunControlOnly[] = L"--run-control";
+constexpr double kInputGoalMs = 100;
+constexpr double kStopGoalMs = 200;
 
 double millisecondsSince(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
@@ -298,6 +307,106 @@ void copyStep() {
     std::fflush(stdout);
 }
 
+void goalRow(const char* what, double ms, double goal) {
+    std::printf("  %-52s %9.1f ms   goal <= %5.0f ms   ratio %.3f\n", what, ms, goal, ms / goal);
+}
+
+struct ControlledRun {
+    double ms = 0;
+    double longestInputWaitMs = 0;
+    double yesToEndMs = -1;
+};
+
+// One copy of `source` through the window, as Program wires it. With `input`, a mouse move is
+// posted to the window every 5 ms, stamped with its time; with `stopAfterMs`, Escape is posted
+// that long into the run and the question is answered Yes.
+ControlledRun controlledRun(RunBench& bench, const std::string& source, const std::string& name,
+                            bool input, int stopAfterMs) {
+    vantrel::win32::ProgressRepainter painter;
+    vantrel::win32::Win32Waiter waiter;
+    vantrel::Services services{bench.messageBox,  bench.fileSystem, bench.launcher,
+                               bench.conventions, painter,          waiter};
+    vantrel::win32::Form1Window window(services);
+    painter.watch(window.hwnd(), window.progressArea());
+    window.open();
+    paint(window.hwnd());
+    vantrel::FileList(window.controls().Text1, window.controls().CopyTimes).append(source, "1");
+    window.controls().SaveTo.setText(bench.destination(name));
+    paint(window.hwnd());
+
+    const auto start = Clock::now();
+    const auto since = [&start] { return millisecondsSince(start); };
+    ControlledRun run;
+    const HWND hwnd = window.hwnd();
+    const vantrel::win32::MessageFilter read = [&](const MSG& message) {
+        if (message.hwnd == hwnd && message.message == WM_MOUSEMOVE) {
+            const double posted = static_cast<double>(message.lParam) / 1000;
+            run.longestInputWaitMs = std::max(run.longestInputWaitMs, since() - posted);
+            return true;
+        }
+        const bool used = window.translate(message);
+        if (message.hwnd == hwnd && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+            run.yesToEndMs = since();
+        }
+        return used;
+    };
+    painter.filter = read;
+    waiter.filter = read;
+    std::atomic<bool> done = false;
+    std::thread user([&] {
+        bool asked = stopAfterMs == 0;
+        while (!done) {
+            if (input) {
+                ::PostMessageW(hwnd, WM_MOUSEMOVE, 0, static_cast<LPARAM>(since() * 1000));
+            }
+            if (!asked && since() >= stopAfterMs) {
+                ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+                asked = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    window.logic().ReplicateBtn_Click();
+    run.ms = since();
+    done = true;
+    user.join();
+    if (run.yesToEndMs >= 0) {
+        run.yesToEndMs = run.ms - run.yesToEndMs;
+    }
+    return run;
+}
+
+void runControl(long long mebibytes) {
+    RunBench bench;
+    const std::string big = (bench.folder / "big.bin").string();
+    {
+        std::ofstream out(big, std::ios::binary);
+        const std::string block(1 << 20, 'v');
+        for (long long i = 0; i < mebibytes; ++i) {
+            out << block;
+        }
+    }
+    const auto began = Clock::now();
+    bench.fileSystem.copyFile(big, bench.destination("alone") + "\\big(1).bin",
+                              vantrel::CopyTo::NewFile);
+    const double alone = millisecondsSince(began);
+    const ControlledRun moving = controlledRun(bench, big, "moving", true, 0);
+    const ControlledRun stopped =
+        controlledRun(bench, big, "stopped", false, static_cast<int>(std::max(50.0, alone / 3)));
+    std::printf("\nOne file of %lld MiB through the window:\n", mebibytes);
+    std::printf("  the copy alone, no window:          %9.1f ms\n", alone);
+    std::printf("  through the window:                 %9.1f ms\n", moving.ms);
+    goalRow("longest wait of input to be read (a move every 5 ms)", moving.longestInputWaitMs,
+            kInputGoalMs);
+    if (stopped.yesToEndMs < 0) {
+        std::printf("  the run ended before Escape was read\n");
+    } else {
+        goalRow("from Yes to the end of the run (asked at a third)", stopped.yesToEndMs,
+                kStopGoalMs);
+    }
+    std::fflush(stdout);
+}
+
 // What wWinMain does, up to the window painted; then it reports and ends.
 int startupChild(Clock::time_point sinceStart) {
     ::OleInitialize(nullptr);
@@ -352,10 +461,15 @@ int wmain(int argc, wchar_t** argv) {
         copyStep();
         return 0;
     }
+    if (argc >= 2 && std::wstring(argv[1]) == kRunControlOnly) {
+        runControl(argc == 3 ? std::wcstoll(argv[2], nullptr, 10) : 2048);
+        return 0;
+    }
     ::OleInitialize(nullptr);
     fileList();
     replication();
     copyStep();
     startup();
+    runControl(2048);
     return 0;
 }

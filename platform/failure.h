@@ -8,6 +8,7 @@ namespace vantrel {
 // Error numbers as the window's handlers tell failures apart.
 enum ErrorNumber : int {
     kOverflow = 6,
+    kUserInterrupt = 18,
     kSubscriptOutOfRange = 9,
     kFileNotFound = 53,
     kDeviceIoError = 57,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -60,15 +61,18 @@ class FileSystem {
     // link to one) is refused and stays as it was. An incomplete copy never replaces or
     // leaves behind anything. A source that cannot be opened or read never fails with the
     // numbers of the destination's failures (disk full, write protected, not ready).
+    // A request on `stop` abandons the copy within a moment, whatever its size, and ends any
+    // wait for a file another program holds: it fails with kUserInterrupt, and leaves nothing
+    // at the target's name and a file it was replacing as it was.
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode,
                           const CopyProgress& progress,
-                          const std::optional<FileIdentity>& asked) = 0;
+                          const std::optional<FileIdentity>& asked, std::stop_token stop) = 0;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                  const CopyProgress& progress) {
-        copyFile(source, target, mode, progress, std::nullopt);
+                  const CopyProgress& progress, std::stop_token stop) {
+        copyFile(source, target, mode, progress, std::nullopt, std::move(stop));
     }
     void copyFile(const std::string& source, const std::string& target, CopyTo mode) {
-        copyFile(source, target, mode, {}, std::nullopt);
+        copyFile(source, target, mode, {}, std::nullopt, {});
     }
     // Replaces the file's whole content with text, all or nothing. A link is followed: the file
     // it names is written and the link stays. A file the user may write in a folder the user

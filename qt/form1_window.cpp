@@ -1,11 +1,13 @@
 #include "qt/form1_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QHash>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -260,7 +262,7 @@ struct Form1Window::Widgets {
         // told.
         QObject::connect(dir1, &DirectoryList::openRequested, &window,
                          [this, &form](const QString& folder) {
-                             form.handle([this, &folder] { dir1->setPath(bytesOfText(folder)); });
+                             form.handle([this, folder] { dir1->setPath(bytesOfText(folder)); });
                          });
         QObject::connect(openWEBtn, &QPushButton::clicked, &window,
                          [&form] { form.OpenWEBtn_Click(); });
@@ -283,7 +285,21 @@ struct Form1Window::Widgets {
         QObject::connect(vScrollFiles->widget(), &QScrollBar::valueChanged, &window,
                          [&form] { form.VScrollFiles_Change(); });
     }
+
+    // What a run greys: every control that takes input but the list and its scroll bar, which
+    // stay as they are to be read and scrolled.
+    std::vector<QWidget*> refusingDuringRun() const {
+        return {drive1,    dir1,         saveTo->widget(), picture1,
+                openWEBtn, replicateBtn, clearBtn,         logBtn};
+    }
 };
+
+namespace {
+
+// A run that ends within this time greys nothing, so that short runs do not flicker.
+constexpr int kBlinkMs = 250;
+
+}  // namespace
 
 Form1Window::Form1Window(Services& services, QWidget* parent)
     : QWidget(parent), widgets_(std::make_unique<Widgets>(*this)) {
@@ -303,6 +319,23 @@ Form1Window::Form1Window(Services& services, QWidget* parent)
     widgets_->build();
     logic_ = std::make_unique<Form1>(*widgets_->controls, services);
     widgets_->connectTo(*logic_);
+    logic_->runningChanged = [this](bool running) { showRunning(running); };
+    logic_->unload = [this] { close(); };
+    greying_.setSingleShot(true);
+    greying_.setInterval(kBlinkMs);
+    connect(&greying_, &QTimer::timeout, this, [this] {
+        focusBeforeRun_ = QApplication::focusWidget();
+        // Else Qt would hand the focus of a greyed control to the list's first box.
+        if (focusBeforeRun_ != nullptr) {
+            focusBeforeRun_->clearFocus();
+        }
+        for (QWidget* widget : widgets_->refusingDuringRun()) {
+            widget->setEnabled(false);
+        }
+    });
+    // Input reaches the window during a run, as the window must stay a window; what the run
+    // cannot take is refused here before any widget sees it.
+    QApplication::instance()->installEventFilter(this);
     focus();
 }
 
@@ -316,13 +349,68 @@ void Form1Window::focus() {
     widgets_->byName.value(qtext(layout::form1().focus))->setFocus();
 }
 
-// A close request during a run waits for its end, as every other handler does, and the window
-// then closes. While one of the run's modal boxes is up, Qt refuses the request before it
+// A close request during a run asks whether to stop it; after Yes the window closes once the
+// run has ended. While one of the run's modal boxes is up, Qt refuses the request before it
 // comes here.
 void Form1Window::closeEvent(QCloseEvent* event) {
-    if (logic_->running()) {
+    bool Cancel = false;
+    logic_->Form_QueryUnload(Cancel);
+    if (Cancel) {
         event->ignore();
-        logic_->handle([this] { close(); });
+    }
+}
+
+void Form1Window::showRunning(bool running) {
+    if (running) {
+        greying_.start();
+        return;
+    }
+    // Input that came during the run's last moments is refused, not left for after it.
+    QCoreApplication::processEvents();
+    greying_.stop();
+    for (QWidget* widget : widgets_->refusingDuringRun()) {
+        widget->setEnabled(true);
+    }
+    if (focusBeforeRun_ != nullptr && focusBeforeRun_->isEnabled()) {
+        focusBeforeRun_->setFocus();
+    }
+    focusBeforeRun_ = nullptr;
+}
+
+// During a run the window moves, repaints and scrolls its list; keys and clicks anywhere else
+// in it are refused, and Escape asks whether to stop. Message boxes are windows of their own.
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+    if (!logic_->running() || !watched->isWidgetType()) {
+        return false;
+    }
+    const auto& widget = static_cast<const QWidget&>(*watched);
+    if (&widget != this && !isAncestorOf(&widget)) {
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (key.key() == Qt::Key_Escape && !key.isAutoRepeat()) {
+            logic_->Form_KeyDown(vbKeyEscape);
+        }
+        return true;
+    }
+    return refusedDuringRun(widget, *event);
+}
+
+bool Form1Window::refusedDuringRun(const QWidget& widget, const QEvent& event) const {
+    switch (event.type()) {
+        case QEvent::KeyRelease:
+        case QEvent::ContextMenu:
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel: {
+            const QWidget* bar = widgets_->vScrollFiles->widget();
+            return &widget != bar && !bar->isAncestorOf(&widget);
+        }
+        default:
+            return false;
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -28,15 +30,24 @@ class Form1Window : public QWidget {
     // The part of the window that shows the progress caption and bar.
     QRect progressArea() const;
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void focus();
+    // Shows whether the window takes input: the controls a run would refuse are greyed while
+    // it lasts, once it has lasted longer than a blink.
+    void showRunning(bool running);
+    // Whether input to the widget is refused during a run.
+    bool refusedDuringRun(const QWidget& widget, const QEvent& event) const;
 
     struct Widgets;
     std::unique_ptr<Widgets> widgets_;
     std::unique_ptr<Form1> logic_;
+    QTimer greying_;
+    QPointer<QWidget> focusBeforeRun_;
 };
 
 }  // namespace vantrel::qt

@@ -1,7 +1,6 @@
 #include "qt/progress_repainter.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 
 namespace vantrel::qt {
 
@@ -18,7 +17,7 @@ void ProgressRepainter::paintProgress(bool always) {
         return;
     }
     widget_->repaint(area_);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
     sinceLastPaint_.start();
 }
 

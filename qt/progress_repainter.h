@@ -10,10 +10,10 @@
 namespace vantrel::qt {
 
 // Shows the progress from inside a run that holds the window's thread between its copies: the
-// window's pending events but user input are handled, so the bar and caption are painted,
-// whatever another window uncovered is repainted and the window manager's pings are answered,
-// while clicks and keys wait for the run to end and no other handler starts meanwhile. Paints
-// that come within 1/30 s of the last one are skipped unless they are asked for always.
+// window's pending events are handled, so the bar and caption are painted, whatever another
+// window uncovered is repainted and the window manager's pings and requests are answered; the
+// window refuses the input that comes meanwhile. Paints that come within 1/30 s of the last
+// one are skipped unless they are asked for always.
 class ProgressRepainter : public ProgressPainter {
   public:
     static constexpr qint64 kIntervalMs = 33;

@@ -39,7 +39,7 @@ void QtWaiter::await(const std::function<void()>& work, const std::function<void
         // A worker that finished before the loop was known has posted a wake-up that found no
         // loop: look again before turning it.
         while (!worker_.finishedWithin(std::chrono::microseconds(0))) {
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            loop.exec();
         }
         loop_ = nullptr;
     }

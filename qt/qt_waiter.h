@@ -10,9 +10,9 @@ class QEventLoop;
 
 namespace vantrel::qt {
 
-// Runs work on a thread of its own while the window's thread turns a local event loop that
-// leaves user input queued: the window paints, answers the window manager's pings and ticks,
-// and clicks and keys are handled once the work is over, in order.
+// Runs work on a thread of its own while the window's thread turns a local event loop: the
+// window paints, answers the window manager's pings and requests, ticks and reads its input,
+// which the window refuses or takes while the work goes on, never after.
 class QtWaiter : public Waiter {
   public:
     static constexpr int kTickMs = 33;

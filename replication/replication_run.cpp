@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/numbers.h"
@@ -41,8 +42,8 @@ std::string replacePrompt(const std::string& name) {
 
 class Run {
   public:
-    Run(ReplicationControls& controls, Services& services)
-        : c_(controls), s_(services), log_(services) {}
+    Run(ReplicationControls& controls, Services& services, std::stop_token stop)
+        : c_(controls), s_(services), log_(services), stop_(std::move(stop)) {}
 
     void operator()() {
         if (c_.SaveTo.text().empty()) {
@@ -113,6 +114,9 @@ class Run {
 
     // One copy of row i; false when the run ends here.
     bool copyStep(int i, const std::string& name) {
+        if (stop_.stop_requested()) {
+            return cancelled();
+        }
         const std::string target = c_.SaveTo.text() + s_.conventions.separator + name;
         bool present = false;
         try {
@@ -128,8 +132,9 @@ class Run {
         } else {
             const Outcome outcome = copy(i, name, CopyTo::NewFile, std::nullopt);
             // A name taken after the test gets the question it would have had at the test.
-            goOn =
-                outcome == Outcome::Done || (outcome == Outcome::NameTaken && askAndCopy(i, name));
+            goOn = outcome == Outcome::Done ||
+                   (outcome == Outcome::NameTaken && askAndCopy(i, name)) ||
+                   (outcome == Outcome::Stopped && cancelled());
         }
         if (!goOn) {
             return false;
@@ -158,21 +163,30 @@ class Run {
             }
             const Answer answer = s_.messageBox.show(replacePrompt(name), Buttons::YesNoCancel);
             if (answer == Answer::Cancel) {
-                c_.LabelProgress.setCaption("Copy Cancelled.");
-                c_.ShapeProgress.setWidth(0);
-                return false;
+                return cancelled();
             }
             if (answer != Answer::Yes) {
                 return true;
             }
             const Outcome outcome = copy(i, name, CopyTo::Replace, asked.value_or(FileIdentity{}));
+            if (outcome == Outcome::Stopped) {
+                return cancelled();
+            }
             if (outcome != Outcome::NameTaken) {
                 return outcome == Outcome::Done;
             }
         }
     }
 
-    enum class Outcome { Done, NameTaken, RunEnds };
+    // The run ends as cancelled: always false.
+    bool cancelled() {
+        c_.LabelProgress.setCaption("Copy Cancelled.");
+        c_.ShapeProgress.setWidth(0);
+        return false;
+    }
+
+    // Stopped: the user asked the run to stop during the copy, which is logged if it is whole.
+    enum class Outcome { Done, NameTaken, Stopped, RunEnds };
 
     // Copies row i's file under the copy name and logs it. A failure other than a name taken
     // meanwhile is told and ends the run.
@@ -192,7 +206,7 @@ class Run {
                             size = of;
                             copied = done;
                         },
-                        asked);
+                        asked, stop_);
                 },
                 [&] {
                     const std::uint64_t of = size;
@@ -203,6 +217,10 @@ class Run {
                     showBar(within);
                 });
         } catch (const Failure& failure) {
+            // After a stop whatever the copy met is of no more interest than the copy itself.
+            if (stop_.stop_requested()) {
+                return Outcome::Stopped;
+            }
             if (failure.number() == kFileAlreadyExists) {
                 return Outcome::NameTaken;
             }
@@ -210,7 +228,7 @@ class Run {
             return Outcome::RunEnds;
         }
         log_.append(name);
-        return Outcome::Done;
+        return stop_.stop_requested() ? Outcome::Stopped : Outcome::Done;
     }
 
     // The bar's width for the steps done and the share `within` of the step under way.
@@ -227,12 +245,13 @@ class Run {
     int rows_ = 0;
     std::int32_t total_ = 0;
     std::int32_t progress_ = 0;
+    std::stop_token stop_;
 };
 
 }  // namespace
 
-void ReplicateBtn_Click(ReplicationControls& controls, Services& services) {
-    Run run(controls, services);
+void ReplicateBtn_Click(ReplicationControls& controls, Services& services, std::stop_token stop) {
+    Run run(controls, services, std::move(stop));
     run();
 }
 

@@ -15,6 +15,7 @@ packages=(
     xdg-utils                             # xdg-open for the log viewer and the file manager
     fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
     dosfstools                            # a FAT image, for the file too large for FAT
+    openbox xdotool x11-utils libxcb1-dev # a run driven through a window manager, for the tests
 )
 if [ "${1:-}" = package ]; then
     packages+=(

@@ -31,6 +31,15 @@ constexpr int kFirstId = 1000;
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
+// A run that ends within this time greys nothing, so that short runs do not flicker.
+constexpr UINT_PTR kGreyingTimer = 1;
+constexpr UINT kBlinkMs = 250;
+
+// What a run greys: every control that takes input but the list and its scroll bar, which stay
+// as they are to be read and scrolled.
+constexpr const char* kRefusingDuringRun[] = {"Drive1",    "Dir1",         "SaveTo",   "Picture1",
+                                              "OpenWEBtn", "ReplicateBtn", "ClearBtn", "LogBtn"};
+
 COLORREF colourOf(const layout::Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
@@ -346,6 +355,8 @@ Form1Window::Form1Window(Services& services) {
     parts_->build();
     logic_ = std::make_unique<Form1>(*parts_->controls, services);
     parts_->connectTo(*logic_);
+    logic_->runningChanged = [this](bool running) { showRunning(running); };
+    logic_->unload = [this] { ::DestroyWindow(hwnd()); };
 }
 
 Form1Window::~Form1Window() {
@@ -392,6 +403,9 @@ RECT Form1Window::progressArea() const {
 }
 
 bool Form1Window::translate(const MSG& message) {
+    if (logic_->running()) {
+        return refusedDuringRun(message);
+    }
     if (message.message != WM_KEYDOWN ||
         (message.hwnd != hwnd() && ::IsChild(hwnd(), message.hwnd) == FALSE)) {
         return false;
@@ -409,6 +423,64 @@ bool Form1Window::translate(const MSG& message) {
         }
     }
     return false;
+}
+
+bool Form1Window::refusedDuringRun(const MSG& message) {
+    if (message.hwnd != hwnd() && ::IsChild(hwnd(), message.hwnd) == FALSE) {
+        return false;
+    }
+    switch (message.message) {
+        case WM_KEYDOWN:
+            if (message.wParam == VK_ESCAPE && (message.lParam & (1L << 30)) == 0) {
+                logic_->Form_KeyDown(vbKeyEscape);
+            }
+            return true;
+        case WM_KEYUP:
+        case WM_CHAR:
+        case WM_DEADCHAR:
+            // The system keys go on: Alt+F4 asks to close, Alt+Space opens the window's menu.
+            return true;
+        case WM_MOUSEMOVE:
+            return false;
+        default:
+            return message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST &&
+                   message.hwnd != child("VScrollFiles");
+    }
+}
+
+void Form1Window::showRunning(bool running) {
+    if (running) {
+        ::SetTimer(hwnd(), kGreyingTimer, kBlinkMs, nullptr);
+        return;
+    }
+    // Input that came during the run's last moments is refused, not left for after it.
+    MSG message;
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
+                                      std::pair<UINT, UINT>{WM_MOUSEFIRST, WM_MOUSELAST}}) {
+        while (::PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
+            if (!translate(message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+    }
+    ::KillTimer(hwnd(), kGreyingTimer);
+    if (greyed_) {
+        enableRefusing(true);
+    }
+}
+
+void Form1Window::enableRefusing(bool enable) {
+    if (!enable) {
+        focusBeforeRun_ = ::GetFocus();
+    }
+    greyed_ = !enable;
+    for (const char* name : kRefusingDuringRun) {
+        ::EnableWindow(child(name), enable ? TRUE : FALSE);
+    }
+    if (enable && focusBeforeRun_ != nullptr && ::IsWindowEnabled(focusBeforeRun_)) {
+        ::SetFocus(focusBeforeRun_);
+    }
 }
 
 void Form1Window::moveFocus(int step) {
@@ -475,7 +547,9 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_VSCROLL:
             if (reinterpret_cast<HWND>(lParam) == child("VScrollFiles")) {
                 const int request = LOWORD(wParam);
-                logic_->handle([this, request] { parts_->vScrollFiles->scrolled(request); });
+                // The list scrolls during a run too.
+                runHandler(parts_->messageBox,
+                           [this, request] { parts_->vScrollFiles->scrolled(request); });
             }
             return 0;
         case WM_DPICHANGED: {
@@ -489,10 +563,24 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
             runHandler(parts_->messageBox, [this, wParam] { parts_->rescale(HIWORD(wParam)); });
             return 0;
         }
-        case WM_CLOSE:
-            // A close request during a run waits for its end, as every other handler does.
-            logic_->handle([this] { ::DestroyWindow(hwnd()); });
+        case WM_CLOSE: {
+            // During a run: whether to stop it; after Yes the window goes once it has ended.
+            bool Cancel = false;
+            logic_->Form_QueryUnload(Cancel);
+            if (!Cancel) {
+                ::DestroyWindow(hwnd());
+            }
             return 0;
+        }
+        case WM_TIMER:
+            if (wParam == kGreyingTimer) {
+                ::KillTimer(hwnd(), kGreyingTimer);
+                if (logic_->running()) {
+                    enableRefusing(false);
+                }
+                return 0;
+            }
+            return standard(message, wParam, lParam);
         case WM_DESTROY:
             if (destroyed) {
                 destroyed();

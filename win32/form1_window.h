@@ -41,8 +41,9 @@ class Form1Window : public OwnWindow {
     RECT progressArea() const;
 
     // The message loop hands each message here before translating it: Tab and Shift+Tab move
-    // the focus through the tab order, Enter clicks the button that has the focus. True when
-    // the message has been used up.
+    // the focus through the tab order, Enter clicks the button that has the focus. During a run
+    // keys and clicks in the window are refused but for the list's scroll bar, and Escape asks
+    // whether to stop. True when the message has been used up.
     bool translate(const MSG& message);
 
     // Called as the window is destroyed.
@@ -52,6 +53,11 @@ class Form1Window : public OwnWindow {
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    bool refusedDuringRun(const MSG& message);
+    // Greys the controls a run refuses, once it has lasted longer than a blink; ungreys them
+    // at its end, after the input still waiting has been refused.
+    void showRunning(bool running);
+    void enableRefusing(bool enable);
     void moveFocus(int step);
     HWND focusToRestore() const;
     // Gives the focus back on activation; true when the message has been answered.
@@ -61,6 +67,8 @@ class Form1Window : public OwnWindow {
     std::unique_ptr<Parts> parts_;
     std::unique_ptr<Form1> logic_;
     HWND lastFocus_ = nullptr;
+    HWND focusBeforeRun_ = nullptr;
+    bool greyed_ = false;
 };
 
 }  // namespace vantrel::win32

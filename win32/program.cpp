@@ -13,7 +13,16 @@ Program::Program()
       window_(services_) {
     messageBox_.setOwner(window_.hwnd());
     painter_.watch(window_.hwnd(), window_.progressArea());
+    refuseThrough(window_, painter_, waiter_);
     window_.destroyed = [] { ::PostQuitMessage(0); };
+}
+
+void Program::refuseThrough(Form1Window& window, ProgressRepainter& painter, Win32Waiter& waiter) {
+    const MessageFilter translate = [&window](const MSG& message) {
+        return window.translate(message);
+    };
+    painter.filter = translate;
+    waiter.filter = translate;
 }
 
 int Program::run(int showCommand) {

@@ -22,6 +22,9 @@ class Program {
     // Opens the window and turns the message loop until the window is closed; the exit code.
     int run(int showCommand);
 
+    // Lets the window refuse, during a run, the input that the painter and the waiter read.
+    static void refuseThrough(Form1Window& window, ProgressRepainter& painter, Win32Waiter& waiter);
+
   private:
     Win32MessageBox messageBox_;
     RealFileSystem fileSystem_;

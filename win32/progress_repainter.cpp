@@ -17,17 +17,7 @@ void ProgressRepainter::paintProgress(bool always) {
     }
     ::RedrawWindow(window_, &area_, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0,
-                          PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
-        if (message.message == WM_QUIT) {
-            // The loop that ends the program must still see it.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    dispatchWaiting(filter);
     lastPaint_ = std::chrono::steady_clock::now();
 }
 

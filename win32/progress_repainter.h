@@ -6,14 +6,14 @@
 #include <optional>
 
 #include "platform/services.h"
+#include "win32/message_pump.h"
 
 namespace vantrel::win32 {
 
 // Shows the progress from inside a run that holds the window's thread between its copies: the
-// area is repainted at once, and what the system sends and posts meanwhile is answered (paints,
-// timers, activation) while keyboard and mouse input waits for the run to end, so that no
-// other handler starts meanwhile. Paints that come within 1/30 s of the last one are skipped
-// unless they are asked for always.
+// area is repainted at once, and the queue is read: paints, timers, activation and the input
+// the filter leaves are dispatched, so that input never waits for the run's end. Paints that
+// come within 1/30 s of the last one are skipped unless they are asked for always.
 class ProgressRepainter : public ProgressPainter {
   public:
     static constexpr std::chrono::milliseconds kInterval{33};
@@ -22,6 +22,9 @@ class ProgressRepainter : public ProgressPainter {
     void watch(HWND window, const RECT& area);
 
     void paintProgress(bool always) override;
+
+    // What the window refuses during a run.
+    MessageFilter filter;
 
   private:
     HWND window_ = nullptr;

@@ -17,32 +17,6 @@ namespace {
 constexpr std::chrono::microseconds kQuietWait{2000};
 constexpr std::chrono::milliseconds kTick{33};
 
-// What the window's thread dispatches while it waits: everything but keyboard input and mouse
-// input in the client areas. Mouse input on the frames (moving the window, the title bar's
-// buttons) goes on, so the window can be moved and minimised; a close it asks for is held back
-// by the window itself.
-constexpr UINT kDispatched[][2] = {
-    {0, WM_KEYFIRST - 1},
-    {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
-    {WM_MOUSELAST + 1, 0xFFFF},
-};
-
-// Dispatches what is waiting; a WM_QUIT taken meanwhile is posted again for the caller's loop.
-void dispatchWaiting(int& quitCode, bool& quit) {
-    MSG message;
-    for (const auto& range : kDispatched) {
-        while (::PeekMessageW(&message, nullptr, range[0], range[1], PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                quit = true;
-                quitCode = static_cast<int>(message.wParam);
-                continue;
-            }
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-}
-
 }  // namespace
 
 struct Win32Waiter::Worker {
@@ -61,8 +35,6 @@ void Win32Waiter::await(const std::function<void()>& work, const std::function<v
     ::ResetEvent(worker.done.get());
     worker.thread.start(work);
     if (!worker.thread.finishedWithin(kQuietWait)) {
-        int quitCode = 0;
-        bool quit = false;
         auto nextTick = std::chrono::steady_clock::now() + kTick;
         HANDLE done = worker.done.get();
         for (;;) {
@@ -70,22 +42,19 @@ void Win32Waiter::await(const std::function<void()>& work, const std::function<v
             if (now >= nextTick) {
                 tick();
                 nextTick = std::chrono::steady_clock::now() + kTick;
+                dispatchWaiting(filter);
                 continue;
             }
             const auto patience =
                 std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count();
-            const DWORD woke = ::MsgWaitForMultipleObjectsEx(
-                1, &done, static_cast<DWORD>(patience),
-                QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT | QS_TIMER, MWMO_INPUTAVAILABLE);
+            const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &done, static_cast<DWORD>(patience),
+                                                             QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             if (woke == WAIT_OBJECT_0) {
                 break;
             }
             if (woke == WAIT_OBJECT_0 + 1) {
-                dispatchWaiting(quitCode, quit);
+                dispatchWaiting(filter);
             }
-        }
-        if (quit) {
-            ::PostQuitMessage(quitCode);
         }
     }
     worker.thread.rethrow();

@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include <string>
+#include <utility>
 
 #include "filelist/count_key_filter.h"
 #include "filelist/drop_intake.h"
@@ -28,18 +29,9 @@ Form1::Form1(const Form1Controls& controls, Services& services)
 
 void Form1::handle(const std::function<void()>& work) {
     if (running_) {
-        deferred_.push_back(work);
         return;
     }
     runHandler(services_.messageBox, work);
-}
-
-void Form1::runDeferred() {
-    std::vector<std::function<void()>> waiting;
-    waiting.swap(deferred_);
-    for (const auto& work : waiting) {
-        handle(work);
-    }
 }
 
 void Form1::Form_Load() {
@@ -84,19 +76,29 @@ void Form1::ReplicateBtn_Click() {
         // them until the run ends.
         const DropMode mode = c_.Picture1.dropMode();
         c_.Picture1.setDropMode(DropMode::None);
+        stop_ = std::stop_source();
         running_ = true;
         struct EndOfRun {
             Form1& form;
             DropMode mode;
             ~EndOfRun() {
+                if (form.runningChanged) {
+                    form.runningChanged(false);
+                }
                 form.running_ = false;
                 form.c_.Picture1.setDropMode(mode);
             }
         } end{*this, mode};
+        if (runningChanged) {
+            runningChanged(true);
+        }
         ReplicationControls controls = replicationControls();
-        ::vantrel::ReplicateBtn_Click(controls, services_);
+        ::vantrel::ReplicateBtn_Click(controls, services_, stop_.get_token());
     });
-    runDeferred();
+    // Only the run that was stopped closes the window: a press refused during it does not.
+    if (!running_ && std::exchange(unloadAfterRun_, false) && unload) {
+        unload();
+    }
 }
 
 void Form1::LogBtn_Click() {
@@ -145,11 +147,42 @@ void Form1::CopyTimes_KeyPress(int index, std::int16_t& KeyAscii) {
     });
 }
 
+// The list scrolls during a run too: the run reads nothing that scrolling changes.
 void Form1::VScrollFiles_Change() {
-    handle([this] {
+    runHandler(services_.messageBox, [this] {
         FileListControls controls = fileListControls();
         ::vantrel::VScrollFiles_Change(controls);
     });
+}
+
+void Form1::Form_QueryUnload(bool& Cancel) {
+    Cancel = running_;
+    if (running_) {
+        runHandler(services_.messageBox, [this] { unloadAfterRun_ |= askToStop(); });
+    }
+}
+
+void Form1::Form_KeyDown(int KeyCode) {
+    if (running_ && KeyCode == vbKeyEscape) {
+        runHandler(services_.messageBox, [this] { askToStop(); });
+    }
+}
+
+// The copy under way goes on while the question is up; a second request meanwhile does not
+// ask again. The run sees a Yes before its next step.
+bool Form1::askToStop() {
+    if (asking_ || stop_.stop_requested()) {
+        return stop_.stop_requested();
+    }
+    asking_ = true;
+    const struct Asked {
+        bool& asking;
+        ~Asked() { asking = false; }
+    } asked{asking_};
+    const Answer answer = services_.messageBox.show(
+        std::string("Stop replicating?") + kCrLf + "The copies made so far are kept.",
+        Buttons::YesNo);
+    return answer == Answer::Yes && stop_.request_stop();
 }
 
 ReplicationControls Form1::replicationControls() {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <vector>
+#include <stop_token>
 
 #include "filelist/file_list_controls.h"
 #include "platform/controls.h"
@@ -10,6 +10,9 @@
 #include "replication/replication_controls.h"
 
 namespace vantrel {
+
+// The key code of Escape, as Form_KeyDown takes it.
+inline constexpr int vbKeyEscape = 27;
 
 // The controls of Form1 that its handlers read and change, whatever toolkit draws them.
 struct Form1Controls {
@@ -50,13 +53,25 @@ class Form1 {
     void ClearBtn_Click();
     void CopyTimes_KeyPress(int index, std::int16_t& KeyAscii);
     void VScrollFiles_Change();
+    // A request to close the window (its close button, Alt+F4, the task bar's Close). Cancel
+    // comes back true when the window stays: during a run it asks whether to stop, and after
+    // Yes the window closes through `unload` once the run has ended.
+    void Form_QueryUnload(bool& Cancel);
+    // A key pressed in the window: during a run, Escape asks whether to stop.
+    void Form_KeyDown(int KeyCode);
 
     // Runs work of the front end's own (a toolkit's control acting on a user's request)
-    // through the same guard as the handlers. During a replication run it waits until the run
-    // has ended.
+    // through the same guard as the handlers. During a replication run it is refused: it never
+    // acts, neither then nor after the run.
     void handle(const std::function<void()>& work);
-    // Whether a replication run holds the window, so that work handed to handle() waits.
+    // Whether a replication run holds the window, so that work handed to handle() is refused.
     bool running() const { return running_; }
+
+    // Set by the front end: told as a run starts (true) and as it ends (false, while running()
+    // still holds, so that input still waiting can be refused first), to show the refusal.
+    std::function<void(bool running)> runningChanged;
+    // Set by the front end: closes the window after a run that a close request stopped.
+    std::function<void()> unload;
 
   private:
     ReplicationControls replicationControls();
@@ -66,14 +81,17 @@ class Form1 {
     Services& services_;
     // FrameSlide's place as the window was built: where the list stands when it fits.
     double frameSlideStart_;
-    void runDeferred();
+    // Asks whether to stop the run; true after Yes.
+    bool askToStop();
 
     // The path box last pressed: the entry the popup menu's item deletes.
     std::int16_t SelectedIndex = 0;
-    // While a run keeps the window alive, no other handler may change what it reads: events
-    // that reach the window meanwhile are handled once it has ended, in order.
+    // While a run keeps the window alive, no other handler may change what it reads or start
+    // anything: what reaches the window meanwhile is refused, but for scrolling the list.
     bool running_ = false;
-    std::vector<std::function<void()>> deferred_;
+    std::stop_source stop_;
+    bool asking_ = false;
+    bool unloadAfterRun_ = false;
 };
 
 }  // namespace vantrel

@@ -199,12 +199,13 @@ DWORD CALLBACK onCopyFileEx(LARGE_INTEGER total, LARGE_INTEGER copied, LARGE_INT
 }
 
 DWORD runCopyFile2(CopyFile2Function copy, const std::wstring& source, const std::wstring& to,
-                   Callbacks& callbacks) {
+                   Callbacks& callbacks, BOOL* cancel) {
     HRESULT result = S_OK;
     if (longParametersTaken()) {
         CopyFile2ParametersV2 parameters{};
         parameters.dwSize = sizeof parameters;
         parameters.dwCopyFlags = COPY_FILE_FAIL_IF_EXISTS | kEnableSparseCopy;
+        parameters.pfCancel = cancel;
         parameters.pProgressRoutine = onCopyFile2;
         parameters.pvCallbackContext = &callbacks;
         result = copy(source.c_str(), to.c_str(),
@@ -213,6 +214,7 @@ DWORD runCopyFile2(CopyFile2Function copy, const std::wstring& source, const std
         COPYFILE2_EXTENDED_PARAMETERS parameters{};
         parameters.dwSize = sizeof parameters;
         parameters.dwCopyFlags = COPY_FILE_FAIL_IF_EXISTS;
+        parameters.pfCancel = cancel;
         parameters.pProgressRoutine = onCopyFile2;
         parameters.pvCallbackContext = &callbacks;
         result = copy(source.c_str(), to.c_str(), &parameters);
@@ -220,8 +222,9 @@ DWORD runCopyFile2(CopyFile2Function copy, const std::wstring& source, const std
     return SUCCEEDED(result) ? ERROR_SUCCESS : callbacks.error(win32ErrorOf(result));
 }
 
-DWORD runCopyFileEx(const std::wstring& source, const std::wstring& to, Callbacks& callbacks) {
-    if (::CopyFileExW(source.c_str(), to.c_str(), onCopyFileEx, &callbacks, nullptr,
+DWORD runCopyFileEx(const std::wstring& source, const std::wstring& to, Callbacks& callbacks,
+                    BOOL* cancel) {
+    if (::CopyFileExW(source.c_str(), to.c_str(), onCopyFileEx, &callbacks, cancel,
                       COPY_FILE_FAIL_IF_EXISTS)) {
         return ERROR_SUCCESS;
     }
@@ -280,11 +283,12 @@ Failure sourceFailure(unsigned long error) {
 }
 
 bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flush,
-                    const CopyProgress& progress, EngineCopy& made, bool temporary) {
+                    const CopyProgress& progress, BOOL* cancel, EngineCopy& made,
+                    bool temporary) {
     Callbacks callbacks(flush, temporary, progress);
     const CopyFile2Function copy = copyFile2();
-    const DWORD error = copy != nullptr ? runCopyFile2(copy, source, to, callbacks)
-                                        : runCopyFileEx(source, to, callbacks);
+    const DWORD error = copy != nullptr ? runCopyFile2(copy, source, to, callbacks, cancel)
+                                        : runCopyFileEx(source, to, callbacks, cancel);
     if (error == ERROR_SUCCESS && !callbacks.failed()) {
         made.flushed = callbacks.streams();
         return true;
@@ -294,6 +298,10 @@ bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flu
     }
     const std::uint64_t stopped = stoppedAt(to, callbacks.copied());
     removeFragment(to);
+    // Abandoned on request: no side failed, and the source needs no reading through.
+    if (*cancel) {
+        throw failureFromWin32(ERROR_REQUEST_ABORTED);
+    }
     callbacks.rethrow();
     switch (callbacks.phase()) {
         case COPYFILE2_PHASE_PREPARE_SOURCE:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "platform/failure.h"
@@ -20,10 +22,12 @@ struct EngineCopy {
 // fails. While the engine reports progress, the file is hidden, its streams are flushed as
 // they finish when `flush`, and `progress` follows the bytes. False, with nothing made, when
 // the name is taken. A failure has the number of the side that failed: one of the source is
-// never disk full, write protected or not ready. A copy made straight at its name
-// (`temporary` false) is not hidden while written.
+// never disk full, write protected or not ready. Setting `*cancel` abandons the copy, which
+// then fails with ERROR_REQUEST_ABORTED. A copy made straight at its name (`temporary` false) is
+// not hidden while written.
 bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flush,
-                    const CopyProgress& progress, EngineCopy& made, bool temporary = true);
+                    const CopyProgress& progress, BOOL* cancel, EngineCopy& made,
+                    bool temporary = true);
 
 // The failure of a source that cannot be opened or read: never disk full, write protected or
 // not ready, whose messages would send the user to the destination.

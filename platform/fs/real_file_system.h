@@ -37,7 +37,8 @@ class RealFileSystem : public FileSystem {
     using FileSystem::copyFile;
     std::optional<FileIdentity> identify(const std::string& path) override;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                  const CopyProgress& progress, const std::optional<FileIdentity>& asked) override;
+                  const CopyProgress& progress, const std::optional<FileIdentity>& asked,
+                  std::stop_token stop) override;
     void writeText(const std::string& path, const std::string& text) override;
     std::unique_ptr<AppendedFile> openAppended(const std::string& path) override;
     void removeLeftovers(const std::string& folder) override;

@@ -275,8 +275,21 @@ void RealFileSystem::makeDir(const std::string& path) {
 // A new copy takes no look at its name first: the run has just tested it, and naming the
 // finished copy fails when the name is taken.
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                              const CopyProgress& progress,
-                              const std::optional<FileIdentity>& asked) {
+                              const CopyProgress& reported,
+                              const std::optional<FileIdentity>& asked, std::stop_token stop) {
+    // A stop request is seen between the pieces of the copy and before it takes its name; the
+    // failure removes the temporary as any other does.
+    const auto stopIfAsked = [&stop] {
+        if (stop.stop_requested()) {
+            throw Failure(kUserInterrupt, "The copy was stopped.");
+        }
+    };
+    const CopyProgress progress = [&](std::uint64_t copied, std::uint64_t size) {
+        stopIfAsked();
+        if (reported) {
+            reported(copied, size);
+        }
+    };
     requireWholePath(source);
     requireWholePath(target);
     struct stat status {};
@@ -302,6 +315,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         TempFile temp(place.folder.get(), status.st_mode, ways, announce);
         posix::copyContent(in.get(), temp.fd(), status, progress);
         posix::keepModificationTime(temp.fd(), status);
+        stopIfAsked();
         if (mode == CopyTo::NewFile) {
             switch (temp.publishNew(place.name)) {
                 case Naming::Done:

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <utility>
 
 #include "platform/failure.h"
 #include "platform/fs/copy_engine_win32.h"
+#include "platform/fs/held_files_win32.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/size_limit.h"
 #include "platform/fs/temporary_names.h"
@@ -53,6 +55,22 @@ DWORD attributesOf(const std::wstring& path) {
 
 [[noreturn]] void refuseFolder() {
     throw failureFromWin32(kDirectoryNotSupported);
+}
+
+// Waits while another program holds the source for a moment, before the engine opens it.
+void waitForSource(const std::wstring& source, const std::stop_token& stop) {
+    const DWORD error = retryWhileHeld(
+        [&source] {
+            const Handle in(::CreateFileW(source.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+            return in.valid() ? ERROR_SUCCESS : ::GetLastError();
+        },
+        stop);
+    if (error != ERROR_SUCCESS) {
+        const Failure failure = heldFileFailure(error, source);
+        throw failure.number() == kPathFileAccessError ? failure : sourceFailure(error);
+    }
 }
 
 // The attributes of the file that a copy or the log is about to take the place of,
@@ -145,16 +163,17 @@ class TempFile {
     }
 
     // A copy of source made by the system's copy engine; flushed on the way when `flush`.
+    // Setting `*cancel` abandons it.
     TempFile(const std::wstring& folderPrefix, const std::wstring& source, bool flush,
-             const CopyProgress& progress) {
+             const CopyProgress& progress, BOOL* cancel, const std::stop_token& stop) {
         EngineCopy made;
         std::wstring name;
         do {
             name = folderPrefix + toUtf16(freshTemporaryName());
-        } while (!copyWithEngine(source, name, flush, progress, made));
+        } while (!copyWithEngine(source, name, flush, progress, cancel, made));
         name_ = std::move(name);
         flushed_ = made.flushed;
-        hold();
+        hold(stop);
     }
 
     TempFile(const TempFile&) = delete;
@@ -182,8 +201,10 @@ class TempFile {
 
     // Gives the finished file the target's name. Without `replacing` nothing there is
     // replaced: a name taken meanwhile fails with kFileAlreadyExists.
+    // A target another program holds for a moment is waited for.
     void publish(const std::wstring& target, const std::string& given, bool replacing,
-                 const RealFileSystem::Options& options, Handle* heldTarget = nullptr) {
+                 const RealFileSystem::Options& options, Handle* heldTarget = nullptr,
+                 const std::stop_token& stop = {}) {
         if (options.beforePublish) {
             options.beforePublish(given);
         }
@@ -191,29 +212,39 @@ class TempFile {
             heldTarget->reset();
         }
         const DWORD flags = MOVEFILE_WRITE_THROUGH | (replacing ? MOVEFILE_REPLACE_EXISTING : 0);
-        if (!::MoveFileExW(name_.c_str(), target.c_str(), flags)) {
-            const DWORD error = ::GetLastError();
+        const DWORD error = retryWhileHeld(
+            [&] {
+                return ::MoveFileExW(name_.c_str(), target.c_str(), flags) ? ERROR_SUCCESS
+                                                                           : ::GetLastError();
+            },
+            stop);
+        if (error != ERROR_SUCCESS) {
             // A folder in the way is told as a name taken.
             const DWORD there = attributesOf(target);
             if (there != INVALID_FILE_ATTRIBUTES && (there & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                 refuseFolder();
             }
-            throw failureFromWin32(error);
+            throw heldFileFailure(error, target);
         }
         name_.clear();
         held_.reset();
     }
 
   private:
-    // Keeps the clean-up away from the file until it is named.
-    void hold() {
-        held_.reset(::CreateFileW(name_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!held_.valid()) {
-            const DWORD error = ::GetLastError();
+    // Keeps the clean-up away from the file until it is named; waits for a program that
+    // looks at the fresh file for a moment.
+    void hold(const std::stop_token& stop = {}) {
+        const DWORD error = retryWhileHeld(
+            [this] {
+                held_.reset(::CreateFileW(name_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                return held_.valid() ? ERROR_SUCCESS : ::GetLastError();
+            },
+            stop);
+        if (error != ERROR_SUCCESS) {
             discard();
-            throw failureFromWin32(error);
+            throw heldFileFailure(error, name_);
         }
     }
 
@@ -331,9 +362,9 @@ bool takesNewFilesOnly(const std::wstring& folderPrefix) {
 // refused where the name is taken. Only here can a failure part-way leave a partial copy, under
 // the copy's own name, as nothing written there may be removed again.
 void copyStraightToName(const std::wstring& from, const std::wstring& to,
-                        const CopyProgress& progress) {
+                        const CopyProgress& progress, BOOL* cancel) {
     EngineCopy made;
-    if (!copyWithEngine(from, to, false, progress, made, false)) {
+    if (!copyWithEngine(from, to, false, progress, cancel, made, false)) {
         throw failureFromWin32(ERROR_FILE_EXISTS);
     }
 }
@@ -489,7 +520,7 @@ void RealFileSystem::cleanFolderOnce(const std::string& folder) {
 
 void RealFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
                               const CopyProgress& progress,
-                              const std::optional<FileIdentity>& askedAbout) {
+                              const std::optional<FileIdentity>& askedAbout, std::stop_token stop) {
     const std::wstring from = win32Path(source);
     const std::wstring to = win32Path(target);
     // A device (NUL, CON, a serial port) is not a file to copy.
@@ -529,18 +560,33 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
     refuseTooLarge((std::uint64_t{sourceData.nFileSizeHigh} << 32) | sourceData.nFileSizeLow,
                    toUtf8(folder), options_.fileSystemName);
     cleanFolderOnce(toUtf8(folder));
-    if (writtenInPlace_.contains(toUtf8(folder))) {
-        // Nothing there can be replaced: the file in the way may not be removed.
-        if (replacing) {
-            throw failureFromWin32(ERROR_ACCESS_DENIED);
+    waitForSource(from, stop);
+    // The engine polls the flag as it copies; the stop request sets it from another thread.
+    BOOL cancel = FALSE;
+    const std::stop_callback cancelEngine(stop, [&cancel] { cancel = TRUE; });
+    try {
+        if (writtenInPlace_.contains(toUtf8(folder))) {
+            // Nothing there can be replaced: the file in the way may not be removed.
+            if (replacing) {
+                throw failureFromWin32(ERROR_ACCESS_DENIED);
+            }
+            copyStraightToName(from, to, progress, &cancel);
+            return;
         }
-        copyStraightToName(from, to, progress);
-        return;
+        // The user chose to give up the old file for this one: make it be on the disk.
+        TempFile temp(folder, from, replacing, progress, &cancel, stop);
+        temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE, replacing);
+        if (stop.stop_requested()) {
+            throw Failure(kUserInterrupt, "The copy was stopped.");
+        }
+        temp.publish(to, target, replacing, options_, &asked, stop);
+    } catch (const Failure&) {
+        // Whatever the abandoned copy met, it was stopped; its temporary is gone.
+        if (stop.stop_requested()) {
+            throw Failure(kUserInterrupt, "The copy was stopped.");
+        }
+        throw;
     }
-    // The user chose to give up the old file for this one: make sure this one is on the disk.
-    TempFile temp(folder, from, replacing, progress);
-    temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE, replacing);
-    temp.publish(to, target, replacing, options_, &asked);
 }
 
 std::optional<FileIdentity> RealFileSystem::identify(const std::string& path) {

@@ -93,8 +93,9 @@ TEST_F(RealFileSystemTest, ACopyKeepsTheSourcesLastWriteTimeAndMarks) {
 TEST_F(RealFileSystemTest, TheEngineNeverWritesOverANameTakenMeanwhile) {
     writeFile(target(".vantrel-taken"), "theirs");
     EngineCopy made;
-    EXPECT_FALSE(
-        copyWithEngine(win32Path(source()), win32Path(target(".vantrel-taken")), true, {}, made));
+    BOOL cancel = FALSE;
+    EXPECT_FALSE(copyWithEngine(win32Path(source()), win32Path(target(".vantrel-taken")), true, {},
+                                &cancel, made));
     EXPECT_EQ(readFile(target(".vantrel-taken")), "theirs");
 }
 

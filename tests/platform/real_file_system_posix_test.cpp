@@ -126,7 +126,7 @@ TEST_F(RealFileSystemTest, AReplacingCopyReplacesOnlyTheFileAskedAbout) {
             ASSERT_TRUE(asked);
             RealFileSystem fs(way.options(racer.move));
             EXPECT_EQ(
-                numberOf([&] { fs.copyFile(source(), target(), CopyTo::Replace, {}, asked); }),
+                numberOf([&] { fs.copyFile(source(), target(), CopyTo::Replace, {}, asked, {}); }),
                 racer.number);
             struct stat status {};
             ASSERT_EQ(::lstat(target().c_str(), &status), 0);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,48 @@ TEST_F(RealFileSystemTest, CopyReplacesAnExistingTarget) {
     EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
 }
 
+// A stop abandons the copy: nothing at its name, no temporary, a replaced file as it was. Asked
+// before the copy, or (where the system reports progress) half way through a large one.
+TEST_F(RealFileSystemTest, AStoppedCopyLeavesNothingAndReplacesNothing) {
+    const std::uint64_t size = 24 * 1024 * 1024;
+    writeFile(source(), patterned(size, 's'), 0644);
+    struct Case {
+        const char* what;
+        CopyTo mode;
+        bool halfWay;
+    };
+    for (const Case& c : {Case{"new, before", CopyTo::NewFile, false},
+                          Case{"replace, before", CopyTo::Replace, false},
+                          Case{"new, half way", CopyTo::NewFile, true},
+                          Case{"replace, half way", CopyTo::Replace, true}}) {
+        SCOPED_TRACE(c.what);
+        if (c.halfWay && test::underWine()) {
+            continue;  // Wine's CopyFileExW calls no progress routine
+        }
+        const bool replacing = c.mode == CopyTo::Replace;
+        if (replacing) {
+            writeFile(target(), "kept", 0644);
+        }
+        std::stop_source stop;
+        if (!c.halfWay) {
+            stop.request_stop();
+        }
+        const auto halfWay = [&](std::uint64_t copied, std::uint64_t) {
+            if (copied >= size / 2) {
+                stop.request_stop();
+            }
+        };
+        EXPECT_EQ(
+            numberOf([&] { fs_.copyFile(source(), target(), c.mode, halfWay, stop.get_token()); }),
+            kUserInterrupt);
+        EXPECT_EQ(namesIn(dest()), replacing ? Names{"a(1).txt"} : Names{});
+        if (replacing) {
+            EXPECT_EQ(readFile(target()), "kept");
+            removeFile(target());
+        }
+    }
+}
+
 // A large copy tells how far it has come in pieces, rising to the whole size.
 TEST_F(RealFileSystemTest, ACopyReportsItsBytesAsItGoes) {
     if (test::underWine()) {
@@ -101,7 +144,8 @@ TEST_F(RealFileSystemTest, ACopyReportsItsBytesAsItGoes) {
     std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
 
     fs_.copyFile(source(), target(), CopyTo::NewFile,
-                 [&](std::uint64_t copied, std::uint64_t of) { reports.emplace_back(copied, of); });
+                 [&](std::uint64_t copied, std::uint64_t of) { reports.emplace_back(copied, of); },
+                 {});
 
     ASSERT_GE(reports.size(), 3U);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));

@@ -43,13 +43,19 @@ TEST_F(RealFileSystemTest, AReadOnlyFileIsNotReplacedAsItIsWriteProtected) {
     EXPECT_EQ(namesIn(dest()), (Names{"Log.txt", "a(1).txt"}));
 }
 
-// Windows replaces no file that is open; what the copy wrote goes.
+// Windows replaces no file that is open; what the copy wrote goes. Still held after the wait,
+// the file is named as in use, not as write protected.
 TEST_F(RealFileSystemTest, AFileAnotherProgramHoldsOpenIsNotReplaced) {
     writeFile(target(), "theirs");
     {
         const test::HeldOpen held(target());
-        EXPECT_EQ(numberOf([&] { fs_.copyFile(source(), target(), CopyTo::Replace); }),
-                  kPermissionDenied);
+        try {
+            fs_.copyFile(source(), target(), CopyTo::Replace);
+            ADD_FAILURE() << "the copy replaced a file held open";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.number(), kPathFileAccessError);
+            EXPECT_EQ(failure.reason(), "The file " + target() + " is in use by another program.");
+        }
     }
     EXPECT_EQ(readFile(target()), "theirs");
     EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
@@ -157,6 +163,70 @@ TEST(Win32Path, IsAbsoluteNormalAndExtended) {
     EXPECT_EQ(win32Path("x.txt"),
               L"\\\\?\\" + here + (here.ends_with(L'\\') ? L"" : L"\\") + L"x.txt");
     EXPECT_THROW(win32Path("caf\xe9"), Failure);
+}
+
+// Starts hold_file on the path and returns once it holds it.
+PROCESS_INFORMATION holdFor(const std::string& path, int milliseconds) {
+    std::wstring line = L"\"" + toUtf16(test::besideThisProgram("hold_file")) + L"\" \"" +
+                        toUtf16(path) + L"\" " + std::to_wstring(milliseconds);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process));
+    const std::wstring file = toUtf16(path);
+    for (int i = 0; i < 500; ++i) {
+        const HANDLE probe = ::CreateFileW(file.c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+            break;
+        }
+        if (probe != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(probe);
+        }
+        ::Sleep(10);
+    }
+    return process;
+}
+
+// A file another program holds for a moment is waited for, and the copy then succeeds; one held
+// past the wait is named as in use, and the file it would have replaced stays.
+TEST_F(RealFileSystemTest, AFileHeldForAMomentIsWaitedFor) {
+    struct Case {
+        const char* what;
+        bool holdSource;
+        CopyTo mode;
+        int milliseconds;
+    };
+    const Case cases[] = {
+        {"replaced target held 1 s", false, CopyTo::Replace, 1000},
+        {"source of a new copy held 1 s", true, CopyTo::NewFile, 1000},
+        {"replaced target held past the wait", false, CopyTo::Replace, 4000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.mode == CopyTo::Replace) {
+            writeFile(target(), "old", 0644);
+        }
+        const PROCESS_INFORMATION holder =
+            holdFor(c.holdSource ? source() : target(), c.milliseconds);
+        std::string told;
+        try {
+            fs_.copyFile(source(), target(), c.mode);
+        } catch (const Failure& failure) {
+            told = failure.reason();
+        }
+        ::WaitForSingleObject(holder.hProcess, INFINITE);
+        ::CloseHandle(holder.hProcess);
+        ::CloseHandle(holder.hThread);
+
+        const bool waitedOut = c.milliseconds < 3000;
+        EXPECT_EQ(told, waitedOut ? "" : "The file " + target() + " is in use by another program.");
+        EXPECT_EQ(readFile(target()), waitedOut ? "source content" : "old");
+        EXPECT_EQ(namesIn(dest()), Names{"a(1).txt"});
+        test::removeFile(target());
+    }
 }
 
 }  // namespace

@@ -51,11 +51,14 @@ class BrokenMessageBox : public vantrel::MessageBox {
 };
 
 // A message box at which the window manager asks the window to close instead of the user
-// answering; it answers OK.
+// answering; it answers OK, and Yes to the question the close request asks.
 class ClosingMessageBox : public vantrel::MessageBox {
   public:
-    vantrel::Answer show(const std::string& text, vantrel::Buttons) override {
+    vantrel::Answer show(const std::string& text, vantrel::Buttons buttons) override {
         texts.push_back(text);
+        if (buttons == vantrel::Buttons::YesNo) {
+            return vantrel::Answer::Yes;
+        }
         window->windowHandle()->close();
         stillShown = window->isVisible();
         return vantrel::Answer::Ok;
@@ -188,8 +191,8 @@ class WindowRunTest : public QObject {
         QCOMPARE(form.windowIcon().availableSizes().size(), 6);
     }
 
-    // A close request that comes while a run holds the window waits for the run's end: the run
-    // goes on with its controls, and the window closes once it is over.
+    // A close request that comes while a run holds the window asks whether to stop; after Yes
+    // the run goes on to its end with its controls, and the window closes once it is over.
     void aCloseDuringARunClosesTheWindowAfterTheRun() {
         ClosingMessageBox box;
         vantrel::Services services{
@@ -203,7 +206,8 @@ class WindowRunTest : public QObject {
         // No destination: the run stops at its first message.
         form.logic().ReplicateBtn_Click();
 
-        QCOMPARE(box.texts, std::vector<std::string>{expected::kSpecifyDestination});
+        QCOMPARE(box.texts, (std::vector<std::string>{expected::kSpecifyDestination,
+                                                      expected::kStopQuestion}));
         QVERIFY(box.stillShown);
         QVERIFY(!form.isVisible());
     }

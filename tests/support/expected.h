@@ -19,6 +19,7 @@ inline const std::string kNoFilesToCopy =
     "There are no files to copy.\r\nPlease, drop files into the drop zone.";
 inline const std::string kDone = "Files successfully replicated.";
 inline const std::string kCancelled = "Copy Cancelled.";
+inline const std::string kStopQuestion = "Stop replicating?\r\nThe copies made so far are kept.";
 inline const std::string kDiskFull = "Destination drive is full.";
 inline std::string tooLarge(const std::string& source) {
     return "The file " + source + " is too large for the destination file system.";

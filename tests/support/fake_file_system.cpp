@@ -131,7 +131,7 @@ std::optional<FileIdentity> FakeFileSystem::identify(const std::string& path) {
 
 void FakeFileSystem::copyFile(const std::string& source, const std::string& target, CopyTo mode,
                               const CopyProgress& progress,
-                              const std::optional<FileIdentity>& asked) {
+                              const std::optional<FileIdentity>& asked, std::stop_token stop) {
     calls.push_back("copy " + source + " > " + target);
     const std::string k = key(target);
     if (const auto appears = appearing_.find(k); appears != appearing_.end()) {
@@ -154,6 +154,10 @@ void FakeFileSystem::copyFile(const std::string& source, const std::string& targ
     const std::uint64_t size = from->second.content.size();
     if (progress) {
         progress(size / 2, size);
+    }
+    // A stop asked for half way abandons the copy, as the real ones do.
+    if (stop.stop_requested()) {
+        throw Failure(kUserInterrupt, "Stopped");
     }
     putFile(k, from->second.content);
     if (progress) {

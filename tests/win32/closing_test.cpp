@@ -8,11 +8,15 @@
 namespace vantrel::test {
 namespace {
 
-// A message box at which the user closes the window instead of answering; it answers OK.
+// A message box at which the user closes the window instead of answering; it answers OK, and
+// Yes to the question the close request asks.
 class ClosingMessageBox : public MessageBox {
   public:
-    Answer show(const std::string& text, Buttons /*buttons*/) override {
+    Answer show(const std::string& text, Buttons buttons) override {
         texts.push_back(text);
+        if (buttons == Buttons::YesNo) {
+            return Answer::Yes;
+        }
         if (window != nullptr) {
             ::SendMessageW(window, WM_CLOSE, 0, 0);
             stillThere = ::IsWindow(window) != FALSE;
@@ -25,8 +29,8 @@ class ClosingMessageBox : public MessageBox {
     std::vector<std::string> texts;
 };
 
-// A close request that comes while a run holds the window waits for the run's end: the run
-// goes on with its controls, and the window goes once it is over.
+// A close request that comes while a run holds the window asks whether to stop; after Yes the
+// run goes on to its end with its controls, and the window goes once it is over.
 TEST(Closing, DuringARunTheWindowGoesOnlyAfterTheRun) {
     VANTREL_NEEDS_WINDOWS();
     ClosingMessageBox box;
@@ -46,7 +50,8 @@ TEST(Closing, DuringARunTheWindowGoesOnlyAfterTheRun) {
     // No destination: the run stops at its first question.
     form.logic().ReplicateBtn_Click();
 
-    EXPECT_EQ(box.texts, std::vector<std::string>{expected::kSpecifyDestination});
+    EXPECT_EQ(box.texts,
+              (std::vector<std::string>{expected::kSpecifyDestination, expected::kStopQuestion}));
     EXPECT_TRUE(box.stillThere);
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(form.hwnd(), nullptr);

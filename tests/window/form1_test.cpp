@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -206,33 +207,81 @@ TEST_F(Form1Test, ReplicateCopiesTheListIntoTheDestination) {
     EXPECT_TRUE(w_.messageBox.shown.empty());
 }
 
-// A click on "Replicate " or on "Clear List" while a run waits for a copy is handled once the
-// run has ended; a drop is refused meanwhile, and the drop area takes drops again afterwards.
-TEST_F(Form1Test, WhatReachesTheWindowDuringARunWaitsForItsEnd) {
+struct DuringARun {
+    std::string what;
+    std::function<void(FakeForm1&)> act;
+};
+
+class RefusedDuringARun : public Form1Test, public ::testing::WithParamInterface<DuringARun> {};
+
+// What would change what a run reads or start something is refused during a run: it acts
+// neither then nor after the run; the drop area takes drops again afterwards.
+TEST_P(RefusedDuringARun, ActsNeitherThenNorAfter) {
     w_.fs.addFile("/src/a.txt", "a");
     w_.fs.addDir("/out");
     w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
     w_.saveTo.setText("/out");
-    w_.messageBox.alwaysAnswer(Answer::No);
-    std::vector<std::string> seen;
     w_.waiter.meanwhile = [&] {
-        w_.waiter.meanwhile = nullptr;
         EXPECT_EQ(w_.picture1.dropMode(), DropMode::None);
-        w_.form.ReplicateBtn_Click();
-        w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/late.txt"}));
-        w_.form.ClearBtn_Click();
-        seen.push_back("during: " + std::to_string(w_.text1.count() - 1) + " entries, " +
-                       std::to_string(w_.messageBox.shown.size()) + " boxes");
+        GetParam().act(w_);
     };
 
     w_.form.ReplicateBtn_Click();
 
-    // The second run asks about a(1).txt, which the first made; then the list is cleared.
-    EXPECT_EQ(seen, Strings{"during: 1 entries, 0 boxes"});
-    EXPECT_EQ(w_.messageBox.texts(), Strings{expected::replacePrompt("a(1).txt")});
+    EXPECT_EQ(paths(), Strings{"/src/a.txt"});
+    EXPECT_EQ(w_.saveTo.text(), "/out");
+    EXPECT_TRUE(w_.messageBox.shown.empty());
     EXPECT_EQ(w_.waiter.waits, 1);
-    EXPECT_TRUE(paths().empty());
+    EXPECT_EQ(w_.labelProgress.caption(), expected::kDone);
     EXPECT_EQ(w_.picture1.dropMode(), DropMode::Manual);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, RefusedDuringARun,
+    ::testing::Values(
+        DuringARun{"SecondReplicate", [](FakeForm1& w) { w.form.ReplicateBtn_Click(); }},
+        DuringARun{"ClearList", [](FakeForm1& w) { w.form.ClearBtn_Click(); }},
+        DuringARun{
+            "Drop",
+            [](FakeForm1& w) { w.form.Picture1_OLEDragDrop(ListedFiles({"/src/late.txt"})); }},
+        DuringARun{"MenuDelete",
+                   [](FakeForm1& w) {
+                       w.form.Text1_MouseDown(1, 1);
+                       w.form.PUMenu_DeleteFile_Click();
+                   }},
+        DuringARun{"FolderOpened",
+                   [](FakeForm1& w) { w.form.handle([&w] { w.saveTo.setText("/elsewhere"); }); }},
+        DuringARun{"CountKey",
+                   [](FakeForm1& w) {
+                       std::int16_t KeyAscii = 'x';
+                       w.form.CopyTimes_KeyPress(1, KeyAscii);
+                       EXPECT_EQ(KeyAscii, 0);
+                   }}),
+    [](const auto& info) { return info.param.what; });
+
+// Yes to a close request stops the copy under way, and the window goes once the run has ended,
+// not at a press of "Replicate " refused meanwhile.
+TEST_F(Form1Test, AStoppedRunClosesTheWindowOnlyAtItsEnd) {
+    w_.fs.addFile("/src/a.txt", "a");
+    w_.fs.addDir("/out");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
+    w_.saveTo.setText("/out");
+    std::vector<bool> unloadsWhileRunning;
+    w_.form.unload = [&] { unloadsWhileRunning.push_back(w_.form.running()); };
+    w_.messageBox.script({Answer::Yes});
+    w_.waiter.meanwhile = [&] {
+        bool Cancel = false;
+        w_.form.Form_QueryUnload(Cancel);
+        EXPECT_TRUE(Cancel);
+        w_.form.ReplicateBtn_Click();
+    };
+
+    w_.form.ReplicateBtn_Click();
+
+    EXPECT_EQ(unloadsWhileRunning, std::vector<bool>{false});
+    EXPECT_EQ(w_.messageBox.texts(), Strings{expected::kStopQuestion});
+    EXPECT_EQ(w_.labelProgress.caption(), expected::kCancelled);
+    EXPECT_FALSE(w_.fs.isFile("/out/a(1).txt"));
 }
 
 // The bar follows the bytes of the copy under way, and ends each step at the run's own width.
