@@ -65,8 +65,8 @@ class FileSystem {
     // wait for a file another program holds: it fails with kUserInterrupt, and leaves nothing
     // at the target's name and a file it was replacing as it was.
     virtual void copyFile(const std::string& source, const std::string& target, CopyTo mode,
-                          const CopyProgress& progress,
-                          const std::optional<FileIdentity>& asked, std::stop_token stop) = 0;
+                          const CopyProgress& progress, const std::optional<FileIdentity>& asked,
+                          std::stop_token stop) = 0;
     void copyFile(const std::string& source, const std::string& target, CopyTo mode,
                   const CopyProgress& progress, std::stop_token stop) {
         copyFile(source, target, mode, progress, std::nullopt, std::move(stop));

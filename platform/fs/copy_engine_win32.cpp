@@ -283,8 +283,7 @@ Failure sourceFailure(unsigned long error) {
 }
 
 bool copyWithEngine(const std::wstring& source, const std::wstring& to, bool flush,
-                    const CopyProgress& progress, BOOL* cancel, EngineCopy& made,
-                    bool temporary) {
+                    const CopyProgress& progress, BOOL* cancel, EngineCopy& made, bool temporary) {
     Callbacks callbacks(flush, temporary, progress);
     const CopyFile2Function copy = copyFile2();
     const DWORD error = copy != nullptr ? runCopyFile2(copy, source, to, callbacks, cancel)

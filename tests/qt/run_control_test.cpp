@@ -21,12 +21,12 @@
 #include <memory>
 #include <thread>
 
+#include "filelist/file_list.h"
 #include "platform/fs/real_file_system.h"
 #include "qt/form1_window.h"
 #include "qt/progress_repainter.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_waiter.h"
-#include "replication/file_list.h"
 #include "support/fake_launcher.h"
 #include "support/held_file_system.h"
 #include "support/run_control_cases.h"

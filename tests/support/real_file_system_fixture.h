@@ -45,7 +45,7 @@ struct PublishWay {
 #ifdef _WIN32
         return {std::move(hook), nullptr, {}, {}};
 #else
-        return {std::move(hook), std::make_shared<PosixWays>(ways), {}};
+        return {std::move(hook), std::make_shared<PosixWays>(ways), {}, {}};
 #endif
     }
 };
