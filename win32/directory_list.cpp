@@ -285,7 +285,11 @@ struct Win32DirectoryList::Impl {
             ::FillRect(dc, &text, ::GetSysColorBrush(COLOR_HIGHLIGHT));
         }
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        // Greyed while the list takes no input, as during a run.
+        const bool disabled = ::IsWindowEnabled(hwnd) == FALSE;
+        ::SetTextColor(dc, ::GetSysColor(selected   ? COLOR_HIGHLIGHTTEXT
+                                         : disabled ? COLOR_GRAYTEXT
+                                                    : COLOR_WINDOWTEXT));
         RECT inside{text.left + gap, text.top, text.right, text.bottom};
         ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &inside,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);

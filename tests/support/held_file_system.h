@@ -47,9 +47,9 @@ class HeldFileSystem : public FileSystem {
     void removeLeftovers(const std::string& folder) override { real_.removeLeftovers(folder); }
 
     // Whether the held copy has been reached, waiting for it a while.
-    bool waitUntilHeld() {
+    bool waitUntilHeld(std::chrono::milliseconds patience = kPatience) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, kPatience, [this] { return held_; });
+        return changed_.wait_for(lock, patience, [this] { return held_; });
     }
     void release() {
         const std::lock_guard lock(mutex_);
@@ -58,7 +58,7 @@ class HeldFileSystem : public FileSystem {
     }
 
   private:
-    static constexpr std::chrono::seconds kPatience{20};
+    static constexpr std::chrono::milliseconds kPatience{20000};
 
     FileSystem& real_;
     int heldCopy_;
