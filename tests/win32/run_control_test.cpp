@@ -92,7 +92,7 @@ TEST_P(RunControl, TheUserStaysInChargeOfARun) {
     std::filesystem::create_directory(out);
     std::ofstream(home.path() / "a.txt", std::ios::binary) << std::string(1 << 20, 'a');
 
-    win32::Win32MessageBox messageBox;
+    win32::Win32MessageBox messageBox(toUtf16(expected::kTitle));
     RealFileSystem real;
     HeldFileSystem fileSystem(real, 2);
     FakeLauncher launcher;
