@@ -26,7 +26,13 @@ Answer Win32MessageBox::show(const std::string& text, Buttons buttons) {
     // The system box breaks lines at CR LF itself.
     const std::wstring wideText = toUtf16(text);
     const std::wstring title = toUtf16(layout::form1().caption);
+    if (opening) {
+        opening(buttons);
+    }
     const int answer = ::MessageBoxW(owner_, wideText.c_str(), title.c_str(), flagsFor(buttons));
+    if (answered) {
+        answered();
+    }
     switch (answer) {
         case IDYES:
             return Answer::Yes;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/message_box.h"
 
 // The class below, not the function <windows.h> names by this macro.
@@ -14,6 +16,10 @@ class Win32MessageBox : public MessageBox {
   public:
     void setOwner(HWND owner) { owner_ = owner; }
     Answer show(const std::string& text, Buttons buttons) override;
+
+    // Called as each box opens, with its buttons, and once it has been answered.
+    std::function<void(Buttons buttons)> opening;
+    std::function<void()> answered;
 
   private:
     HWND owner_ = nullptr;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #include "platform/services.h"
@@ -22,6 +23,9 @@ class ProgressRepainter : public ProgressPainter {
     void watch(HWND window, const RECT& area);
 
     void paintProgress(bool always) override;
+
+    // Called at every request to show the progress, painted or not, with its `always`.
+    std::function<void(bool always)> asked;
 
   private:
     HWND window_ = nullptr;
