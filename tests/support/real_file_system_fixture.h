@@ -42,14 +42,13 @@ struct PublishWay {
     bool hardLinks;
 
     RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
-#ifdef _WIN32
-        return {std::move(hook), nullptr, {}, {}};
-#else
-        return {
-            std::move(hook),
-            std::make_shared<PosixWays>(PosixWays{unnamedTemporaries, exclusiveRename, hardLinks}),
-            {}};
+        RealFileSystem::Options options;
+        options.beforePublish = std::move(hook);
+#ifndef _WIN32
+        options.ways =
+            std::make_shared<PosixWays>(PosixWays{unnamedTemporaries, exclusiveRename, hardLinks});
 #endif
+        return options;
     }
 };
 
