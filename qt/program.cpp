@@ -17,9 +17,13 @@ Program::Program()
     : messageBox_(QString::fromStdString(layout::form1().caption)),
       conventions_(Conventions::current()),
       services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
-      window_(services_) {
+      window_(services_),
+      progress_(window_.findChild<QWidget*>(QStringLiteral("LabelProgress")),
+                window_.findChild<QWidget*>(QStringLiteral("ShapeProgress")),
+                window_.findChild<QWidget*>(QStringLiteral("ShapeProgressBack"))) {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
     painter_.watch(&window_, window_.progressArea());
+    painter_.asked = [this](bool always) { progress_.update(always); };
 }
 
 }  // namespace vantrel::qt

@@ -4,6 +4,7 @@
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
 #include "qt/form1_window.h"
+#include "qt/progress_accessible.h"
 #include "qt/progress_repainter.h"
 #include "qt/qt_launcher.h"
 #include "qt/qt_message_box.h"
@@ -32,6 +33,7 @@ class Program {
     QtWaiter waiter_;
     Services services_;
     Form1Window window_;
+    ProgressAccessible progress_;
 };
 
 }  // namespace vantrel::qt

@@ -10,6 +10,9 @@ void ProgressRepainter::watch(QWidget* widget, QRect area) {
 }
 
 void ProgressRepainter::paintProgress(bool always) {
+    if (asked) {
+        asked(always);
+    }
     if (widget_ == nullptr || !widget_->isVisible()) {
         return;
     }

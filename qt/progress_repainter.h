@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 
 #include "platform/services.h"
 
@@ -22,6 +23,9 @@ class ProgressRepainter : public ProgressPainter {
     void watch(QWidget* widget, QRect area);
 
     void paintProgress(bool always) override;
+
+    // Called at every request to show the progress, painted or not, with its `always`.
+    std::function<void(bool always)> asked;
 
   private:
     QPointer<QWidget> widget_;

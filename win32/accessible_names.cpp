@@ -20,6 +20,11 @@ AccessibleNames::~AccessibleNames() {
     }
 }
 
+void AccessibleNames::refused() {
+    services_->Release();
+    services_ = nullptr;
+}
+
 void AccessibleNames::name(HWND hwnd, const std::string& name) {
     if (services_ == nullptr || name.empty()) {
         return;
@@ -27,10 +32,36 @@ void AccessibleNames::name(HWND hwnd, const std::string& name) {
     const std::wstring text = toUtf16(name);
     if (FAILED(services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
                                          text.c_str()))) {
-        // A service that refuses a name (a stub of one refuses every call) is not asked again.
-        services_->Release();
-        services_ = nullptr;
+        refused();
+        return;
     }
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void AccessibleNames::role(HWND hwnd, long role) {
+    if (services_ == nullptr) {
+        return;
+    }
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = role;
+    if (FAILED(services_->SetHwndProp(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, value))) {
+        refused();
+    }
+}
+
+void AccessibleNames::value(HWND hwnd, const std::string& value) {
+    if (services_ == nullptr) {
+        return;
+    }
+    const std::wstring text = toUtf16(value);
+    if (FAILED(services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_VALUE,
+                                         text.c_str()))) {
+        refused();
+        return;
+    }
+    ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 }  // namespace vantrel::win32

@@ -21,11 +21,20 @@ class AccessibleNames {
 
     // Whether the system takes names: false without the service, or once it has refused one.
     bool available() const { return services_ != nullptr; }
-    // Names the window; the annotation goes with the window when it is destroyed. An empty
-    // name leaves the control's own.
+    // Names the window and tells screen readers that its name changed (an editor lent to
+    // another row is another row's box); the annotation goes with the window when it is
+    // destroyed. An empty name leaves the control's own.
     void name(HWND hwnd, const std::string& name);
+    // Says what the window is (ROLE_SYSTEM_*), in place of what its class tells.
+    void role(HWND hwnd, long role);
+    // Gives the window a value (a progress bar's "40%") and tells screen readers it changed.
+    void value(HWND hwnd, const std::string& value);
 
   private:
+    // Drops a service that refuses an annotation (a stub of one refuses every call): it is
+    // not asked again.
+    void refused();
+
     IAccPropServices* services_ = nullptr;
 };
 

@@ -24,7 +24,13 @@ UINT flagsFor(Buttons buttons) {
 Answer Win32MessageBox::show(const std::string& text, Buttons buttons) {
     // The system box breaks lines at CR LF itself.
     const std::wstring wideText = toUtf16(text);
+    if (opening) {
+        opening(buttons);
+    }
     const int answer = ::MessageBoxW(owner_, wideText.c_str(), title_.c_str(), flagsFor(buttons));
+    if (answered) {
+        answered();
+    }
     switch (answer) {
         case IDYES:
             return Answer::Yes;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -19,6 +20,10 @@ class Win32MessageBox : public MessageBox {
 
     void setOwner(HWND owner) { owner_ = owner; }
     Answer show(const std::string& text, Buttons buttons) override;
+
+    // Called as each box opens, with its buttons, and once it has been answered.
+    std::function<void(Buttons buttons)> opening;
+    std::function<void()> answered;
 
   private:
     std::wstring title_;

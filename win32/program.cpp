@@ -14,6 +14,13 @@ Program::Program()
     messageBox_.setOwner(window_.hwnd());
     painter_.watch(window_.hwnd(), window_.progressArea());
     refuseThrough(window_, painter_, waiter_);
+    announcer_.watch(window_.hwnd(), window_.child("LabelProgress"), window_.child("ShapeProgress"),
+                     window_.child("ShapeProgressBack"));
+    painter_.asked = [this](bool always) { announcer_.update(always); };
+    messageBox_.opening = [this](Buttons buttons) {
+        announcer_.messageShown(buttons == Buttons::Ok);
+    };
+    messageBox_.answered = [this] { announcer_.messageAnswered(); };
     window_.destroyed = [] { ::PostQuitMessage(0); };
 }
 

@@ -3,9 +3,11 @@
 #include "platform/conventions.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/services.h"
+#include "win32/accessible_names.h"
 #include "win32/form1_window.h"
 #include "win32/launcher.h"
 #include "win32/message_box.h"
+#include "win32/progress_announcer.h"
 #include "win32/progress_repainter.h"
 #include "win32/waiter.h"
 
@@ -34,6 +36,9 @@ class Program {
     Win32Waiter waiter_;
     Services services_;
     Form1Window window_;
+    AccessibleNames names_;
+    ShellTaskbarButton taskbar_;
+    ProgressAnnouncer announcer_{names_, taskbar_};
 };
 
 }  // namespace vantrel::win32

@@ -8,6 +8,9 @@ void ProgressRepainter::watch(HWND window, const RECT& area) {
 }
 
 void ProgressRepainter::paintProgress(bool always) {
+    if (asked) {
+        asked(always);
+    }
     if (window_ == nullptr || ::IsWindowVisible(window_) == FALSE) {
         return;
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #include "platform/services.h"
@@ -25,6 +26,8 @@ class ProgressRepainter : public ProgressPainter {
 
     // What the window refuses during a run.
     MessageFilter filter;
+    // Called at every request to show the progress, painted or not, with its `always`.
+    std::function<void(bool always)> asked;
 
   private:
     HWND window_ = nullptr;

@@ -42,11 +42,12 @@ struct PublishWay {
 #endif
 
     RealFileSystem::Options options(std::function<void(const std::string&)> hook = {}) const {
-#ifdef _WIN32
-        return {std::move(hook), nullptr, {}, {}};
-#else
-        return {std::move(hook), std::make_shared<PosixWays>(ways), {}, {}};
+        RealFileSystem::Options options;
+        options.beforePublish = std::move(hook);
+#ifndef _WIN32
+        options.ways = std::make_shared<PosixWays>(ways);
 #endif
+        return options;
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "platform/utf16.h"
 #include "support/win32/window_fixture.h"
 #include "win32/accessible_names.h"
+#include "win32/progress_announcer.h"
 
 namespace vantrel::test {
 namespace {
@@ -60,6 +62,8 @@ std::string whySystemNamesCannotBeRead() {
 class RecordedNames final : public IAccPropServices, public IClassFactory {
   public:
     std::map<HWND, std::string> names;
+    std::map<HWND, std::string> values;
+    std::map<HWND, long> roles;
 
     HRESULT WINAPI QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown || iid == IID_IAccPropServices) {
@@ -84,10 +88,10 @@ class RecordedNames final : public IAccPropServices, public IClassFactory {
     HRESULT WINAPI SetHwndPropStr(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
                                   LPCWSTR text) override {
         if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF ||
-            property != PROPID_ACC_NAME) {
+            (property != PROPID_ACC_NAME && property != PROPID_ACC_VALUE)) {
             return E_INVALIDARG;
         }
-        names[hwnd] = toUtf8(text);
+        (property == PROPID_ACC_NAME ? names : values)[hwnd] = toUtf8(text);
         return S_OK;
     }
     HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
@@ -100,8 +104,14 @@ class RecordedNames final : public IAccPropServices, public IClassFactory {
     HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
         return E_NOTIMPL;
     }
-    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override {
-        return E_NOTIMPL;
+    HRESULT WINAPI SetHwndProp(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
+                               VARIANT value) override {
+        if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF ||
+            property != PROPID_ACC_ROLE || value.vt != VT_I4) {
+            return E_INVALIDARG;
+        }
+        roles[hwnd] = value.lVal;
+        return S_OK;
     }
     HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
                                      AnnoScope) override {
@@ -189,10 +199,105 @@ TEST_P(AccessibleNamesTest, ControlsAndTheRowsInViewAreReadByWhatTheyAre) {
     EXPECT_EQ(nameOf(window_->form.countEditor(rows)), "Copies of file 40");
 }
 
+std::vector<HWND> renamed;
+
+void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) {
+        renamed.push_back(hwnd);
+    }
+}
+
+// A reader keeps a name until told it changed: an editor lent to another row says so.
+TEST_P(AccessibleNamesTest, AnEditorLentToAnotherRowTellsReadersItsNewName) {
+    if (!recorded()) {
+        GTEST_SKIP() << "the events are the window's own; the names are read above";
+    }
+    std::vector<std::string> files(40, "C:\\files\\f.txt");
+    dropOn(window_->child("Picture1"), files);
+    const HWINEVENTHOOK hook =
+        ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, onNameChange,
+                          ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    renamed.clear();
+    ::SendMessageW(window_->form.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0),
+                   reinterpret_cast<LPARAM>(window_->child("VScrollFiles")));
+    pumpMessages(window_->form);
+    ::UnhookWinEvent(hook);
+    if (hook == nullptr) {
+        GTEST_SKIP() << "the system takes no event hook";
+    }
+    EXPECT_NE(std::ranges::find(renamed, window_->form.pathEditor(40)), renamed.end());
+    EXPECT_NE(std::ranges::find(renamed, window_->form.countEditor(40)), renamed.end());
+}
+
 INSTANTIATE_TEST_SUITE_P(Readers, AccessibleNamesTest, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& info) {
                              return info.param ? "GivenByTheWindow" : "ReadByTheSystem";
                          });
+
+// What the task-bar button was told, as the shell's ITaskbarList3 would be.
+class RecordedTaskbar : public win32::TaskbarButton {
+  public:
+    std::vector<std::string> calls;
+    void progress(HWND, ULONGLONG done, ULONGLONG total) override {
+        calls.push_back(std::to_string(done) + "/" + std::to_string(total));
+    }
+    void error(HWND) override { calls.emplace_back("error"); }
+    void clear(HWND) override { calls.emplace_back("clear"); }
+};
+
+// The caption is static text and the bar a progress bar with its share done, told as they
+// change at most four times a second, and on the task bar, red while a failure is told.
+TEST(ProgressAnnouncer, TellsReadersAndTheTaskBarHowFarTheRunHasCome) {
+    RecordedNames service;
+    DWORD registration = 0;
+    ASSERT_HRESULT_SUCCEEDED(
+        ::CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(&service),
+                                CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registration));
+    const auto make = [](HWND parent, int width) {
+        return ::CreateWindowExW(0, L"STATIC", L"", parent ? WS_CHILD | WS_VISIBLE : WS_POPUP, 0, 0,
+                                 width, 10, parent, nullptr, nullptr, nullptr);
+    };
+    const HWND window = make(nullptr, 300);
+    const HWND caption = make(window, 200);
+    const HWND fill = make(window, 0);
+    const HWND back = make(window, 200);
+    {
+        win32::AccessibleNames names;
+        RecordedTaskbar taskbar;
+        win32::ProgressAnnouncer announcer(names, taskbar);
+        announcer.watch(window, caption, fill, back);
+        EXPECT_EQ(service.roles[caption], ROLE_SYSTEM_STATICTEXT);
+        EXPECT_EQ(service.roles[back], ROLE_SYSTEM_PROGRESSBAR);
+
+        const auto step = [&](const wchar_t* text, int width, bool always) {
+            ::SetWindowTextW(caption, text);
+            ::SetWindowPos(fill, nullptr, 0, 0, width, 10, SWP_NOMOVE | SWP_NOZORDER);
+            announcer.update(always);
+        };
+        step(L"Progress : 1/4", 50, true);
+        EXPECT_EQ(service.values[caption], "Progress : 1/4");
+        EXPECT_EQ(service.values[back], "25%");
+        // Within a quarter second only a row's end is told.
+        step(L"Progress : 2/4", 100, false);
+        EXPECT_EQ(service.values[back], "25%");
+        step(L"Progress : 3/4", 150, true);
+        EXPECT_EQ(service.values[caption], "Progress : 3/4");
+        EXPECT_EQ(service.values[back], "75%");
+        announcer.messageShown(false);
+        announcer.messageAnswered();
+        announcer.messageShown(true);
+        announcer.messageAnswered();
+        step(L"Files successfully replicated.", 0, true);
+        EXPECT_EQ(service.values[back], "0%");
+        // A message of a run that shows no bar is no failure of it.
+        announcer.messageShown(true);
+        announcer.messageAnswered();
+        EXPECT_EQ(taskbar.calls,
+                  (std::vector<std::string>{"50/200", "150/200", "error", "clear", "clear"}));
+    }
+    ::DestroyWindow(window);
+    ::CoRevokeClassObject(registration);
+}
 
 }  // namespace
 }  // namespace vantrel::test
