@@ -152,7 +152,8 @@ void copyContent(int in, int out, const struct stat& source, const CopyProgress&
         return;
     }
     RangeCopier copier(in, out, size, progress);
-    const off_t hole = ::lseek(in, 0, SEEK_HOLE);
+    // A file of one block has no hole worth the question.
+    const off_t hole = size <= source.st_blksize ? size : ::lseek(in, 0, SEEK_HOLE);
     if (hole < 0 ? seekUnsupported(errno) : hole >= size) {
         copier.copy(0, size);
         return;

@@ -88,11 +88,14 @@ class OpenAppendedFile : public AppendedFile {
 
 // The file that path names once symbolic links are followed: the log is written there, so
 // that a link stays a link.
-std::string followLinks(std::string path) {
+std::string followLinks(std::string path, struct stat& status) {
     constexpr int kMostLinks = 40;
     for (int links = 0; links < kMostLinks; ++links) {
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        if (::lstat(path.c_str(), &status) != 0) {
+            status = {};
+            return path;
+        }
+        if (!S_ISLNK(status.st_mode)) {
             return path;
         }
         std::string target(static_cast<std::size_t>(status.st_size) + 1, '\0');
@@ -108,6 +111,11 @@ std::string followLinks(std::string path) {
         path = target.starts_with('/') ? target : folderOf(path) + "/" + target;
     }
     throw failureFromErrno(ELOOP);
+}
+
+std::string followLinks(const std::string& path) {
+    struct stat status {};
+    return followLinks(path, status);
 }
 
 // Rewrites a file in its place, for a file the user may write in a folder the user may not:
@@ -185,11 +193,11 @@ void requireRegularSource(const std::string& source, const struct stat& status) 
 // blocked on it go on, and opening a device may do something of its own. Links are followed
 // here, so that the open itself follows none and meets what was looked at.
 Descriptor openSource(const std::string& source, struct stat& status) {
-    const std::string file = followLinks(source);
-    if (::fstatat(AT_FDCWD, file.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        throwSourceErrno();
+    // The last look of following the links is the look at the file, without following it.
+    const std::string file = followLinks(source, status);
+    if (status.st_mode != 0) {
+        requireRegularSource(source, status);
     }
-    requireRegularSource(source, status);
     // O_NONBLOCK: should a FIFO take the name meanwhile, the open must not hang on it.
     Descriptor in(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (in.get() < 0 || ::fstat(in.get(), &status) != 0) {

@@ -103,14 +103,13 @@ TempFile::TempFile(int folder, mode_t mode, PosixWays& ways,
         }
     }
     // The system has applied the umask, or the folder's default ACL, to the bits asked for;
-    // what it made of the owner's bits, less those added here, is what a file of `mode` gets.
-    struct stat status {};
-    if (::fstat(fd_.get(), &status) != 0) {
-        throwErrno();
-    }
-    const mode_t made = status.st_mode & kPermissionBits;
-    if ((made & mode) != made) {
-        laterMode_ = made & mode;
+    // what it made of them, less the owner's bits added here, is what a file of `mode` gets.
+    if (created != mode) {
+        struct stat status {};
+        if (::fstat(fd_.get(), &status) != 0) {
+            throwErrno();
+        }
+        laterMode_ = status.st_mode & mode;
     }
 }
 

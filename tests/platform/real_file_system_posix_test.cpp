@@ -140,31 +140,6 @@ TEST_F(RealFileSystemTest, AReplacingCopyReplacesOnlyTheFileAskedAbout) {
     }
 }
 
-TEST_F(RealFileSystemTest, IdentifyNamesPlainFilesAndLinksToThem) {
-    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
-    ASSERT_EQ(::symlink(source().c_str(), (folder_ / "to-file").c_str()), 0);
-    ASSERT_EQ(::symlink((folder_ / "gone").c_str(), (folder_ / "dangling").c_str()), 0);
-    ASSERT_EQ(::symlink("/dev/null", (folder_ / "to-null").c_str()), 0);
-    struct Case {
-        std::string path;
-        bool named;
-    };
-    const Case cases[] = {
-        {source(), true},          {folder_ / "to-file", true},  {folder_ / "dangling", true},
-        {folder_ / "fifo", false}, {folder_ / "to-null", false}, {dest(), false},
-        {folder_ / "gone", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        struct stat status {};
-        const auto identity = fs_.identify(c.path);
-        EXPECT_EQ(identity.has_value(), c.named);
-        if (identity && ::lstat(c.path.c_str(), &status) == 0) {
-            EXPECT_EQ(*identity, FileIdentity(status.st_dev, status.st_ino));
-        }
-    }
-}
-
 // A copy has the source's modification time, and the permission bits a new file of the
 // source's mode gets in its folder, as cp gives it: the umask's, or the folder's default ACL's.
 TEST_F(RealFileSystemTest, ACopyHasTheSourcesTimeAndTheModeANewFileGets) {
