@@ -11,7 +11,7 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     openbox >/dev/null 2>&1 &
     wm=$!
     # The window manager owns the screen once it has set its supporting window.
-    for i in $(seq 50); do
+    for i in $(seq 200); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
         sleep 0.1
     done
