@@ -13,7 +13,7 @@
 #include "qt/form1_window.h"
 #include "qt/progress_accessible.h"
 #include "support/expected.h"
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 
 namespace {
 
@@ -37,19 +37,13 @@ void collect(QAccessibleInterface* node, QMap<QString, QString>& names, int dept
     }
 }
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public test::WindowTest {
     Q_OBJECT
 
   private slots:
     void init() {
-        window_ = std::make_unique<test::Window>(painter_);
-        QVERIFY(window_->open());
+        WindowTest::init();
         form_ = &window_->form;
-    }
-
-    void cleanup() {
-        window_.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void controlsAreReadByWhatTheyAre_data() {
@@ -146,8 +140,6 @@ class AccessibilityTest : public QObject {
     }
 
   private:
-    test::NoPainting painter_;
-    std::unique_ptr<test::Window> window_;
     qt::Form1Window* form_ = nullptr;
 };
 

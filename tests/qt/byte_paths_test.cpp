@@ -14,7 +14,7 @@
 #include "qt/directory_list.h"
 #include "qt/qt_controls.h"
 #include "support/expected.h"
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 
 namespace {
 
@@ -28,15 +28,10 @@ std::string readAll(const fs::path& path) {
     return content.str();
 }
 
-class BytePathsTest : public QObject {
+class BytePathsTest : public test::WindowTest {
     Q_OBJECT
 
   private slots:
-    void cleanup() {
-        window_.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
     void bytesSurviveTheirText_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
@@ -67,8 +62,6 @@ class BytePathsTest : public QObject {
     }
 
     void aDroppedNameThatIsNotUtf8IsCopiedAndLoggedAsItIs() {
-        window_ = std::make_unique<test::Window>(painter_);
-        QVERIFY(window_->open());
         const fs::path root(window_->home.path().toStdString());
         const std::string source = (root / "caf\xe9.txt").string();
         std::ofstream(source, std::ios::binary) << "latte";
@@ -89,10 +82,6 @@ class BytePathsTest : public QObject {
         QCOMPARE(readAll(destination / "caf\xe9(1).txt"), std::string("latte"));
         QCOMPARE(readAll(window_->conventions.logPath), std::string("caf\xe9(1).txt\r\n"));
     }
-
-  private:
-    test::NoPainting painter_;
-    std::unique_ptr<test::Window> window_;
 };
 
 }  // namespace

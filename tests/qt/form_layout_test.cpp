@@ -9,12 +9,11 @@
 #include <QtTest>
 
 #include "qt/twips.h"
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 
 namespace expected = vantrel::expected;
 using vantrel::test::pixels;
 using vantrel::test::qtext;
-using vantrel::test::Window;
 
 namespace {
 
@@ -49,18 +48,13 @@ QStringList names(const std::vector<std::string>& list) {
 
 }  // namespace
 
-class FormLayoutTest : public QObject {
+class FormLayoutTest : public vantrel::test::WindowTest {
     Q_OBJECT
 
+  public:
+    FormLayoutTest() : WindowTest(Start::Unopened) {}
+
   private slots:
-    void init() { window_ = std::make_unique<Window>(painter_); }
-
-    void cleanup() {
-        window_.reset();
-        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
-                 vantrel::test::leftoverWindows().constData());
-    }
-
     void screenIs96Dpi() { QCOMPARE(vantrel::qt::logicalDpi(&window_->form), 96.0); }
 
     void controls_data() {
@@ -239,10 +233,6 @@ class FormLayoutTest : public QObject {
         QCOMPARE(controls.LabelProgress.caption(), std::string());
         QCOMPARE(controls.SaveTo.text(), std::string());
     }
-
-  private:
-    vantrel::test::NoPainting painter_;
-    std::unique_ptr<Window> window_;
 };
 
 QTEST_MAIN(FormLayoutTest)

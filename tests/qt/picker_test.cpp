@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "qt/byte_text.h"
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 
 using vantrel::qt::DirectoryList;
 using vantrel::qt::DriveList;
@@ -35,7 +35,7 @@ void doubleClick(DirectoryList& list, const QListWidgetItem* item) {
 
 }  // namespace
 
-class PickerTest : public QObject {
+class PickerTest : public vantrel::test::WindowTest {
     Q_OBJECT
 
   private slots:
@@ -46,15 +46,12 @@ class PickerTest : public QObject {
         }
         QFile file(root.filePath("plain.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        window_ = std::make_unique<Window>(painter_);
-        QVERIFY(window_->open());
+        WindowTest::init();
         window_->dir1().setPath(folders_.path().toStdString());
     }
 
     void cleanup() {
-        window_.reset();
-        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
-                 vantrel::test::leftoverWindows().constData());
+        WindowTest::cleanup();
         QVERIFY(QDir(folders_.path()).removeRecursively());
         QVERIFY(QDir().mkpath(folders_.path()));
     }
@@ -228,9 +225,7 @@ class PickerTest : public QObject {
     }
 
   private:
-    vantrel::test::NoPainting painter_;
     QTemporaryDir folders_;
-    std::unique_ptr<Window> window_;
 };
 
 QTEST_MAIN(PickerTest)

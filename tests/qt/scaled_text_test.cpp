@@ -12,7 +12,7 @@
 
 #include "qt/form1_window.h"
 #include "qt/window_font.h"
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 
 namespace {
 
@@ -71,19 +71,13 @@ long long captionInk(QWidget& widget, const QFont& font, const QString& caption)
     return sum;
 }
 
-class ScaledTextTest : public QObject {
+class ScaledTextTest : public test::WindowTest {
     Q_OBJECT
 
   private slots:
     void init() {
-        window_ = std::make_unique<test::Window>(painter_);
-        QVERIFY(window_->open());
+        WindowTest::init();
         form_ = &window_->form;
-    }
-
-    void cleanup() {
-        window_.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void everyCaptionFitsItsControl() {
@@ -147,8 +141,6 @@ class ScaledTextTest : public QObject {
     }
 
   private:
-    test::NoPainting painter_;
-    std::unique_ptr<test::Window> window_;
     qt::Form1Window* form_ = nullptr;
 };
 

@@ -3,28 +3,16 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 
 namespace expected = vantrel::expected;
-using vantrel::test::Window;
 
 // Grabs the window as a person sees it, keeps the picture in the build folder to be looked at,
 // and checks a few pixels that must hold.
-class ScreenshotTest : public QObject {
+class ScreenshotTest : public vantrel::test::WindowTest {
     Q_OBJECT
 
   private slots:
-    void init() {
-        window_ = std::make_unique<Window>(painter_);
-        QVERIFY(window_->open());
-    }
-
-    void cleanup() {
-        window_.reset();
-        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
-                 vantrel::test::leftoverWindows().constData());
-    }
-
     void windowAtStart() {
         const QImage shot = window_->form.grab().toImage();
         QVERIFY(save(shot, "vantrel_window.png"));
@@ -85,9 +73,6 @@ class ScreenshotTest : public QObject {
         qInfo("screenshot: %s", qPrintable(path));
         return shot.save(path);
     }
-
-    vantrel::test::NoPainting painter_;
-    std::unique_ptr<Window> window_;
 };
 
 QTEST_MAIN(ScreenshotTest)

@@ -9,7 +9,7 @@
 
 #include "platform/failure.h"
 #include "qt/program.h"
-#include "support/qt/window_fixture.h"
+#include "support/qt/window_test.h"
 #include "window/handler_guard.h"
 
 namespace expected = vantrel::expected;
@@ -71,22 +71,15 @@ class ClosingMessageBox : public vantrel::MessageBox {
 
 }  // namespace
 
-class WindowRunTest : public QObject {
+class WindowRunTest : public vantrel::test::WindowTest {
     Q_OBJECT
 
   private slots:
     void init() {
-        window_ = std::make_unique<Window>(painter_);
-        QVERIFY(window_->open());
+        WindowTest::init();
         painter_.caption = window_->control<QLabel>("LabelProgress");
         painter_.fill = window_->control<QWidget>("ShapeProgress");
         painter_.seen.clear();
-    }
-
-    void cleanup() {
-        window_.reset();
-        QVERIFY2(QApplication::topLevelWidgets().isEmpty(),
-                 vantrel::test::leftoverWindows().constData());
     }
 
     void fileSearchLaunchesTheFileManagerEveryTime() {
@@ -248,8 +241,9 @@ class WindowRunTest : public QObject {
     }
 
   private:
+    vantrel::ProgressPainter& painter() override { return painter_; }
+
     RecordingPainter painter_;
-    std::unique_ptr<Window> window_;
 };
 
 QTEST_MAIN(WindowRunTest)
