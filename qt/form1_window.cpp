@@ -1,11 +1,13 @@
 #include "qt/form1_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QHash>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,9 +21,11 @@
 #include "qt/byte_text.h"
 #include "qt/directory_list.h"
 #include "qt/drive_list.h"
+#include "qt/open_file_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_controls.h"
 #include "qt/sliding_frame.h"
+#include "qt/system_clipboard.h"
 #include "qt/twips.h"
 #include "qt/window_font.h"
 #include "window/form1_layout.h"
@@ -39,6 +43,8 @@ namespace {
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+constexpr std::int16_t kKeyInsert = 45;
 
 QColor qcolour(const layout::Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
@@ -71,6 +77,8 @@ struct Form1Window::Widgets {
     std::unique_ptr<QtShape> shapeProgress;
     std::unique_ptr<QtShape> shapeProgressBack;
     std::unique_ptr<QtPopupMenu> popupFiles;
+    QtClipboard clipboard;
+    QtFileDialog commonDialog1{window};
     std::optional<Form1Controls> controls;
 
     void build() {
@@ -89,7 +97,7 @@ struct Form1Window::Widgets {
         controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
                                        *frameFix, *vScrollFiles, *saveTo, *labelProgress,
                                        *shapeProgress, *shapeProgressBack, *drive1, *dir1,
-                                       *picture1, *popupFiles});
+                                       *picture1, *popupFiles, clipboard, commonDialog1});
     }
 
     // The widget of one control, placed and captioned; nullptr for the rows' template boxes,
@@ -101,6 +109,7 @@ struct Form1Window::Widgets {
         }
         widget->setFont(windowFont(control.bold));
         widget->setAccessibleName(qtext(layout::accessibleName(control)));
+        widget->setAccessibleDescription(qtext(control.accessibleDescription));
         if (control.bold) {
             drawBoldCaption(widget);
         }
@@ -272,6 +281,10 @@ struct Form1Window::Widgets {
         QObject::connect(picture1, &PictureBox::dropped, &window, [&form](const QMimeData* data) {
             form.Picture1_OLEDragDrop(DroppedFileList(*data));
         });
+        picture1->onKeyPress = [&form](std::int16_t& KeyAscii) {
+            form.Picture1_KeyPress(KeyAscii);
+        };
+        picture1->onDblClick = [&form] { form.Picture1_DblClick(); };
         frameSlide->onPathMouseDown = [&form](int index, int button) {
             form.Text1_MouseDown(index, button);
         };
@@ -303,6 +316,7 @@ Form1Window::Form1Window(Services& services, QWidget* parent)
     widgets_->build();
     logic_ = std::make_unique<Form1>(*widgets_->controls, services);
     widgets_->connectTo(*logic_);
+    QApplication::instance()->installEventFilter(this);
     focus();
 }
 
@@ -324,6 +338,32 @@ void Form1Window::closeEvent(QCloseEvent* event) {
         event->ignore();
         logic_->handle([this] { close(); });
     }
+}
+
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::KeyPress || widget == nullptr || widget->window() != this ||
+        qobject_cast<QLineEdit*>(widget) != nullptr) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // Letters and Insert by their virtual-key codes, which Qt's codes of the letters are.
+    const auto* press = static_cast<QKeyEvent*>(event);
+    const int key = press->key();
+    std::int16_t KeyCode = 0;
+    if (key == Qt::Key_Insert) {
+        KeyCode = kKeyInsert;
+    } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        KeyCode = static_cast<std::int16_t>(key);
+    }
+    const Qt::KeyboardModifiers held = press->modifiers();
+    const auto Shift = static_cast<std::int16_t>(((held & Qt::ShiftModifier) ? 1 : 0) |
+                                                 ((held & Qt::ControlModifier) ? 2 : 0) |
+                                                 ((held & Qt::AltModifier) ? 4 : 0));
+    if (KeyCode == 0) {
+        return false;
+    }
+    logic_->Form_KeyDown(KeyCode, Shift);
+    return KeyCode == 0;
 }
 
 Form1Window::~Form1Window() = default;

@@ -30,6 +30,9 @@ class Form1Window : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A key for any control of the window but a text box is first offered to Form_KeyDown, so
+    // that a paste key pastes files wherever the focus is, as no control takes it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void focus();

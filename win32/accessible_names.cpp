@@ -21,12 +21,20 @@ AccessibleNames::~AccessibleNames() {
 }
 
 void AccessibleNames::name(HWND hwnd, const std::string& name) {
-    if (services_ == nullptr || name.empty()) {
+    set(hwnd, PROPID_ACC_NAME, name);
+}
+
+void AccessibleNames::describe(HWND hwnd, const std::string& description) {
+    set(hwnd, PROPID_ACC_DESCRIPTION, description);
+}
+
+void AccessibleNames::set(HWND hwnd, const MSAAPROPID& property, const std::string& value) {
+    if (services_ == nullptr || value.empty()) {
         return;
     }
-    const std::wstring text = toUtf16(name);
-    if (FAILED(services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                         text.c_str()))) {
+    const std::wstring text = toUtf16(value);
+    if (FAILED(
+            services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, property, text.c_str()))) {
         // A service that refuses a name (a stub of one refuses every call) is not asked again.
         services_->Release();
         services_ = nullptr;

@@ -24,8 +24,12 @@ class AccessibleNames {
     // Names the window; the annotation goes with the window when it is destroyed. An empty
     // name leaves the control's own.
     void name(HWND hwnd, const std::string& name);
+    // What a screen reader reads after the name; an empty one leaves the control's own.
+    void describe(HWND hwnd, const std::string& description);
 
   private:
+    void set(HWND hwnd, const MSAAPROPID& property, const std::string& text);
+
     IAccPropServices* services_ = nullptr;
 };
 

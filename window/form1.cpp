@@ -1,6 +1,8 @@
 #include "window/form1.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "filelist/count_key_filter.h"
 #include "filelist/drop_intake.h"
@@ -17,6 +19,7 @@ namespace {
 
 constexpr float kFirstRowTop = 180.0F;
 constexpr int kScrollMin = -30;
+constexpr const char* kChooseTitle = "Choose files to copy";
 
 }  // namespace
 
@@ -150,6 +153,48 @@ void Form1::VScrollFiles_Change() {
         FileListControls controls = fileListControls();
         ::vantrel::VScrollFiles_Change(controls);
     });
+}
+
+void Form1::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
+    if (!isPasteKey(KeyCode, Shift)) {
+        return;
+    }
+    KeyCode = 0;
+    // A paste during a run is refused, as a drop is.
+    if (running_) {
+        return;
+    }
+    handle([this] { takeFiles(*c_.Clipboard.files()); });
+}
+
+void Form1::Picture1_KeyPress(std::int16_t& KeyAscii) {
+    if (!isChooseKey(KeyAscii)) {
+        return;
+    }
+    KeyAscii = 0;
+    chooseFiles();
+}
+
+void Form1::Picture1_DblClick() {
+    chooseFiles();
+}
+
+void Form1::chooseFiles() {
+    if (running_) {
+        return;
+    }
+    handle([this] {
+        std::vector<std::string> chosen = c_.CommonDialog1.showOpen(kChooseTitle);
+        if (!chosen.empty()) {
+            takeFiles(ChosenFiles(std::move(chosen)));
+        }
+    });
+}
+
+// Every way in goes through the drop's intake: the same checks, the same message.
+void Form1::takeFiles(const DroppedFiles& files) {
+    FileListControls controls = fileListControls();
+    ::vantrel::Picture1_OLEDragDrop(controls, files, services_.messageBox);
 }
 
 ReplicationControls Form1::replicationControls() {

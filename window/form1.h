@@ -26,6 +26,8 @@ struct Form1Controls {
     DirectoryList& Dir1;
     DropTarget& Picture1;
     PopupMenu& PUMenu_Files;
+    SystemClipboard& Clipboard;
+    OpenFileDialog& CommonDialog1;
 };
 
 // The program's only window as its logic: one handler per event, each named after the control
@@ -50,6 +52,12 @@ class Form1 {
     void ClearBtn_Click();
     void CopyTimes_KeyPress(int index, std::int16_t& KeyAscii);
     void VScrollFiles_Change();
+    // Files into the list without a drag: a paste key that no text box took, anywhere in the
+    // window, and Enter, Space or a double-click on the drop area, which open the file dialog.
+    // A key used here comes back as 0.
+    void Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift);
+    void Picture1_KeyPress(std::int16_t& KeyAscii);
+    void Picture1_DblClick();
 
     // Runs work of the front end's own (a toolkit's control acting on a user's request)
     // through the same guard as the handlers. During a replication run it waits until the run
@@ -61,6 +69,8 @@ class Form1 {
   private:
     ReplicationControls replicationControls();
     FileListControls fileListControls();
+    void takeFiles(const DroppedFiles& files);
+    void chooseFiles();
 
     Form1Controls c_;
     Services& services_;
