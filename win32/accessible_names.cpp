@@ -21,24 +21,24 @@ AccessibleNames::~AccessibleNames() {
 }
 
 void AccessibleNames::name(HWND hwnd, const std::string& name) {
-    set(hwnd, PROPID_ACC_NAME, name);
-}
-
-void AccessibleNames::describe(HWND hwnd, const std::string& description) {
-    set(hwnd, PROPID_ACC_DESCRIPTION, description);
-}
-
-void AccessibleNames::set(HWND hwnd, const MSAAPROPID& property, const std::string& value) {
-    if (services_ == nullptr || value.empty()) {
-        return;
-    }
-    const std::wstring text = toUtf16(value);
-    if (FAILED(
-            services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, property, text.c_str()))) {
+    if (services_ != nullptr && !name.empty() && !set(hwnd, PROPID_ACC_NAME, name)) {
         // A service that refuses a name (a stub of one refuses every call) is not asked again.
         services_->Release();
         services_ = nullptr;
     }
+}
+
+void AccessibleNames::describe(HWND hwnd, const std::string& description) {
+    // A service that takes names but no descriptions is still asked for names.
+    if (services_ != nullptr && !description.empty()) {
+        set(hwnd, PROPID_ACC_DESCRIPTION, description);
+    }
+}
+
+bool AccessibleNames::set(HWND hwnd, const MSAAPROPID& property, const std::string& value) {
+    const std::wstring text = toUtf16(value);
+    return SUCCEEDED(
+        services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, property, text.c_str()));
 }
 
 }  // namespace vantrel::win32

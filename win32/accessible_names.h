@@ -28,7 +28,7 @@ class AccessibleNames {
     void describe(HWND hwnd, const std::string& description);
 
   private:
-    void set(HWND hwnd, const MSAAPROPID& property, const std::string& text);
+    bool set(HWND hwnd, const MSAAPROPID& property, const std::string& value);
 
     IAccPropServices* services_ = nullptr;
 };

@@ -82,6 +82,15 @@ class AccessibilityTest : public QObject {
         QCOMPARE(names.value(control), name);
     }
 
+    void theDropAreaSaysHowToAddFilesWithoutADrag() {
+        QAccessibleInterface* picture =
+            QAccessible::queryAccessibleInterface(form_->findChild<QWidget*>("Picture1"));
+        QVERIFY(picture != nullptr);
+        QCOMPARE(picture->text(QAccessible::Description),
+                 QString::fromStdString(expected::kDropAreaDescription));
+        QVERIFY(picture->state().focusable);
+    }
+
     void visibleCaptionsStayAsTheyAre() {
         QCOMPARE(form_->findChild<QPushButton*>("ReplicateBtn")->text(),
                  QStringLiteral("Replicate "));

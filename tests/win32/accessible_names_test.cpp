@@ -60,6 +60,7 @@ std::string whySystemNamesCannotBeRead() {
 class RecordedNames final : public IAccPropServices, public IClassFactory {
   public:
     std::map<HWND, std::string> names;
+    std::map<HWND, std::string> descriptions;
 
     HRESULT WINAPI QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown || iid == IID_IAccPropServices) {
@@ -84,10 +85,10 @@ class RecordedNames final : public IAccPropServices, public IClassFactory {
     HRESULT WINAPI SetHwndPropStr(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
                                   LPCWSTR text) override {
         if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF ||
-            property != PROPID_ACC_NAME) {
+            (property != PROPID_ACC_NAME && property != PROPID_ACC_DESCRIPTION)) {
             return E_INVALIDARG;
         }
-        names[hwnd] = toUtf8(text);
+        (property == PROPID_ACC_NAME ? names : descriptions)[hwnd] = toUtf8(text);
         return S_OK;
     }
     HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
@@ -177,6 +178,11 @@ TEST_P(AccessibleNamesTest, ControlsAndTheRowsInViewAreReadByWhatTheyAre) {
     dropOn(window_->child("Picture1"), files);
     for (const expected::AccessibleName& named : expected::accessibleNames()) {
         EXPECT_EQ(nameOf(window_->child(named.control)), named.name) << named.control;
+    }
+    if (recorded()) {
+        EXPECT_EQ(service_.descriptions,
+                  (std::map<HWND, std::string>{
+                      {window_->child("Picture1"), expected::kDropAreaDescription}}));
     }
     EXPECT_EQ(nameOf(window_->form.pathEditor(3)), "File 3");
     EXPECT_EQ(nameOf(window_->form.countEditor(3)), "Copies of file 3");
