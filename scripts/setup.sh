@@ -13,6 +13,7 @@ packages=(
     fonts-wine                            # MS Sans Serif, the face the fixed layout is drawn for
     xvfb xauth imagemagick                # a window without a desktop, and screenshots of it
     xdg-utils                             # xdg-open for the log viewer and the file manager
+    openbox xdotool xclip                 # the keyboard-only test: a window manager, keys, clipboard
     fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
 )
 if [ "${1:-}" = package ]; then
@@ -30,6 +31,7 @@ if [ "${1:-}" = windows ]; then
         xvfb xauth                        # a display for the Win32 window's tests
         wixl msitools                     # the Windows installer: built, and its tables read
         xdotool                           # finds the window the installed program opens
+        openbox xclip                     # the keyboard-only test: a window manager, the clipboard
     )
 fi
 
