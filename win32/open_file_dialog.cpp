@@ -47,10 +47,7 @@ Win32FileDialog::Win32FileDialog(HWND owner) : owner_(owner), folder_(profileFol
 std::vector<std::string> Win32FileDialog::showOpen(const std::string& title) {
     const std::wstring caption = toUtf16(title);
     bool shown = false;
-    std::vector<std::string> chosen;
-    if (itemDialog) {
-        chosen = showItemDialog(caption, shown);
-    }
+    std::vector<std::string> chosen = showItemDialog(caption, shown);
     return shown ? chosen : showOldDialog(caption);
 }
 

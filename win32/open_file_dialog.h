@@ -19,9 +19,6 @@ class Win32FileDialog : public OpenFileDialog {
 
     std::vector<std::string> showOpen(const std::string& title) override;
 
-    // Skips the item dialog, as where the system has none.
-    bool itemDialog = true;
-
   private:
     std::vector<std::string> showItemDialog(const std::wstring& title, bool& shown);
     std::vector<std::string> showOldDialog(const std::wstring& title);
