@@ -15,6 +15,13 @@ namespace {
 
 constexpr const char* kNoFileName = "No File name from Explorer";
 
+constexpr std::int16_t kKeyInsert = 45;
+constexpr std::int16_t kKeyV = 86;
+constexpr std::int16_t kShiftMask = 1;
+constexpr std::int16_t kCtrlMask = 2;
+constexpr std::int16_t kReturn = 13;
+constexpr std::int16_t kSpace = 32;
+
 }  // namespace
 
 void Picture1_OLEDragDrop(FileListControls& controls, const DroppedFiles& data,
@@ -52,6 +59,22 @@ void Picture1_OLEDragDrop(FileListControls& controls, const DroppedFiles& data,
         }
         messageBox.show(kNoFileName, Buttons::Ok);
     }
+}
+
+std::string ChosenFiles::file(long long k) const {
+    if (k < 1 || k > count()) {
+        throw Failure(kSubscriptOutOfRange, "Subscript out of range");
+    }
+    return paths_[static_cast<std::size_t>(k - 1)];
+}
+
+bool isPasteKey(std::int16_t KeyCode, std::int16_t Shift) {
+    return (KeyCode == kKeyV && Shift == kCtrlMask) ||
+           (KeyCode == kKeyInsert && Shift == kShiftMask);
+}
+
+bool isChooseKey(std::int16_t KeyAscii) {
+    return KeyAscii == kReturn || KeyAscii == kSpace;
 }
 
 }  // namespace vantrel

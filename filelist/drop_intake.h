@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "filelist/file_list_controls.h"
 #include "platform/controls.h"
 #include "platform/message_box.h"
@@ -13,5 +18,23 @@ namespace vantrel {
 // already completed, drops the half-made one and fits the view to what is left.
 void Picture1_OLEDragDrop(FileListControls& controls, const DroppedFiles& data,
                           MessageBox& messageBox);
+
+// The files chosen in a file dialog, handed to the intake as a drop of them.
+class ChosenFiles : public DroppedFiles {
+  public:
+    explicit ChosenFiles(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+    long long count() const override { return static_cast<long long>(paths_.size()); }
+    std::string file(long long k) const override;
+
+  private:
+    std::vector<std::string> paths_;
+};
+
+// Ctrl+V and Shift+Insert, the keys that paste wherever no text box takes them. `KeyCode` is
+// the key's virtual-key code, `Shift` the held Shift (1), Ctrl (2) and Alt (4) keys.
+bool isPasteKey(std::int16_t KeyCode, std::int16_t Shift);
+
+// Enter and Space, the keys that open the file dialog from the drop area.
+bool isChooseKey(std::int16_t KeyAscii);
 
 }  // namespace vantrel

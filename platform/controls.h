@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The window's controls as the program's logic sees them. Positions and sizes are twips.
 namespace vantrel {
@@ -141,6 +143,24 @@ class DroppedFiles {
     virtual long long count() const = 0;
     // File k, for k = 1 .. count(), as a full path.
     virtual std::string file(long long k) const = 0;
+};
+
+// The system's clipboard, as far as it holds files: a paste hands them on as a drop of the same
+// files would.
+class SystemClipboard {
+  public:
+    virtual ~SystemClipboard() = default;
+    // What the clipboard holds now; its count() raises a Failure when that is no file list.
+    virtual std::unique_ptr<DroppedFiles> files() const = 0;
+};
+
+// The system's dialog that opens several files at once.
+class OpenFileDialog {
+  public:
+    virtual ~OpenFileDialog() = default;
+    // Shows the dialog modally, in the folder where the last one closed; returns the files
+    // chosen, full paths in the dialog's order, or none when it was cancelled.
+    virtual std::vector<std::string> showOpen(const std::string& title) = 0;
 };
 
 }  // namespace vantrel

@@ -21,9 +21,11 @@
 #include "qt/byte_text.h"
 #include "qt/directory_list.h"
 #include "qt/drive_list.h"
+#include "qt/open_file_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_controls.h"
 #include "qt/sliding_frame.h"
+#include "qt/system_clipboard.h"
 #include "qt/twips.h"
 #include "qt/window_font.h"
 #include "window/form1_layout.h"
@@ -41,6 +43,8 @@ namespace {
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+constexpr std::int16_t kKeyInsert = 45;
 
 QColor qcolour(const layout::Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
@@ -73,6 +77,8 @@ struct Form1Window::Widgets {
     std::unique_ptr<QtShape> shapeProgress;
     std::unique_ptr<QtShape> shapeProgressBack;
     std::unique_ptr<QtPopupMenu> popupFiles;
+    QtClipboard clipboard;
+    QtFileDialog commonDialog1{window};
     std::optional<Form1Controls> controls;
 
     void build() {
@@ -91,7 +97,7 @@ struct Form1Window::Widgets {
         controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
                                        *frameFix, *vScrollFiles, *saveTo, *labelProgress,
                                        *shapeProgress, *shapeProgressBack, *drive1, *dir1,
-                                       *picture1, *popupFiles});
+                                       *picture1, *popupFiles, clipboard, commonDialog1});
     }
 
     // The widget of one control, placed and captioned; nullptr for the rows' template boxes,
@@ -103,6 +109,7 @@ struct Form1Window::Widgets {
         }
         widget->setFont(windowFont(control.bold));
         widget->setAccessibleName(qtext(layout::accessibleName(control)));
+        widget->setAccessibleDescription(qtext(control.accessibleDescription));
         if (control.bold) {
             drawBoldCaption(widget);
         }
@@ -274,6 +281,10 @@ struct Form1Window::Widgets {
         QObject::connect(picture1, &PictureBox::dropped, &window, [&form](const QMimeData* data) {
             form.Picture1_OLEDragDrop(DroppedFileList(*data));
         });
+        picture1->onKeyPress = [&form](std::int16_t& KeyAscii) {
+            form.Picture1_KeyPress(KeyAscii);
+        };
+        picture1->onDblClick = [&form] { form.Picture1_DblClick(); };
         frameSlide->onPathMouseDown = [&form](int index, int button) {
             form.Text1_MouseDown(index, button);
         };
@@ -379,18 +390,26 @@ void Form1Window::showRunning(bool running) {
 
 // During a run the window moves, repaints and scrolls its list; keys and clicks anywhere else
 // in it are refused, and Escape asks whether to stop. Message boxes are windows of their own.
+// Out of a run, a key for any control of the window but a text box is first offered to
+// Form_KeyDown, so that a paste key pastes files wherever the focus is, as no control takes it.
 bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
-    if (!logic_->running() || !watched->isWidgetType()) {
+    if (!watched->isWidgetType()) {
         return false;
     }
     const auto& widget = static_cast<const QWidget&>(*watched);
+    if (!logic_->running()) {
+        return event->type() == QEvent::KeyPress && widget.window() == this &&
+               qobject_cast<const QLineEdit*>(&widget) == nullptr &&
+               offeredToForm(static_cast<const QKeyEvent&>(*event));
+    }
     if (&widget != this && !isAncestorOf(&widget)) {
         return false;
     }
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         if (key.key() == Qt::Key_Escape && !key.isAutoRepeat()) {
-            logic_->Form_KeyDown(vbKeyEscape);
+            std::int16_t KeyCode = vbKeyEscape;
+            logic_->Form_KeyDown(KeyCode, 0);
         }
         return true;
     }
@@ -412,6 +431,27 @@ bool Form1Window::refusedDuringRun(const QWidget& widget, const QEvent& event) c
         default:
             return false;
     }
+}
+
+// True when Form_KeyDown used the key.
+bool Form1Window::offeredToForm(const QKeyEvent& press) {
+    // Letters and Insert by their virtual-key codes, which Qt's codes of the letters are.
+    const int key = press.key();
+    std::int16_t KeyCode = 0;
+    if (key == Qt::Key_Insert) {
+        KeyCode = kKeyInsert;
+    } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        KeyCode = static_cast<std::int16_t>(key);
+    }
+    const Qt::KeyboardModifiers held = press.modifiers();
+    const auto Shift = static_cast<std::int16_t>(((held & Qt::ShiftModifier) ? 1 : 0) |
+                                                 ((held & Qt::ControlModifier) ? 2 : 0) |
+                                                 ((held & Qt::AltModifier) ? 4 : 0));
+    if (KeyCode == 0) {
+        return false;
+    }
+    logic_->Form_KeyDown(KeyCode, Shift);
+    return KeyCode == 0;
 }
 
 Form1Window::~Form1Window() = default;

@@ -9,6 +9,8 @@
 #include "platform/services.h"
 #include "window/form1.h"
 
+class QKeyEvent;
+
 namespace vantrel::qt {
 
 // Form1 on Qt widgets, built from the window's layout data, each Qt object named after its
@@ -36,6 +38,7 @@ class Form1Window : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    bool offeredToForm(const QKeyEvent& press);
     void focus();
     // Shows whether the window takes input: the controls a run would refuse are greyed while
     // it lasts, once it has lasted longer than a blink.

@@ -2,6 +2,8 @@
 
 #include <QFrame>
 #include <QPixmap>
+#include <cstdint>
+#include <functional>
 
 #include "platform/controls.h"
 
@@ -11,7 +13,9 @@ namespace vantrel::qt {
 
 // A picture box with a sunken border. Its picture is drawn at natural size from the inner
 // top-left corner and clipped at the inner edges. In manual drop mode it takes whatever is
-// dragged over it and hands the dropped data on, to be judged there.
+// dragged over it and hands the dropped data on, to be judged there. It takes the keyboard
+// focus, shows it with the style's focus frame, and hands on its key presses as characters and
+// its double-clicks.
 class PictureBox : public QFrame, public DropTarget {
     Q_OBJECT
 
@@ -24,6 +28,9 @@ class PictureBox : public QFrame, public DropTarget {
     DropMode dropMode() const override;
     void setDropMode(DropMode mode) override;
 
+    std::function<void(std::int16_t& KeyAscii)> onKeyPress;
+    std::function<void()> onDblClick;
+
   signals:
     void dropped(const QMimeData* data);
 
@@ -32,6 +39,8 @@ class PictureBox : public QFrame, public DropTarget {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     QPixmap picture_;

@@ -15,7 +15,7 @@ packages=(
     xdg-utils                             # xdg-open for the log viewer and the file manager
     fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
     dosfstools                            # a FAT image, for the file too large for FAT
-    openbox xdotool x11-utils libxcb1-dev # a run driven through a window manager, for the tests
+    openbox xdotool xclip x11-utils libxcb1-dev  # tests driven through a window manager
 )
 if [ "${1:-}" = package ]; then
     packages+=(
@@ -33,6 +33,7 @@ if [ "${1:-}" = windows ]; then
         wixl msitools                     # the Windows installer: built, and its tables read
         xdotool                           # finds the window the installed program opens
         osslsigncode openssl              # signs the program and the installer, when asked
+        openbox xclip                     # the keyboard-only test: a window manager, the clipboard
     )
 fi
 

@@ -64,4 +64,14 @@ void AccessibleNames::value(HWND hwnd, const std::string& value) {
     ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
+void AccessibleNames::describe(HWND hwnd, const std::string& description) {
+    // A service that takes names but no descriptions is still asked for names.
+    if (services_ == nullptr || description.empty()) {
+        return;
+    }
+    const std::wstring text = toUtf16(description);
+    services_->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION,
+                              text.c_str());
+}
+
 }  // namespace vantrel::win32

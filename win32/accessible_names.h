@@ -29,6 +29,8 @@ class AccessibleNames {
     void role(HWND hwnd, long role);
     // Gives the window a value (a progress bar's "40%") and tells screen readers it changed.
     void value(HWND hwnd, const std::string& value);
+    // What a screen reader reads after the name; an empty one leaves the control's own.
+    void describe(HWND hwnd, const std::string& description);
 
   private:
     // Drops a service that refuses an annotation (a stub of one refuses every call): it is

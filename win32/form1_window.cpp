@@ -1,6 +1,7 @@
 #include "win32/form1_window.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,10 +14,12 @@
 #include "win32/directory_list.h"
 #include "win32/dpi.h"
 #include "win32/drive_list.h"
+#include "win32/open_file_dialog.h"
 #include "win32/painted_windows.h"
 #include "win32/picture_box.h"
 #include "win32/resource_ids.h"
 #include "win32/sliding_frame.h"
+#include "win32/system_clipboard.h"
 #include "win32/win32_helpers.h"
 #include "win32/window_font.h"
 #include "window/form1_layout.h"
@@ -39,6 +42,12 @@ constexpr UINT kBlinkMs = 250;
 // as they are to be read and scrolled.
 constexpr const char* kRefusingDuringRun[] = {"Drive1",    "Dir1",         "SaveTo",   "Picture1",
                                               "OpenWEBtn", "ReplicateBtn", "ClearBtn", "LogBtn"};
+
+bool isTextBox(HWND hwnd) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(hwnd, name, static_cast<int>(std::size(name)));
+    return ::lstrcmpiW(name, L"Edit") == 0;
+}
 
 COLORREF colourOf(const layout::Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
@@ -77,6 +86,8 @@ struct Form1Window::Parts {
     std::unique_ptr<ShapeSize> shapeProgress;
     std::unique_ptr<ShapeSize> shapeProgressBack;
     std::unique_ptr<Win32PopupMenu> popupFiles;
+    Win32Clipboard clipboard{window.hwnd()};
+    Win32FileDialog commonDialog1{window.hwnd()};
     std::optional<Form1Controls> controls;
 
     void makeFonts() {
@@ -150,6 +161,7 @@ struct Form1Window::Parts {
                     ::ShowWindow(hwnd, SW_HIDE);
                 }
                 names.name(hwnd, layout::accessibleName(control));
+                names.describe(hwnd, control.accessibleDescription);
                 byName.emplace(control.name, hwnd);
                 controlOfId.emplace(id, &control);
             }
@@ -159,7 +171,7 @@ struct Form1Window::Parts {
         controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
                                        *frameFix, *vScrollFiles, *saveTo, *labelProgress,
                                        *shapeProgress, *shapeProgressBack, *drive1, *dir1,
-                                       *picture1, *popupFiles});
+                                       *picture1, *popupFiles, clipboard, commonDialog1});
     }
 
     // The window of one control, placed, captioned and with its font; nullptr for the rows'
@@ -288,6 +300,10 @@ struct Form1Window::Parts {
         // told, and during a run it waits for the run's end.
         dir1->setOpenGuard([&form](const std::function<void()>& open) { form.handle(open); });
         picture1->onDrop = [&form](const DroppedFiles& files) { form.Picture1_OLEDragDrop(files); };
+        picture1->onKeyPress = [&form](std::int16_t& KeyAscii) {
+            form.Picture1_KeyPress(KeyAscii);
+        };
+        picture1->onDblClick = [&form] { form.Picture1_DblClick(); };
         frameSlide->onPathMouseDown = [&form](int index, int button) {
             form.Text1_MouseDown(index, button);
         };
@@ -411,8 +427,21 @@ bool Form1Window::translate(const MSG& message) {
         return false;
     }
     if (message.wParam == VK_TAB && !isKeyDown(VK_CONTROL) && !isKeyDown(VK_MENU)) {
+        // From the keyboard on, the focus is shown, as a dialog shows it.
+        ::SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         moveFocus(isKeyDown(VK_SHIFT) ? -1 : 1);
         return true;
+    }
+    // A text box pastes text itself; every other control hands a paste key to the window.
+    if (!isTextBox(message.hwnd)) {
+        auto KeyCode = static_cast<std::int16_t>(message.wParam);
+        const auto Shift = static_cast<std::int16_t>((isKeyDown(VK_SHIFT) ? 1 : 0) |
+                                                     (isKeyDown(VK_CONTROL) ? 2 : 0) |
+                                                     (isKeyDown(VK_MENU) ? 4 : 0));
+        logic_->Form_KeyDown(KeyCode, Shift);
+        if (KeyCode == 0) {
+            return true;
+        }
     }
     if (message.wParam == VK_RETURN) {
         const layout::Control* control =
@@ -432,7 +461,8 @@ bool Form1Window::refusedDuringRun(const MSG& message) {
     switch (message.message) {
         case WM_KEYDOWN:
             if (message.wParam == VK_ESCAPE && (message.lParam & (1L << 30)) == 0) {
-                logic_->Form_KeyDown(vbKeyEscape);
+                std::int16_t KeyCode = vbKeyEscape;
+                logic_->Form_KeyDown(KeyCode, 0);
             }
             return true;
         case WM_KEYUP:

@@ -13,8 +13,9 @@ void registerClass(WNDPROC procedure) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         // What these windows draw (outlines, borders, centred captions) follows their size: a
-        // resized one is painted whole, else a grown progress fill keeps its old edges.
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        // resized one is painted whole, else a grown progress fill keeps its old edges. The drop
+        // area opens the file dialog on a double-click.
+        windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

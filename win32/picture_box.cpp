@@ -238,6 +238,25 @@ LRESULT PictureBox::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
             ::SetFocus(hwnd());
             return 0;
+        case WM_LBUTTONDBLCLK:
+            if (onDblClick) {
+                onDblClick();
+            }
+            return 0;
+        case WM_CHAR: {
+            auto KeyAscii = static_cast<std::int16_t>(wParam);
+            if (onKeyPress) {
+                onKeyPress(KeyAscii);
+            }
+            return 0;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            ::InvalidateRect(hwnd(), nullptr, FALSE);
+            return 0;
+        case WM_UPDATEUISTATE:
+            ::InvalidateRect(hwnd(), nullptr, FALSE);
+            return standard(message, wParam, lParam);
         case WM_DROPFILES: {
             struct Finish {
                 HDROP drop;
@@ -286,16 +305,19 @@ void PictureBox::paint(HDC dc) {
     RECT client;
     ::GetClientRect(hwnd(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    if (picture_ == nullptr) {
-        return;
+    if (picture_ != nullptr) {
+        OLE_XSIZE_HIMETRIC width = 0;
+        OLE_YSIZE_HIMETRIC height = 0;
+        picture_->get_Width(&width);
+        picture_->get_Height(&height);
+        const SIZE size = pictureSize();
+        // The client area's device context already clips at the inner edges.
+        picture_->Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr);
     }
-    OLE_XSIZE_HIMETRIC width = 0;
-    OLE_YSIZE_HIMETRIC height = 0;
-    picture_->get_Width(&width);
-    picture_->get_Height(&height);
-    const SIZE size = pictureSize();
-    // The client area's device context already clips at the inner edges.
-    picture_->Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr);
+    const auto cues = static_cast<UINT>(::SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0));
+    if (::GetFocus() == hwnd() && (cues & UISF_HIDEFOCUS) == 0) {
+        ::DrawFocusRect(dc, &client);
+    }
 }
 
 }  // namespace vantrel::win32

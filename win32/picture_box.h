@@ -6,6 +6,7 @@
 #include <olectl.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -26,7 +27,8 @@ bool runsAboveTheShell();
 // it, through OLE and as WM_DROPFILES, and hands the dropped file list on, to be judged there; in
 // mode None it refuses every drop. The list is read while the drop lasts and handed on after it has
 // returned: a message box that the drop raises must not hold the drag's source (Explorer) until it
-// is answered.
+// is answered. It takes the keyboard focus, shows it with the system's focus rectangle where the
+// window shows focus cues, and hands on its characters and its double-clicks.
 class PictureBox : public OwnWindow, public DropTarget {
   public:
     // Shows the JPEG that the program carries as RCDATA resource `pictureId`. OLE must be
@@ -46,6 +48,8 @@ class PictureBox : public OwnWindow, public DropTarget {
 
     // Called with the file list of every drop taken, once the drop has returned.
     std::function<void(const DroppedFiles& files)> onDrop;
+    std::function<void(std::int16_t& KeyAscii)> onKeyPress;
+    std::function<void()> onDblClick;
 
   protected:
     LRESULT message(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "filelist/count_key_filter.h"
 #include "filelist/drop_intake.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr float kFirstRowTop = 180.0F;
 constexpr int kScrollMin = -30;
+constexpr const char* kChooseTitle = "Choose files to copy";
 
 }  // namespace
 
@@ -162,10 +164,23 @@ void Form1::Form_QueryUnload(bool& Cancel) {
     }
 }
 
-void Form1::Form_KeyDown(int KeyCode) {
-    if (running_ && KeyCode == vbKeyEscape) {
-        runHandler(services_.messageBox, [this] { askToStop(); });
+void Form1::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
+    if (running_) {
+        // A paste during a run is refused, as a drop is.
+        if (KeyCode == vbKeyEscape || isPasteKey(KeyCode, Shift)) {
+            const bool escape = KeyCode == vbKeyEscape;
+            KeyCode = 0;
+            if (escape) {
+                runHandler(services_.messageBox, [this] { askToStop(); });
+            }
+        }
+        return;
     }
+    if (!isPasteKey(KeyCode, Shift)) {
+        return;
+    }
+    KeyCode = 0;
+    handle([this] { takeFiles(*c_.Clipboard.files()); });
 }
 
 // The copy under way goes on while the question is up; a second request meanwhile does not
@@ -183,6 +198,36 @@ bool Form1::askToStop() {
         std::string("Stop replicating?") + kCrLf + "The copies made so far are kept.",
         Buttons::YesNo);
     return answer == Answer::Yes && stop_.request_stop();
+}
+
+void Form1::Picture1_KeyPress(std::int16_t& KeyAscii) {
+    if (!isChooseKey(KeyAscii)) {
+        return;
+    }
+    KeyAscii = 0;
+    chooseFiles();
+}
+
+void Form1::Picture1_DblClick() {
+    chooseFiles();
+}
+
+void Form1::chooseFiles() {
+    if (running_) {
+        return;
+    }
+    handle([this] {
+        std::vector<std::string> chosen = c_.CommonDialog1.showOpen(kChooseTitle);
+        if (!chosen.empty()) {
+            takeFiles(ChosenFiles(std::move(chosen)));
+        }
+    });
+}
+
+// Every way in goes through the drop's intake: the same checks, the same message.
+void Form1::takeFiles(const DroppedFiles& files) {
+    FileListControls controls = fileListControls();
+    ::vantrel::Picture1_OLEDragDrop(controls, files, services_.messageBox);
 }
 
 ReplicationControls Form1::replicationControls() {

@@ -29,6 +29,8 @@ struct Form1Controls {
     DirectoryList& Dir1;
     DropTarget& Picture1;
     PopupMenu& PUMenu_Files;
+    SystemClipboard& Clipboard;
+    OpenFileDialog& CommonDialog1;
 };
 
 // The program's only window as its logic: one handler per event, each named after the control
@@ -57,8 +59,14 @@ class Form1 {
     // comes back true when the window stays: during a run it asks whether to stop, and after
     // Yes the window closes through `unload` once the run has ended.
     void Form_QueryUnload(bool& Cancel);
-    // A key pressed in the window: during a run, Escape asks whether to stop.
-    void Form_KeyDown(int KeyCode);
+    // A key pressed in the window that no text box took. During a run, Escape asks whether to
+    // stop; else a paste key puts the clipboard's files into the list, as a drop would. A key
+    // used here comes back as 0.
+    void Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift);
+    // Files into the list without a drag: Enter, Space or a double-click on the drop area open
+    // the file dialog.
+    void Picture1_KeyPress(std::int16_t& KeyAscii);
+    void Picture1_DblClick();
 
     // Runs work of the front end's own (a toolkit's control acting on a user's request)
     // through the same guard as the handlers. During a replication run it is refused: it never
@@ -76,6 +84,8 @@ class Form1 {
   private:
     ReplicationControls replicationControls();
     FileListControls fileListControls();
+    void takeFiles(const DroppedFiles& files);
+    void chooseFiles();
 
     Form1Controls c_;
     Services& services_;

@@ -94,7 +94,9 @@ Form makeForm1() {
          .container = "DropArea",
          .rect = {.left = 120, .top = 360, .width = 2175, .height = 2295},
          .tabIndex = 11,
-         .accessibleName = "Drop files to copy here:"},
+         .accessibleName = "Drop files to copy here:",
+         .accessibleDescription = "Press Enter to choose files, or Ctrl+V to paste files copied "
+                                  "in the file manager"},
         {.name = "FrameFix",
          .kind = Frame,
          .role = Role::ListFrame,

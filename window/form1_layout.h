@@ -80,6 +80,8 @@ struct Control {
     // What a screen reader calls the control where its caption does not say it; empty: the
     // caption without its padding blanks.
     std::string accessibleName = {};
+    // What a screen reader reads after the name, where the control does more than it shows.
+    std::string accessibleDescription = {};
 };
 
 struct MenuItem {

@@ -77,6 +77,15 @@ class AccessibilityTest : public test::WindowTest {
         QCOMPARE(names.value(control), name);
     }
 
+    void theDropAreaSaysHowToAddFilesWithoutADrag() {
+        QAccessibleInterface* picture =
+            QAccessible::queryAccessibleInterface(form_->findChild<QWidget*>("Picture1"));
+        QVERIFY(picture != nullptr);
+        QCOMPARE(picture->text(QAccessible::Description),
+                 QString::fromStdString(expected::kDropAreaDescription));
+        QVERIFY(picture->state().focusable);
+    }
+
     void visibleCaptionsStayAsTheyAre() {
         QCOMPARE(form_->findChild<QPushButton*>("ReplicateBtn")->text(),
                  QStringLiteral("Replicate "));

@@ -94,6 +94,10 @@ inline const std::vector<AccessibleName>& accessibleNames() {
     return names;
 }
 
+// What a screen reader reads after the drop area's name.
+inline const std::string kDropAreaDescription =
+    "Press Enter to choose files, or Ctrl+V to paste files copied in the file manager";
+
 // One control of the window as the layout table gives it. `tab` is -1 where there is none.
 struct Control {
     std::string name;

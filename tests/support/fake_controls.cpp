@@ -1,5 +1,8 @@
 #include "support/fake_controls.h"
 
+#include "platform/failure.h"
+#include "support/listed_files.h"
+
 namespace vantrel::test {
 
 FakeTextBoxArray::FakeTextBoxArray(double left, double width, double height)
@@ -26,6 +29,23 @@ void FakeDirectoryList::setPath(const std::string& path) {
     if (changed) {
         notifyChange();
     }
+}
+
+namespace {
+
+class NoFileList : public DroppedFiles {
+  public:
+    long long count() const override { throw Failure(kNoFileList, "No file list"); }
+    std::string file(long long /*k*/) const override { return {}; }
+};
+
+}  // namespace
+
+std::unique_ptr<DroppedFiles> FakeClipboard::files() const {
+    if (!files_) {
+        return std::make_unique<NoFileList>();
+    }
+    return std::make_unique<ListedFiles>(*files_);
 }
 
 }  // namespace vantrel::test

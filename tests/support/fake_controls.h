@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,24 @@ class FakePopupMenu : public PopupMenu {
     }
     int shown = 0;
     std::function<void()> choose;
+};
+
+// Holds a file list, or with none (text, an image) a clipboard whose count() fails.
+class FakeClipboard : public SystemClipboard {
+  public:
+    std::unique_ptr<DroppedFiles> files() const override;
+    std::optional<std::vector<std::string>> files_;
+};
+
+// Records each title it was shown with and answers `chosen_` (none: cancelled).
+class FakeFileDialog : public OpenFileDialog {
+  public:
+    std::vector<std::string> showOpen(const std::string& title) override {
+        titles.push_back(title);
+        return chosen_;
+    }
+    std::vector<std::string> chosen_;
+    std::vector<std::string> titles;
 };
 
 }  // namespace vantrel::test

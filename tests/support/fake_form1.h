@@ -22,7 +22,8 @@ struct FakeForm1 : FakeReplicationWindow {
           fs(this->conventions.separator),
           services{messageBox, fs, launcher, this->conventions, painter, waiter},
           form(Form1Controls{text1, copyTimes, frameSlide, frameFix, bar, saveTo, labelProgress,
-                             shapeProgress, shapeProgressBack, drive1, dir1, picture1, popup},
+                             shapeProgress, shapeProgressBack, drive1, dir1, picture1, popup,
+                             clipboard, commonDialog1},
                services) {}
 
     FakeFrame frameSlide{expected::kFrameSlide.top, expected::kFrameSlide.height};
@@ -32,6 +33,8 @@ struct FakeForm1 : FakeReplicationWindow {
     FakeDirectoryList dir1;
     FakeDropTarget picture1;
     FakePopupMenu popup;
+    FakeClipboard clipboard;
+    FakeFileDialog commonDialog1;
 
     Conventions conventions;
     FakeMessageBox messageBox;

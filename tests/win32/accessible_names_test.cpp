@@ -64,6 +64,7 @@ class RecordedNames final : public IAccPropServices, public IClassFactory {
     std::map<HWND, std::string> names;
     std::map<HWND, std::string> values;
     std::map<HWND, long> roles;
+    std::map<HWND, std::string> descriptions;
 
     HRESULT WINAPI QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown || iid == IID_IAccPropServices) {
@@ -88,10 +89,13 @@ class RecordedNames final : public IAccPropServices, public IClassFactory {
     HRESULT WINAPI SetHwndPropStr(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
                                   LPCWSTR text) override {
         if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF ||
-            (property != PROPID_ACC_NAME && property != PROPID_ACC_VALUE)) {
+            (property != PROPID_ACC_NAME && property != PROPID_ACC_VALUE &&
+             property != PROPID_ACC_DESCRIPTION)) {
             return E_INVALIDARG;
         }
-        (property == PROPID_ACC_NAME ? names : values)[hwnd] = toUtf8(text);
+        (property == PROPID_ACC_NAME ? names
+                                     : property == PROPID_ACC_VALUE ? values : descriptions)[hwnd] =
+            toUtf8(text);
         return S_OK;
     }
     HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
@@ -187,6 +191,11 @@ TEST_P(AccessibleNamesTest, ControlsAndTheRowsInViewAreReadByWhatTheyAre) {
     dropOn(window_->child("Picture1"), files);
     for (const expected::AccessibleName& named : expected::accessibleNames()) {
         EXPECT_EQ(nameOf(window_->child(named.control)), named.name) << named.control;
+    }
+    if (recorded()) {
+        EXPECT_EQ(service_.descriptions,
+                  (std::map<HWND, std::string>{
+                      {window_->child("Picture1"), expected::kDropAreaDescription}}));
     }
     EXPECT_EQ(nameOf(window_->form.pathEditor(3)), "File 3");
     EXPECT_EQ(nameOf(window_->form.countEditor(3)), "Copies of file 3");

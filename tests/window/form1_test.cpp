@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -300,6 +301,103 @@ TEST_F(Form1Test, TheBarFollowsTheCopyAndEndsEachStepExactly) {
                                      3 * step, 3 * step, 4 * step, 4 * step, 0};
     EXPECT_EQ(w_.shapeProgress.history, widths);
     EXPECT_EQ(w_.waiter.waits, 4);
+}
+
+// Files come in without a drag: a paste key that no text box took, or Enter, Space or a
+// double-click on the drop area, which open the file dialog. Each goes through the drop's intake.
+struct NoDragCase {
+    std::string what;
+    // The key handed to Form_KeyDown (code, shift) or to Picture1_KeyPress (ascii); 0: a
+    // double-click.
+    std::int16_t keyCode;
+    std::int16_t shift;
+    std::int16_t keyAscii;
+    std::optional<Strings> clipboard;
+    Strings chosen;
+    Strings rows;
+    int dialogs;
+    Strings messages;
+    bool keyUsed;
+};
+
+class NoDrag : public Form1Test, public ::testing::WithParamInterface<NoDragCase> {};
+
+TEST_P(NoDrag, FilesComeInAsADropOfThemWould) {
+    const NoDragCase& c = GetParam();
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/first"}));
+    w_.clipboard.files_ = c.clipboard;
+    w_.commonDialog1.chosen_ = c.chosen;
+    bool used = false;
+    if (c.keyCode != 0) {
+        std::int16_t KeyCode = c.keyCode;
+        w_.form.Form_KeyDown(KeyCode, c.shift);
+        used = KeyCode == 0;
+    } else if (c.keyAscii != 0) {
+        std::int16_t KeyAscii = c.keyAscii;
+        w_.form.Picture1_KeyPress(KeyAscii);
+        used = KeyAscii == 0;
+    } else {
+        w_.form.Picture1_DblClick();
+        used = true;
+    }
+
+    Strings rows{"/first"};
+    rows.insert(rows.end(), c.rows.begin(), c.rows.end());
+    EXPECT_EQ(paths(), rows);
+    EXPECT_EQ(w_.commonDialog1.titles, Strings(c.dialogs, "Choose files to copy"));
+    EXPECT_EQ(w_.messageBox.texts(), c.messages);
+    EXPECT_EQ(used, c.keyUsed);
+    EXPECT_EQ(w_.copyTimes.count(), w_.text1.count());
+    EXPECT_EQ(w_.frameSlide.height(), w_.text1.count() * expected::kRowHeight);
+}
+
+const Strings kNoMessage;
+const Strings kNoFileName{"No File name from Explorer"};
+const Strings kCopied{"/home/u/a b.txt", "/home/u/c.txt"};
+const std::string kNul("/x\0y", 4);
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1Test, NoDrag,
+    ::testing::Values(
+        NoDragCase{"CtrlV", 86, 2, 0, kCopied, {}, kCopied, 0, kNoMessage, true},
+        NoDragCase{"ShiftInsert", 45, 1, 0, kCopied, {}, kCopied, 0, kNoMessage, true},
+        NoDragCase{"CtrlShiftV", 86, 3, 0, kCopied, {}, {}, 0, kNoMessage, false},
+        NoDragCase{"CtrlInsertCopies", 45, 2, 0, kCopied, {}, {}, 0, kNoMessage, false},
+        NoDragCase{"PlainV", 86, 0, 0, kCopied, {}, {}, 0, kNoMessage, false},
+        NoDragCase{"TextOnTheClipboard", 86, 2, 0, std::nullopt, {}, {}, 0, kNoFileName, true},
+        NoDragCase{"NothingThatNamesAFile", 86, 2, 0, Strings{kNul}, {}, {}, 0, kNoFileName, true},
+        NoDragCase{"AnEmptyFileList", 45, 1, 0, Strings{}, {}, {}, 0, kNoMessage, true},
+        NoDragCase{"Enter", 0, 0, 13, {}, {"/b", "/a"}, {"/b", "/a"}, 1, kNoMessage, true},
+        NoDragCase{"Space", 0, 0, 32, {}, {"/a"}, {"/a"}, 1, kNoMessage, true},
+        NoDragCase{"OtherKeysOpenNothing", 0, 0, 'a', {}, {"/a"}, {}, 0, kNoMessage, false},
+        NoDragCase{"DoubleClick", 0, 0, 0, {}, {"/a", "/a"}, {"/a", "/a"}, 1, kNoMessage, true},
+        NoDragCase{"Cancelled", 0, 0, 13, {}, {}, {}, 1, kNoMessage, true}),
+    [](const auto& info) { return info.param.what; });
+
+// During a run the list is the run's: a paste and the dialog are refused, as a drop is.
+TEST_F(Form1Test, NoFileComesInDuringARun) {
+    w_.fs.addFile("/src/a.txt", "a");
+    w_.fs.addDir("/out");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt"}));
+    w_.saveTo.setText("/out");
+    w_.clipboard.files_ = Strings{"/src/late.txt"};
+    w_.commonDialog1.chosen_ = {"/src/late.txt"};
+    w_.waiter.meanwhile = [&] {
+        w_.waiter.meanwhile = nullptr;
+        std::int16_t KeyCode = 86;
+        w_.form.Form_KeyDown(KeyCode, 2);
+        std::int16_t KeyAscii = 13;
+        w_.form.Picture1_KeyPress(KeyAscii);
+        w_.form.Picture1_DblClick();
+        EXPECT_EQ(KeyCode, 0);
+        EXPECT_EQ(KeyAscii, 0);
+    };
+
+    w_.form.ReplicateBtn_Click();
+
+    EXPECT_EQ(paths(), Strings{"/src/a.txt"});
+    EXPECT_TRUE(w_.commonDialog1.titles.empty());
+    EXPECT_TRUE(w_.messageBox.shown.empty());
 }
 
 }  // namespace
