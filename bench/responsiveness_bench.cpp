@@ -208,7 +208,8 @@ struct Bench {
         QTimer escape;
         escape.setSingleShot(true);
         QObject::connect(&escape, &QTimer::timeout, [&] {
-            form.logic().Form_KeyDown(vbKeyEscape);
+            std::int16_t KeyCode = vbKeyEscape;
+            form.logic().Form_KeyDown(KeyCode, 0);
             yes = clock.nsecsElapsed();
         });
         if (stopAfterMs > 0) {

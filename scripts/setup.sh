@@ -15,7 +15,7 @@ packages=(
     xdg-utils                             # xdg-open for the log viewer and the file manager
     fuse3 libfuse3-dev pkg-config         # a FUSE file system without hard links, for the tests
     dosfstools                            # a FAT image, for the file too large for FAT
-    openbox xdotool xclip x11-utils libxcb1-dev  # tests driven through a window manager
+    openbox xdotool xclip x11-utils      # tests driven through a window manager
 )
 if [ "${1:-}" = package ]; then
     packages+=(

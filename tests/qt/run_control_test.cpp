@@ -2,8 +2,6 @@
 // the X server (xdotool), a close request through the window manager (openbox), while the
 // second of three copies is under way. Runs under Xvfb with openbox (with_window_manager.sh).
 
-#include <xcb/xcb.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -16,8 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <atomic>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -70,29 +66,6 @@ class Answerer : public QObject {
 
 bool xdotool(const QStringList& arguments) {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-// A close request as a task bar or pager sends it: _NET_CLOSE_WINDOW to the root window, which
-// the window manager turns into WM_DELETE_WINDOW for the window.
-void askWindowManagerToClose(xcb_window_t window) {
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const char* name = "_NET_CLOSE_WINDOW";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = atom->atom;
-    event.data.data32[0] = XCB_CURRENT_TIME;
-    event.data.data32[1] = 2;  // from a pager or task bar
-    xcb_send_event(connection, 0, screen->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(connection);
-    std::free(atom);
-    xcb_disconnect(connection);
 }
 
 QStringList namesIn(const QString& folder) {
@@ -161,7 +134,8 @@ class RunControlTest : public QObject {
                         xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
                         break;
                     case UserAct::Close:
-                        askWindowManagerToClose(static_cast<xcb_window_t>(form.winId()));
+                        // openbox's own Close: WM_DELETE_WINDOW, as from the title bar.
+                        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
                         break;
                     case UserAct::SecondReplicate:
                         xdotool(click);

@@ -93,9 +93,9 @@ class RecordedNames final : public IAccPropServices, public IClassFactory {
              property != PROPID_ACC_DESCRIPTION)) {
             return E_INVALIDARG;
         }
-        (property == PROPID_ACC_NAME ? names
-                                     : property == PROPID_ACC_VALUE ? values : descriptions)[hwnd] =
-            toUtf8(text);
+        (property == PROPID_ACC_NAME    ? names
+         : property == PROPID_ACC_VALUE ? values
+                                        : descriptions)[hwnd] = toUtf8(text);
         return S_OK;
     }
     HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
