@@ -245,7 +245,8 @@ TEST_F(RealFileSystemTest, ACopyWhosePathFitsIsMadeHoweverDeepItsFolder) {
     std::string deep = dest();
     while (deep.size() < targetLength - name.size() - 1) {
         const std::size_t room = targetLength - name.size() - 2 - deep.size();
-        deep += "/" + std::string(std::min<std::size_t>(room, 200), 'd');
+        deep += '/';
+        deep.append(std::min<std::size_t>(room, 200), 'd');
         test::makeFolder(deep);
     }
     const std::string copy = test::join(deep, name);
