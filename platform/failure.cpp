@@ -47,6 +47,12 @@ Failure failureFromErrno(int err) {
     return Failure(numberForErrno(err), std::strerror(err));
 }
 
+void throwIfStopped(const std::stop_token& stop) {
+    if (stop.stop_requested()) {
+        throw Failure(kUserInterrupt, "The copy was stopped.");
+    }
+}
+
 void throwOverflow() {
     throw Failure(kOverflow, "Overflow");
 }

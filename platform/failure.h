@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 
 namespace vantrel {
@@ -45,5 +46,8 @@ Failure failureFromWin32(unsigned long error);
 #endif
 
 [[noreturn]] void throwOverflow();
+
+// A copy abandoned at the user's request fails with kUserInterrupt; nothing else on `stop`.
+void throwIfStopped(const std::stop_token& stop);
 
 }  // namespace vantrel

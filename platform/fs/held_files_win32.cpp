@@ -46,7 +46,7 @@ unsigned long retryWhileHeld(const std::function<unsigned long()>& step,
         if (!pauseUnlessStopped(
                 std::min(pause, std::chrono::ceil<std::chrono::milliseconds>(giveUp - now)),
                 stop)) {
-            throw Failure(kUserInterrupt, "The copy was stopped.");
+            throwIfStopped(stop);
         }
         pause *= 2;
     }

@@ -287,13 +287,8 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
                               const std::optional<FileIdentity>& asked, std::stop_token stop) {
     // A stop request is seen between the pieces of the copy and before it takes its name; the
     // failure removes the temporary as any other does.
-    const auto stopIfAsked = [&stop] {
-        if (stop.stop_requested()) {
-            throw Failure(kUserInterrupt, "The copy was stopped.");
-        }
-    };
     const CopyProgress progress = [&](std::uint64_t copied, std::uint64_t size) {
-        stopIfAsked();
+        throwIfStopped(stop);
         if (reported) {
             reported(copied, size);
         }
@@ -323,7 +318,7 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         TempFile temp(place.folder.get(), status.st_mode, ways, announce);
         posix::copyContent(in.get(), temp.fd(), status, progress);
         posix::keepModificationTime(temp.fd(), status);
-        stopIfAsked();
+        throwIfStopped(stop);
         if (mode == CopyTo::NewFile) {
             switch (temp.publishNew(place.name)) {
                 case Naming::Done:

@@ -576,15 +576,11 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         // The user chose to give up the old file for this one: make it be on the disk.
         TempFile temp(folder, from, replacing, progress, &cancel, stop);
         temp.finish((sourceAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE, replacing);
-        if (stop.stop_requested()) {
-            throw Failure(kUserInterrupt, "The copy was stopped.");
-        }
+        throwIfStopped(stop);
         temp.publish(to, target, replacing, options_, &asked, stop);
     } catch (const Failure&) {
         // Whatever the abandoned copy met, it was stopped; its temporary is gone.
-        if (stop.stop_requested()) {
-            throw Failure(kUserInterrupt, "The copy was stopped.");
-        }
+        throwIfStopped(stop);
         throw;
     }
 }
