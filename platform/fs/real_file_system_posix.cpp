@@ -159,6 +159,14 @@ bool plainFileAt(const Place& place, struct stat& status) {
     throw failureFromErrno(EEXIST);
 }
 
+// Whether the file took its name: a name taken meanwhile fails, a way refused is tried again.
+bool published(Naming naming, const Place& place) {
+    if (naming == Naming::Taken) {
+        throwTaken(place);
+    }
+    return naming == Naming::Done;
+}
+
 // Writes the copy at its own name, created exclusively, where the file system cannot name a
 // finished file without replacing what has the name: a kill part-way leaves the part written
 // there, and so does a failure, as the name may no longer be ours to remove.
@@ -320,26 +328,17 @@ void RealFileSystem::copyFile(const std::string& source, const std::string& targ
         posix::keepModificationTime(temp.fd(), status);
         throwIfStopped(stop);
         if (mode == CopyTo::NewFile) {
-            switch (temp.publishNew(place.name)) {
-                case Naming::Done:
-                    return;
-                case Naming::Taken:
-                    throwTaken(place);
-                case Naming::Refused:
-                    continue;
+            if (published(temp.publishNew(place.name), place)) {
+                return;
             }
+            continue;
         }
         // The user chose to give up the old file for this one: make sure this one is on disk.
         if (present && ::fsync(temp.fd()) != 0) {
             throwErrno();
         }
-        switch (temp.publishReplacing(place.name, asked)) {
-            case Naming::Done:
-                return;
-            case Naming::Taken:
-                throwTaken(place);
-            case Naming::Refused:
-                continue;
+        if (published(temp.publishReplacing(place.name, asked), place)) {
+            return;
         }
     }
 }
@@ -379,11 +378,8 @@ void RealFileSystem::writeText(const std::string& path, const std::string& text)
         if (naming != Naming::Done) {
             naming = temp->publishReplacing(place.name, std::nullopt);
         }
-        if (naming == Naming::Done) {
+        if (published(naming, place)) {
             return;
-        }
-        if (naming == Naming::Taken) {
-            throwTaken(place);
         }
     }
 }
