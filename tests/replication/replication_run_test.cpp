@@ -114,7 +114,10 @@ TEST_P(ReplicationRun, AnsweringYesReplacesAndLogs) {
     EXPECT_EQ(h.logFile(), "x(1).txt\r\n");
 }
 
-TEST_P(ReplicationRun, ANameTakenAfterTheTestGetsTheSameQuestion) {
+// A file that takes a copy's name after the test is asked about before it is replaced: where
+// nothing stood, with the question a file found there gets; where the user said Yes to
+// another file, anew, and it stays unless that answer is Yes too.
+TEST_P(ReplicationRun, AFileThatTakesTheNameAfterTheTestIsAskedAbout) {
     const struct {
         Answer answer;
         const char* content;
@@ -125,47 +128,27 @@ TEST_P(ReplicationRun, ANameTakenAfterTheTestGetsTheSameQuestion) {
         {Answer::No, "theirs", "x(2).txt\r\n", kDone.c_str()},
         {Answer::Cancel, "theirs", "", expected::kCancelled.c_str()},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.answer));
-        RunHarness r(GetParam());
-        r.fs.addDir(GetParam().destination);
-        r.addRow("x.txt", "2");
-        r.fs.appearBeforeCopy(r.target("x(1).txt"), "theirs");
-        r.messageBox.script({c.answer});
-        ReplicateBtn_Click(r.controls, r.services);
-        EXPECT_EQ(r.texts(), Strings{replacePrompt("x(1).txt")});
-        EXPECT_EQ(r.fs.content(r.target("x(1).txt")), c.content);
-        EXPECT_EQ(r.fs.isFile(r.target("x(2).txt")), c.answer != Answer::Cancel);
-        EXPECT_EQ(r.logFile(), c.log);
-        EXPECT_EQ(r.labelProgress.history.back(), c.caption);
-    }
-}
-
-// Yes replaces the file asked about: another one that takes the name before the copy is
-// published is asked about anew, and stays unless that answer is Yes too.
-TEST_P(ReplicationRun, AFileThatTakesTheNameAfterYesIsAskedAboutAnew) {
-    const struct {
-        Answer answer;
-        const char* content;
-        const char* log;
-        const char* caption;
-    } cases[] = {
-        {Answer::Yes, "x.txt data", "x(1).txt\r\n", kDone.c_str()},
-        {Answer::No, "theirs", "", kDone.c_str()},
-        {Answer::Cancel, "theirs", "", expected::kCancelled.c_str()},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.answer));
-        RunHarness r(GetParam());
-        r.addRow("x.txt", "1");
-        r.fs.addFile(r.target("x(1).txt"), "old");
-        r.fs.appearBeforeCopy(r.target("x(1).txt"), "theirs");
-        r.messageBox.script({Answer::Yes, c.answer});
-        ReplicateBtn_Click(r.controls, r.services);
-        EXPECT_EQ(r.texts(), Strings(2, replacePrompt("x(1).txt")));
-        EXPECT_EQ(r.fs.content(r.target("x(1).txt")), c.content);
-        EXPECT_EQ(r.logFile(), c.log);
-        EXPECT_EQ(r.labelProgress.history.back(), c.caption);
+    for (const bool afterYes : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message()
+                         << static_cast<int>(c.answer) << " after Yes " << afterYes);
+            RunHarness r(GetParam());
+            r.fs.addDir(GetParam().destination);
+            r.addRow("x.txt", "2");
+            if (afterYes) {
+                r.fs.addFile(r.target("x(1).txt"), "old");
+                r.messageBox.script({Answer::Yes, c.answer});
+            } else {
+                r.messageBox.script({c.answer});
+            }
+            r.fs.appearBeforeCopy(r.target("x(1).txt"), "theirs");
+            ReplicateBtn_Click(r.controls, r.services);
+            EXPECT_EQ(r.texts(), Strings(afterYes ? 2 : 1, replacePrompt("x(1).txt")));
+            EXPECT_EQ(r.fs.content(r.target("x(1).txt")), c.content);
+            EXPECT_EQ(r.fs.isFile(r.target("x(2).txt")), c.answer != Answer::Cancel);
+            EXPECT_EQ(r.logFile(), c.log);
+            EXPECT_EQ(r.labelProgress.history.back(), c.caption);
+        }
     }
 }
 
