@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -105,6 +106,12 @@ struct Window {
         : conventions(Conventions::posix(home.path().toStdString())),
           services{messageBox, fileSystem, launcher, conventions, painter, waiter},
           form(services) {}
+    // QTemporaryDir leaves names that are not UTF-8 behind, which std::filesystem removes by
+    // their bytes.
+    ~Window() {
+        std::error_code ignored;
+        std::filesystem::remove_all(home.path().toStdString(), ignored);
+    }
 
     // Adds an entry the way a drop does.
     void addRow(const std::string& path, const std::string& count) {
