@@ -212,6 +212,28 @@ void Form1::Picture1_DblClick() {
     chooseFiles();
 }
 
+void Form1::Click(layout::Role role) {
+    switch (role) {
+        case layout::Role::FileSearch:
+            OpenWEBtn_Click();
+            break;
+        case layout::Role::Replicate:
+            ReplicateBtn_Click();
+            break;
+        case layout::Role::ClearList:
+            ClearBtn_Click();
+            break;
+        case layout::Role::OpenLog:
+            LogBtn_Click();
+            break;
+        case layout::Role::DeleteFile:
+            PUMenu_DeleteFile_Click();
+            break;
+        default:
+            break;
+    }
+}
+
 void Form1::chooseFiles() {
     if (running_) {
         return;
