@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/failure.h"
@@ -68,7 +69,8 @@ struct Form1Window::Parts {
     AccessibleNames names;
     std::map<std::string, HWND, std::less<>> byName;
     std::map<layout::Role, HWND> byRole;
-    std::map<int, const layout::Control*> controlOfId;
+    // The control of each identifier, with the window made for it.
+    std::map<int, std::pair<const layout::Control*, HWND>> controlOfId;
     // What a run greys.
     std::vector<HWND> refusingDuringRun;
 
@@ -162,7 +164,7 @@ struct Form1Window::Parts {
                 names.name(hwnd, layout::accessibleName(control));
                 names.describe(hwnd, control.accessibleDescription);
                 byName.emplace(control.name, hwnd);
-                controlOfId.emplace(id, &control);
+                controlOfId.emplace(id, std::pair{&control, hwnd});
                 if (control.role != layout::Role::None) {
                     byRole.emplace(control.role, hwnd);
                 }
@@ -315,8 +317,8 @@ struct Form1Window::Parts {
     // The control of that identifier, if the window made it and `hwnd` is its window.
     const layout::Control* controlOf(int id, HWND hwnd) const {
         const auto found = controlOfId.find(id);
-        return found != controlOfId.end() && named(found->second->name) == hwnd ? found->second
-                                                                                : nullptr;
+        return found != controlOfId.end() && found->second.second == hwnd ? found->second.first
+                                                                          : nullptr;
     }
 };
 

@@ -15,8 +15,8 @@ namespace vantrel::win32 {
 
 // Form1 as a native window, built from the window's layout data. The layout is fixed: resizing
 // the window moves nothing. Every event goes to its handler in the window's logic (a click by
-// the role of the control clicked), and whatever else the window does on the user's request goes
-// through the logic's guard.
+// the role of the control clicked), and whatever else the window does on the user's request
+// goes through the logic's guard.
 class Form1Window : public OwnWindow {
   public:
     // Builds the window, hidden. OLE must be initialised on the thread for drags to reach the

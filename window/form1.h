@@ -36,9 +36,9 @@ struct Form1Controls {
 
 // The program's only window as its logic: one handler per event, each named after the control
 // and the event. A front end hands every event of its widgets to the handler of that name, and
-// a click to Click by the role of the control clicked; each handler runs through the one guard, so
-// that no failure ends the program. The drive and directory lists' change notifications are routed
-// here by the constructor.
+// a click to Click by the role of the control clicked; each handler runs through the one guard,
+// so that no failure ends the program. The drive and directory lists' change notifications are
+// routed here by the constructor.
 class Form1 {
   public:
     Form1(const Form1Controls& controls, Services& services);
