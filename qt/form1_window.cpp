@@ -14,7 +14,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/failure.h"
@@ -29,6 +31,7 @@
 #include "qt/twips.h"
 #include "qt/window_font.h"
 #include "window/form1_layout.h"
+#include "window/form1_wiring.h"
 
 // The images are compiled into the window's library; a static library needs them registered
 // by name, outside any namespace.
@@ -58,17 +61,18 @@ struct Form1Window::Widgets {
 
     Form1Window& window;
     QHash<QString, QWidget*> byName;
+    std::map<layout::Role, QWidget*> byRole;
 
     SlidingFrame* frameSlide = nullptr;
     PictureBox* picture1 = nullptr;
     DriveList* drive1 = nullptr;
     DirectoryList* dir1 = nullptr;
-    QPushButton* openWEBtn = nullptr;
-    QPushButton* replicateBtn = nullptr;
-    QPushButton* clearBtn = nullptr;
-    QPushButton* logBtn = nullptr;
     QMenu* puMenuFiles = nullptr;
-    QAction* puMenuDeleteFile = nullptr;
+    // What a click hands to the logic: the role of the button or menu item clicked.
+    std::vector<std::pair<QPushButton*, layout::Role>> buttons;
+    std::vector<std::pair<QAction*, layout::Role>> menuItems;
+    // What a run greys.
+    std::vector<QWidget*> refusingDuringRun;
 
     std::unique_ptr<QtFrame> frameFix;
     std::unique_ptr<QtScrollBar> vScrollFiles;
@@ -86,6 +90,9 @@ struct Form1Window::Widgets {
             if (QWidget* widget = make(control, *byName.value(qtext(control.container)))) {
                 widget->setObjectName(qtext(control.name));
                 byName.insert(widget->objectName(), widget);
+                if (control.role != layout::Role::None) {
+                    byRole.emplace(control.role, widget);
+                }
             }
         }
         // The lists are filled once placed, so that the current folder scrolls into view.
@@ -94,10 +101,7 @@ struct Form1Window::Widgets {
         makeMenu(layout::form1().popupMenu);
         stack();
         orderTabs();
-        controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
-                                       *frameFix, *vScrollFiles, *saveTo, *labelProgress,
-                                       *shapeProgress, *shapeProgressBack, *drive1, *dir1,
-                                       *picture1, *popupFiles, clipboard, commonDialog1});
+        controls.emplace(form1Controls(*this));
     }
 
     // The widget of one control, placed and captioned; nullptr for the rows' template boxes,
@@ -119,6 +123,9 @@ struct Form1Window::Widgets {
         placeInTwips(widget, control.rect);
         if (!control.visible) {
             widget->hide();
+        }
+        if (layout::greyedDuringRun(control)) {
+            refusingDuringRun.push_back(widget);
         }
         return widget;
     }
@@ -159,7 +166,7 @@ struct Form1Window::Widgets {
                 auto* button = new QPushButton(caption, &container);
                 button->setAutoDefault(false);
                 button->setDefault(false);
-                buttonFor(control) = button;
+                buttons.emplace_back(button, control.role);
                 return button;
             }
             case layout::Kind::PictureBox:
@@ -207,21 +214,6 @@ struct Form1Window::Widgets {
         return frame;
     }
 
-    QPushButton*& buttonFor(const layout::Control& control) {
-        switch (control.role) {
-            case layout::Role::FileSearch:
-                return openWEBtn;
-            case layout::Role::Replicate:
-                return replicateBtn;
-            case layout::Role::ClearList:
-                return clearBtn;
-            case layout::Role::OpenLog:
-                return logBtn;
-            default:
-                throw Failure(kElementDoesNotExist, "A button without a handler: " + control.name);
-        }
-    }
-
     // The directory list starts in the current folder; where that cannot be read, in the home
     // folder or at the root, so that the window always opens.
     void openStartFolder() {
@@ -240,8 +232,9 @@ struct Form1Window::Widgets {
         puMenuFiles = new QMenu(qtext(menu.caption), &window);
         puMenuFiles->setObjectName(qtext(menu.name));
         for (const layout::MenuItem& item : menu.items) {
-            puMenuDeleteFile = puMenuFiles->addAction(qtext(item.caption));
-            puMenuDeleteFile->setObjectName(qtext(item.name));
+            QAction* action = puMenuFiles->addAction(qtext(item.caption));
+            action->setObjectName(qtext(item.name));
+            menuItems.emplace_back(action, item.role);
         }
         popupFiles = std::make_unique<QtPopupMenu>(*puMenuFiles);
     }
@@ -271,37 +264,20 @@ struct Form1Window::Widgets {
                          [this, &form](const QString& folder) {
                              form.handle([this, folder] { dir1->setPath(bytesOfText(folder)); });
                          });
-        QObject::connect(openWEBtn, &QPushButton::clicked, &window,
-                         [&form] { form.OpenWEBtn_Click(); });
-        QObject::connect(replicateBtn, &QPushButton::clicked, &window,
-                         [&form] { form.ReplicateBtn_Click(); });
-        QObject::connect(clearBtn, &QPushButton::clicked, &window,
-                         [&form] { form.ClearBtn_Click(); });
-        QObject::connect(logBtn, &QPushButton::clicked, &window, [&form] { form.LogBtn_Click(); });
+        for (const auto& [button, role] : buttons) {
+            QObject::connect(button, &QPushButton::clicked, &window,
+                             [&form, role] { form.Click(role); });
+        }
+        for (const auto& [action, role] : menuItems) {
+            QObject::connect(action, &QAction::triggered, &window,
+                             [&form, role] { form.Click(role); });
+        }
         QObject::connect(picture1, &PictureBox::dropped, &window, [&form](const QMimeData* data) {
             form.Picture1_OLEDragDrop(DroppedFileList(*data));
         });
-        picture1->onKeyPress = [&form](std::int16_t& KeyAscii) {
-            form.Picture1_KeyPress(KeyAscii);
-        };
-        picture1->onDblClick = [&form] { form.Picture1_DblClick(); };
-        frameSlide->onPathMouseDown = [&form](int index, int button) {
-            form.Text1_MouseDown(index, button);
-        };
-        frameSlide->onCountKeyPress = [&form](int index, std::int16_t& KeyAscii) {
-            form.CopyTimes_KeyPress(index, KeyAscii);
-        };
-        QObject::connect(puMenuDeleteFile, &QAction::triggered, &window,
-                         [&form] { form.PUMenu_DeleteFile_Click(); });
+        handRowEvents(form, *this);
         QObject::connect(vScrollFiles->widget(), &QScrollBar::valueChanged, &window,
                          [&form] { form.VScrollFiles_Change(); });
-    }
-
-    // What a run greys: every control that takes input but the list and its scroll bar, which
-    // stay as they are to be read and scrolled.
-    std::vector<QWidget*> refusingDuringRun() const {
-        return {drive1,    dir1,         saveTo->widget(), picture1,
-                openWEBtn, replicateBtn, clearBtn,         logBtn};
     }
 };
 
@@ -340,7 +316,7 @@ Form1Window::Form1Window(Services& services, QWidget* parent)
         if (focusBeforeRun_ != nullptr) {
             focusBeforeRun_->clearFocus();
         }
-        for (QWidget* widget : widgets_->refusingDuringRun()) {
+        for (QWidget* widget : widgets_->refusingDuringRun) {
             widget->setEnabled(false);
         }
     });
@@ -379,7 +355,7 @@ void Form1Window::showRunning(bool running) {
     // Input that came during the run's last moments is refused, not left for after it.
     QCoreApplication::processEvents();
     greying_.stop();
-    for (QWidget* widget : widgets_->refusingDuringRun()) {
+    for (QWidget* widget : widgets_->refusingDuringRun) {
         widget->setEnabled(true);
     }
     if (focusBeforeRun_ != nullptr && focusBeforeRun_->isEnabled()) {
@@ -458,6 +434,11 @@ Form1Window::~Form1Window() = default;
 
 const Form1Controls& Form1Window::controls() const {
     return *widgets_->controls;
+}
+
+QWidget* Form1Window::child(layout::Role role) const {
+    const auto found = widgets_->byRole.find(role);
+    return found != widgets_->byRole.end() ? found->second : nullptr;
 }
 
 QRect Form1Window::progressArea() const {

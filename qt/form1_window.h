@@ -8,14 +8,15 @@
 
 #include "platform/services.h"
 #include "window/form1.h"
+#include "window/form1_layout.h"
 
 class QKeyEvent;
 
 namespace vantrel::qt {
 
 // Form1 on Qt widgets, built from the window's layout data, each Qt object named after its
-// control. The layout is fixed: resizing the window moves nothing. Every event goes to the
-// handler of that name in the window's logic.
+// control. The layout is fixed: resizing the window moves nothing. Every event goes to its
+// handler in the window's logic, a click by the role of the control clicked.
 class Form1Window : public QWidget {
     Q_OBJECT
 
@@ -28,6 +29,9 @@ class Form1Window : public QWidget {
 
     Form1& logic() { return *logic_; }
     const Form1Controls& controls() const;
+
+    // The widget of the control that plays `role`, or nullptr where none does.
+    QWidget* child(layout::Role role) const;
 
     // The part of the window that shows the progress caption and bar.
     QRect progressArea() const;

@@ -18,9 +18,9 @@ Program::Program()
       conventions_(Conventions::current()),
       services_{messageBox_, fileSystem_, launcher_, conventions_, painter_, waiter_},
       window_(services_),
-      progress_(window_.findChild<QWidget*>(QStringLiteral("LabelProgress")),
-                window_.findChild<QWidget*>(QStringLiteral("ShapeProgress")),
-                window_.findChild<QWidget*>(QStringLiteral("ShapeProgressBack"))) {
+      progress_(window_.child(layout::Role::ProgressCaption),
+                window_.child(layout::Role::ProgressFill),
+                window_.child(layout::Role::ProgressBack)) {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
     painter_.watch(&window_, window_.progressArea());
     painter_.asked = [this](bool always) { progress_.update(always); };

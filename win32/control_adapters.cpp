@@ -185,7 +185,7 @@ Win32PopupMenu::Win32PopupMenu(HWND owner, const layout::Menu& menu)
         throw failureFromWin32(::GetLastError());
     }
     for (const layout::MenuItem& item : menu.items) {
-        items_.push_back(item.name);
+        items_.push_back(item.role);
         // Identifiers count from 1: TrackPopupMenu answers 0 when nothing was chosen.
         ::AppendMenuW(menu_, MF_STRING, items_.size(), toUtf16(item.caption).c_str());
     }

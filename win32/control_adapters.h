@@ -137,13 +137,13 @@ class Win32PopupMenu : public PopupMenu {
 
     HMENU handle() const { return menu_; }
 
-    // Runs the item of that name.
-    std::function<void(const std::string& item)> chosen;
+    // Runs the item that plays `role`.
+    std::function<void(layout::Role role)> chosen;
 
   private:
     HWND owner_;
     HMENU menu_;
-    std::vector<std::string> items_;
+    std::vector<layout::Role> items_;
 };
 
 }  // namespace vantrel::win32

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/failure.h"
@@ -23,6 +24,7 @@
 #include "win32/win32_helpers.h"
 #include "win32/window_font.h"
 #include "window/form1_layout.h"
+#include "window/form1_wiring.h"
 #include "window/handler_guard.h"
 
 namespace vantrel::win32 {
@@ -37,11 +39,6 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // A run that ends within this time greys nothing, so that short runs do not flicker.
 constexpr UINT_PTR kGreyingTimer = 1;
 constexpr UINT kBlinkMs = 250;
-
-// What a run greys: every control that takes input but the list and its scroll bar, which stay
-// as they are to be read and scrolled.
-constexpr const char* kRefusingDuringRun[] = {"Drive1",    "Dir1",         "SaveTo",   "Picture1",
-                                              "OpenWEBtn", "ReplicateBtn", "ClearBtn", "LogBtn"};
 
 bool isTextBox(HWND hwnd) {
     wchar_t name[16] = {};
@@ -71,7 +68,11 @@ struct Form1Window::Parts {
     std::unique_ptr<WindowFont> bold;
     AccessibleNames names;
     std::map<std::string, HWND, std::less<>> byName;
-    std::map<int, const layout::Control*> controlOfId;
+    std::map<layout::Role, HWND> byRole;
+    // The control of each identifier, with the window made for it.
+    std::map<int, std::pair<const layout::Control*, HWND>> controlOfId;
+    // What a run greys.
+    std::vector<HWND> refusingDuringRun;
 
     std::vector<std::unique_ptr<OwnWindow>> painted;
     std::unique_ptr<SlidingFrame> frameSlide;
@@ -163,15 +164,18 @@ struct Form1Window::Parts {
                 names.name(hwnd, layout::accessibleName(control));
                 names.describe(hwnd, control.accessibleDescription);
                 byName.emplace(control.name, hwnd);
-                controlOfId.emplace(id, &control);
+                controlOfId.emplace(id, std::pair{&control, hwnd});
+                if (control.role != layout::Role::None) {
+                    byRole.emplace(control.role, hwnd);
+                }
+                if (layout::greyedDuringRun(control)) {
+                    refusingDuringRun.push_back(hwnd);
+                }
             }
         }
         stack();
         popupFiles = std::make_unique<Win32PopupMenu>(window.hwnd(), layout::form1().popupMenu);
-        controls.emplace(Form1Controls{frameSlide->Text1(), frameSlide->CopyTimes(), *frameSlide,
-                                       *frameFix, *vScrollFiles, *saveTo, *labelProgress,
-                                       *shapeProgress, *shapeProgressBack, *drive1, *dir1,
-                                       *picture1, *popupFiles, clipboard, commonDialog1});
+        controls.emplace(form1Controls(*this));
     }
 
     // The window of one control, placed, captioned and with its font; nullptr for the rows'
@@ -282,6 +286,11 @@ struct Form1Window::Parts {
         return found != byName.end() ? found->second : nullptr;
     }
 
+    HWND playing(layout::Role role) const {
+        const auto found = byRole.find(role);
+        return found != byRole.end() ? found->second : nullptr;
+    }
+
     // The windows Tab stops at, in order: the layout's tab order, then the rows in view.
     std::vector<HWND> tabStops() const {
         std::vector<HWND> stops;
@@ -300,49 +309,16 @@ struct Form1Window::Parts {
         // told, and during a run it waits for the run's end.
         dir1->setOpenGuard([&form](const std::function<void()>& open) { form.handle(open); });
         picture1->onDrop = [&form](const DroppedFiles& files) { form.Picture1_OLEDragDrop(files); };
-        picture1->onKeyPress = [&form](std::int16_t& KeyAscii) {
-            form.Picture1_KeyPress(KeyAscii);
-        };
-        picture1->onDblClick = [&form] { form.Picture1_DblClick(); };
-        frameSlide->onPathMouseDown = [&form](int index, int button) {
-            form.Text1_MouseDown(index, button);
-        };
-        frameSlide->onCountKeyPress = [&form](int index, std::int16_t& KeyAscii) {
-            form.CopyTimes_KeyPress(index, KeyAscii);
-        };
-        popupFiles->chosen = [&form](const std::string& item) {
-            if (item == "PUMenu_DeleteFile") {
-                form.PUMenu_DeleteFile_Click();
-            }
-        };
+        handRowEvents(form, *this);
+        popupFiles->chosen = [&form](layout::Role role) { form.Click(role); };
         vScrollFiles->changed = [&form] { form.VScrollFiles_Change(); };
     }
 
     // The control of that identifier, if the window made it and `hwnd` is its window.
     const layout::Control* controlOf(int id, HWND hwnd) const {
         const auto found = controlOfId.find(id);
-        return found != controlOfId.end() && named(found->second->name) == hwnd ? found->second
-                                                                                : nullptr;
-    }
-
-    // The handler of a button's click.
-    static void clicked(Form1& form, layout::Role role) {
-        switch (role) {
-            case layout::Role::FileSearch:
-                form.OpenWEBtn_Click();
-                break;
-            case layout::Role::Replicate:
-                form.ReplicateBtn_Click();
-                break;
-            case layout::Role::ClearList:
-                form.ClearBtn_Click();
-                break;
-            case layout::Role::OpenLog:
-                form.LogBtn_Click();
-                break;
-            default:
-                break;
-        }
+        return found != controlOfId.end() && found->second.second == hwnd ? found->second.first
+                                                                          : nullptr;
     }
 };
 
@@ -395,6 +371,10 @@ HWND Form1Window::child(std::string_view layoutName) const {
     return parts_->named(layoutName);
 }
 
+HWND Form1Window::child(layout::Role role) const {
+    return parts_->playing(role);
+}
+
 HWND Form1Window::pathEditor(int index) {
     return parts_->frameSlide->pathEditor(index);
 }
@@ -409,9 +389,10 @@ HMENU Form1Window::popupMenu() const {
 
 RECT Form1Window::progressArea() const {
     RECT area{};
-    for (const char* name : {"ShapeProgressBack", "LabelProgress", "ShapeProgress"}) {
+    for (const layout::Role role :
+         {layout::Role::ProgressBack, layout::Role::ProgressCaption, layout::Role::ProgressFill}) {
         RECT place;
-        ::GetWindowRect(child(name), &place);
+        ::GetWindowRect(child(role), &place);
         ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&place), 2);
         ::UnionRect(&area, &area, &place);
     }
@@ -474,7 +455,7 @@ bool Form1Window::refusedDuringRun(const MSG& message) {
             return false;
         default:
             return message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST &&
-                   message.hwnd != child("VScrollFiles");
+                   message.hwnd != child(layout::Role::ListScrollBar);
     }
 }
 
@@ -505,8 +486,8 @@ void Form1Window::enableRefusing(bool enable) {
         focusBeforeRun_ = ::GetFocus();
     }
     greyed_ = !enable;
-    for (const char* name : kRefusingDuringRun) {
-        ::EnableWindow(child(name), enable ? TRUE : FALSE);
+    for (const HWND control : parts_->refusingDuringRun) {
+        ::EnableWindow(control, enable ? TRUE : FALSE);
     }
     if (enable && focusBeforeRun_ != nullptr && ::IsWindowEnabled(focusBeforeRun_)) {
         ::SetFocus(focusBeforeRun_);
@@ -562,7 +543,7 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto from = reinterpret_cast<HWND>(lParam);
             const layout::Control* control = parts_->controlOf(LOWORD(wParam), from);
             if (HIWORD(wParam) == BN_CLICKED && control != nullptr) {
-                Parts::clicked(*logic_, control->role);
+                logic_->Click(control->role);
                 return 0;
             }
             logic_->handle([this, wParam, lParam] {
@@ -575,7 +556,7 @@ LRESULT Form1Window::message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM:
             return handDrawItemToControl(lParam);
         case WM_VSCROLL:
-            if (reinterpret_cast<HWND>(lParam) == child("VScrollFiles")) {
+            if (reinterpret_cast<HWND>(lParam) == child(layout::Role::ListScrollBar)) {
                 const int request = LOWORD(wParam);
                 // The list scrolls during a run too.
                 runHandler(parts_->messageBox,

@@ -9,12 +9,14 @@
 #include "platform/services.h"
 #include "win32/own_window.h"
 #include "window/form1.h"
+#include "window/form1_layout.h"
 
 namespace vantrel::win32 {
 
 // Form1 as a native window, built from the window's layout data. The layout is fixed: resizing
-// the window moves nothing. Every event goes to the handler of that name in the window's logic,
-// and whatever else the window does on the user's request goes through the logic's guard.
+// the window moves nothing. Every event goes to its handler in the window's logic (a click by
+// the role of the control clicked), and whatever else the window does on the user's request
+// goes through the logic's guard.
 class Form1Window : public OwnWindow {
   public:
     // Builds the window, hidden. OLE must be initialised on the thread for drags to reach the
@@ -31,6 +33,8 @@ class Form1Window : public OwnWindow {
     // The window of the layout's control of that name, or nullptr for a name that has none
     // (the template rows of the file list are rows, not windows).
     HWND child(std::string_view layoutName) const;
+    // The window of the control that plays `role`, or nullptr where none does.
+    HWND child(layout::Role role) const;
     // The edit control of path or count box `index` while its row is in view, else nullptr.
     HWND pathEditor(int index);
     HWND countEditor(int index);

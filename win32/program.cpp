@@ -14,8 +14,9 @@ Program::Program()
     messageBox_.setOwner(window_.hwnd());
     painter_.watch(window_.hwnd(), window_.progressArea());
     refuseThrough(window_, painter_, waiter_);
-    announcer_.watch(window_.hwnd(), window_.child("LabelProgress"), window_.child("ShapeProgress"),
-                     window_.child("ShapeProgressBack"));
+    announcer_.watch(window_.hwnd(), window_.child(layout::Role::ProgressCaption),
+                     window_.child(layout::Role::ProgressFill),
+                     window_.child(layout::Role::ProgressBack));
     painter_.asked = [this](bool always) { announcer_.update(always); };
     messageBox_.opening = [this](Buttons buttons) {
         announcer_.messageShown(buttons == Buttons::Ok);

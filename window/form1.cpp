@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -210,6 +211,21 @@ void Form1::Picture1_KeyPress(std::int16_t& KeyAscii) {
 
 void Form1::Picture1_DblClick() {
     chooseFiles();
+}
+
+void Form1::Click(layout::Role role) {
+    using Handler = void (Form1::*)();
+    static constexpr std::pair<layout::Role, Handler> kClicks[] = {
+        {layout::Role::FileSearch, &Form1::OpenWEBtn_Click},
+        {layout::Role::Replicate, &Form1::ReplicateBtn_Click},
+        {layout::Role::ClearList, &Form1::ClearBtn_Click},
+        {layout::Role::OpenLog, &Form1::LogBtn_Click},
+        {layout::Role::DeleteFile, &Form1::PUMenu_DeleteFile_Click},
+    };
+    const auto* found = std::ranges::find(kClicks, role, &std::pair<layout::Role, Handler>::first);
+    if (found != std::ranges::end(kClicks)) {
+        (this->*found->second)();
+    }
 }
 
 void Form1::chooseFiles() {

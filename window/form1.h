@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/services.h"
 #include "replication/replication_controls.h"
+#include "window/form1_layout.h"
 
 namespace vantrel {
 
@@ -34,9 +35,10 @@ struct Form1Controls {
 };
 
 // The program's only window as its logic: one handler per event, each named after the control
-// and the event. A front end hands every event of its widgets to the handler of that name;
-// each handler runs through the one guard, so that no failure ends the program. The drive and
-// directory lists' change notifications are routed here by the constructor.
+// and the event. A front end hands every event of its widgets to the handler of that name, and
+// a click to Click by the role of the control clicked; each handler runs through the one guard,
+// so that no failure ends the program. The drive and directory lists' change notifications are
+// routed here by the constructor.
 class Form1 {
   public:
     Form1(const Form1Controls& controls, Services& services);
@@ -67,6 +69,10 @@ class Form1 {
     // the file dialog.
     void Picture1_KeyPress(std::int16_t& KeyAscii);
     void Picture1_DblClick();
+    // A click on the button or popup menu item that plays `role`, to its handler: the front
+    // ends hand every click here by the role the layout gives the control. Other roles have no
+    // click handler.
+    void Click(layout::Role role);
 
     // Runs work of the front end's own (a toolkit's control acting on a user's request)
     // through the same guard as the handlers. During a replication run it is refused: it never

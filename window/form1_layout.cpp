@@ -29,7 +29,9 @@ Form makeForm1() {
         .popupMenu = {.name = "PUMenu_Files",
                       .caption = "Menu_Files",
                       .visible = false,
-                      .items = {{.name = "PUMenu_DeleteFile", .caption = "Delete File input"}}},
+                      .items = {{.name = "PUMenu_DeleteFile",
+                                 .caption = "Delete File input",
+                                 .role = Role::DeleteFile}}},
         .focus = "Drive1",
     };
     form.controls = {
@@ -50,6 +52,7 @@ Form makeForm1() {
         // Form_Load hides it; the list shows it once its rows outgrow the view.
         {.name = "VScrollFiles",
          .kind = VScrollBar,
+         .role = Role::ListScrollBar,
          .container = "Form1",
          .rect = {.left = 120, .top = 3960, .width = 255, .height = 3135},
          .tabIndex = 16,
@@ -243,6 +246,17 @@ int stacking(const Control& control) {
 
 bool takesFocus(Kind kind) {
     return kind != Kind::Frame && kind != Kind::Label && kind != Kind::Shape;
+}
+
+bool greyedDuringRun(const Control& control) {
+    switch (control.role) {
+        case Role::PathTemplate:
+        case Role::CountTemplate:
+        case Role::ListScrollBar:
+            return false;
+        default:
+            return takesFocus(control.kind);
+    }
 }
 
 std::vector<const Control*> tabOrder() {

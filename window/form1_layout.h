@@ -27,9 +27,11 @@ enum class Kind {
 // What the window makes of a control beyond what its kind gives; most controls have none.
 enum class Role {
     None,
-    // The list's frame, and the frame inside it that slides to scroll the rows.
+    // The list's frame, the frame inside it that slides to scroll the rows, and the bar that
+    // slides it.
     ListFrame,
     SlidingFrame,
+    ListScrollBar,
     // The hidden boxes a row of the list is made after: its path and its count of copies.
     PathTemplate,
     CountTemplate,
@@ -39,11 +41,12 @@ enum class Role {
     ProgressFill,
     ProgressCaption,
     ProgressBack,
-    // The buttons, each with a handler of its own.
+    // The buttons and the popup menu's item, each with a handler of its own.
     FileSearch,
     Replicate,
     ClearList,
     OpenLog,
+    DeleteFile,
 };
 
 struct Rgb {
@@ -87,6 +90,7 @@ struct Control {
 struct MenuItem {
     std::string name;
     std::string caption;
+    Role role;
 };
 
 // A menu of the window that is never on a menu bar: it only pops up.
@@ -129,6 +133,10 @@ std::string accessibleName(const Control& control);
 
 // Frames, labels and shapes never take the keyboard focus.
 bool takesFocus(Kind kind);
+
+// Whether a replication run greys the control while it lasts: every control that takes input
+// but the list's rows and its scroll bar, which stay as they are to be read and scrolled.
+bool greyedDuringRun(const Control& control);
 
 // The controls Tab moves the focus through, by tab index: those that take the focus and are
 // shown (the hidden template boxes are skipped).

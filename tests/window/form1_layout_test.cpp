@@ -80,6 +80,7 @@ TEST(Form1Layout, EachRoleIsHeldByTheOneControlThatPlaysIt) {
     using layout::Role;
     const std::vector<std::pair<Role, std::string>> cases{{Role::ListFrame, "FrameFix"},
                                                           {Role::SlidingFrame, "FrameSlide"},
+                                                          {Role::ListScrollBar, "VScrollFiles"},
                                                           {Role::PathTemplate, "Text1"},
                                                           {Role::CountTemplate, "CopyTimes"},
                                                           {Role::Destination, "SaveTo"},
@@ -110,6 +111,18 @@ TEST(Form1Layout, TheOnlyMenuIsAHiddenPopup) {
     ASSERT_EQ(menu.items.size(), 1U);
     EXPECT_EQ(menu.items[0].name, "PUMenu_DeleteFile");
     EXPECT_EQ(menu.items[0].caption, "Delete File input");
+    EXPECT_EQ(menu.items[0].role, layout::Role::DeleteFile);
+}
+
+// A run greys what takes input but the list's rows and its scroll bar, which stay to be read
+// and scrolled.
+TEST(Form1Layout, ARunGreysEveryControlThatTakesInputButTheList) {
+    const std::vector<std::string> greyed{"LogBtn",   "ClearBtn", "ReplicateBtn", "OpenWEBtn",
+                                          "Picture1", "SaveTo",   "Dir1",         "Drive1"};
+    for (const layout::Control& control : layout::form1().controls) {
+        EXPECT_EQ(layout::greyedDuringRun(control), std::ranges::count(greyed, control.name) == 1)
+            << control.name;
+    }
 }
 
 // A screen reader reads captions without their padding blanks, and controls without a

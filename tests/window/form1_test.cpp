@@ -13,6 +13,7 @@
 #include "support/expected.h"
 #include "support/fake_form1.h"
 #include "support/listed_files.h"
+#include "window/form1_layout.h"
 
 namespace vantrel::test {
 namespace {
@@ -191,6 +192,52 @@ TEST_F(Form1Test, KeysAScrollAndTheButtonsReachTheirHandlers) {
     EXPECT_EQ(w_.messageBox.texts(),
               (Strings{expected::kNumberEntryOnly, expected::kNoCopiedFiles}));
 }
+
+// A click reaches the handler of the role clicked and no other; a role without one does
+// nothing. Row 2 is the entry last pressed.
+struct ClickCase {
+    std::string what;
+    layout::Role role;
+    Strings launched;
+    Strings rows;
+    bool copied;
+};
+
+class Clicks : public Form1Test, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(Clicks, ReachTheHandlerOfTheRoleClicked) {
+    const ClickCase& c = GetParam();
+    w_.fs.addFile("/src/a.txt", "a");
+    w_.fs.addFile("/src/b.txt", "b");
+    w_.fs.addDir("/out");
+    w_.form.Picture1_OLEDragDrop(ListedFiles({"/src/a.txt", "/src/b.txt"}));
+    w_.saveTo.setText("/out");
+    w_.form.Text1_MouseDown(2, 2);
+
+    w_.form.Click(c.role);
+
+    Strings launched;
+    for (const LaunchCommand& command : w_.launcher.launched) {
+        launched.push_back(command.commandLine());
+    }
+    EXPECT_EQ(launched, c.launched);
+    EXPECT_EQ(paths(), c.rows);
+    EXPECT_EQ(w_.fs.isFile("/out/b(1).txt"), c.copied);
+    EXPECT_TRUE(w_.messageBox.shown.empty());
+}
+
+const Strings kBoth{"/src/a.txt", "/src/b.txt"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, Clicks,
+    ::testing::Values(
+        ClickCase{"FileSearch", layout::Role::FileSearch, {"xdg-open /"}, kBoth, false},
+        ClickCase{"Replicate", layout::Role::Replicate, {}, kBoth, true},
+        ClickCase{"ClearList", layout::Role::ClearList, {}, {}, false},
+        ClickCase{"OpenLog", layout::Role::OpenLog, {"xdg-open /home/user/Log.txt"}, kBoth, false},
+        ClickCase{"DeleteFile", layout::Role::DeleteFile, {}, {"/src/a.txt"}, false},
+        ClickCase{"NoHandler", layout::Role::Destination, {}, kBoth, false}),
+    [](const auto& info) { return info.param.what; });
 
 TEST_F(Form1Test, ReplicateCopiesTheListIntoTheDestination) {
     w_.fs.addFile("/src/a.txt", "a");
