@@ -143,42 +143,5 @@ TEST_F(FileListRowsTest, DeletingAtTheBottomKeepsTheListAtTheBarsValue) {
     EXPECT_EQ(toUtf8(windowText(window_->form.pathEditor(rows - 1))), "C:\\files\\f39.txt");
 }
 
-struct Typed {
-    const char* name;
-    wchar_t key;
-    std::string text;
-    std::vector<std::string> boxes;
-};
-
-class CountKeyTest : public FileListRowsTest, public testing::WithParamInterface<Typed> {};
-
-// Every character goes through CopyTimes_KeyPress before the box takes it; what is refused
-// never reaches the box, and what is taken is the entry's count at once.
-TEST_P(CountKeyTest, TypedIntoACountBox) {
-    dropOn(window_->child("Picture1"), files(2));
-    const HWND box = window_->form.countEditor(2);
-    ASSERT_NE(box, nullptr);
-    ::SendMessageW(box, EM_SETSEL, 1, 1);
-    ::SendMessageW(box, WM_CHAR, GetParam().key, 1);
-    EXPECT_EQ(toUtf8(windowText(box)), GetParam().text);
-    EXPECT_EQ(window_->controls().CopyTimes.item(2).text(), GetParam().text);
-    EXPECT_EQ(window_->messageBox.texts(), GetParam().boxes);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, CountKeyTest,
-    testing::Values(Typed{"Digit", L'7', "17", {}}, Typed{"Backspace", L'\b', "", {}},
-                    Typed{"Letter", L'x', "1", {expected::kNumberEntryOnly}},
-                    Typed{"Blank", L' ', "1", {expected::kNumberEntryOnly}},
-                    Typed{"NotLatin", L'\u0416', "1", {expected::kNumberEntryOnly}}),
-    [](const testing::TestParamInfo<Typed>& info) { return std::string(info.param.name); });
-
-TEST_F(FileListRowsTest, TheDropAreaRefusesDropsInModeNone) {
-    window_->controls().Picture1.setDropMode(DropMode::None);
-    dropOn(window_->child("Picture1"), files(3));
-    EXPECT_EQ(window_->controls().Text1.count(), 1);
-    EXPECT_TRUE(window_->messageBox.shown.empty());
-}
-
 }  // namespace
 }  // namespace vantrel::test

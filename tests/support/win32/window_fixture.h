@@ -84,8 +84,8 @@ inline void pumpMessages(win32::Form1Window& form) {
 }
 
 // A dropped-file block (CF_HDROP) naming the files, as a drag source hands it over; the
-// receiver frees it.
-inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
+// receiver frees it. A header that points `past` bytes beyond the names holds no list.
+inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths, DWORD past = 0) {
     std::wstring names;
     for (const std::string& path : paths) {
         names += toUtf16(path);
@@ -95,7 +95,7 @@ inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
     const std::size_t bytes = names.size() * sizeof(wchar_t);
     HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
+    header->pFiles = sizeof(DROPFILES) + past;
     header->fWide = TRUE;
     std::memcpy(header + 1, names.data(), bytes);
     ::GlobalUnlock(block);
@@ -103,8 +103,8 @@ inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
 }
 
 // Drops the files on the drop area the way Wine hands over a drag from another program.
-inline void dropOn(HWND target, const std::vector<std::string>& paths) {
-    HGLOBAL block = dropBlockOf(paths);
+inline void dropOn(HWND target, const std::vector<std::string>& paths, DWORD past = 0) {
+    HGLOBAL block = dropBlockOf(paths, past);
     // The receiver frees the block.
     ::SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     // The drop area takes the files once the drop has returned.

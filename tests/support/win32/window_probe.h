@@ -1,0 +1,234 @@
+#pragma once
+
+#include "support/win32/recorded_names.h"
+#include "support/win32/window_fixture.h"
+#include "support/window_conformance.h"
+#include "win32/accessible_names.h"
+#include "win32/dpi.h"
+#include "win32/scoped_gdi.h"
+
+namespace vantrel::test {
+
+// What a screen reader reads of the window, asked of the system's accessibility services.
+inline std::string readBySystem(HWND hwnd, bool description = false) {
+    void* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, &object))) {
+        return "(no accessible object)";
+    }
+    auto* accessible = static_cast<IAccessible*>(object);
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const HRESULT read = description ? accessible->get_accDescription(self, &text)
+                                     : accessible->get_accName(self, &text);
+    accessible->Release();
+    const std::string result =
+        SUCCEEDED(read) && text != nullptr ? toUtf8(std::wstring(text, ::SysStringLen(text))) : "";
+    ::SysFreeString(text);
+    return result;
+}
+
+// Whether the system reads back the names given through its annotation service: not under
+// Wine, whose oleacc has SetHwndPropStr as a stub.
+inline bool systemReadsNamesBack() {
+    const HWND probe = ::CreateWindowExW(0, L"STATIC", L"caption", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    win32::AccessibleNames names;
+    names.name(probe, "annotated");
+    const bool readBack = names.available() && readBySystem(probe) == "annotated";
+    ::DestroyWindow(probe);
+    return readBack;
+}
+
+// The Win32 window read through its messages. Where the system cannot read names back, the
+// window gives them to an annotation service of the test's own.
+class Win32WindowProbe final : public conformance::WindowProbe {
+  public:
+    static bool usable() { return canMakeWindows(); }
+
+    Win32WindowProbe() : system_(systemReadsNamesBack()) {
+        if (!system_) {
+            EXPECT_HRESULT_SUCCEEDED(::CoRegisterClassObject(
+                CLSID_AccPropServices, static_cast<IClassFactory*>(&service_), CLSCTX_INPROC_SERVER,
+                REGCLS_MULTIPLEUSE, &registration_));
+        }
+        window = std::make_unique<Window>(painter_);
+    }
+    ~Win32WindowProbe() override {
+        window.reset();
+        if (registration_ != 0) {
+            ::CoRevokeClassObject(registration_);
+        }
+    }
+    Win32WindowProbe(const Win32WindowProbe&) = delete;
+    Win32WindowProbe& operator=(const Win32WindowProbe&) = delete;
+
+    void open() override { window->open(); }
+    Form1& logic() override { return window->form.logic(); }
+    const Form1Controls& controls() override { return window->controls(); }
+    FakeMessageBox& messageBox() override { return window->messageBox; }
+    int dpi() override { return win32::screenDpi(); }
+
+    bool has(const std::string& name) override { return hwnd(name) != nullptr; }
+    std::string container(const std::string& name) override {
+        return nameOf(::GetParent(hwnd(name)));
+    }
+    conformance::Box place(const std::string& name) override {
+        const RECT place = placeOf(hwnd(name));
+        return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+    }
+    bool shown(const std::string& name) override {
+        return (::GetWindowLongPtrW(hwnd(name), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    std::optional<std::string> caption(const std::string& name) override {
+        wchar_t type[64] = {};
+        ::GetClassNameW(hwnd(name), type, 64);
+        const std::wstring_view kind = type;
+        if (kind != L"VantrelWindow" && kind != L"Button" && kind != L"Edit") {
+            return std::nullopt;
+        }
+        return toUtf8(windowText(hwnd(name)));
+    }
+    std::optional<conformance::Font> font(const std::string& name) override {
+        LOGFONTW look{};
+        if (::GetObjectW(fontOf(name), sizeof look, &look) == 0) {
+            return std::nullopt;
+        }
+        return conformance::Font{toUtf8(look.lfFaceName), -look.lfHeight * 72.0 / dpi(),
+                                 static_cast<int>(look.lfWeight)};
+    }
+    conformance::Extent extent(const std::string& name, const std::string& text,
+                               int wrap) override {
+        const win32::MemoryDc dc;
+        const win32::SelectedObject font(dc.get(), fontOf(name));
+        RECT box{0, 0, wrap > 0 ? wrap : 10000, 10000};
+        ::DrawTextW(dc.get(), toUtf16(text).c_str(), -1, &box,
+                    DT_CALCRECT | DT_NOPREFIX | (wrap > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+        return {box.right - box.left, box.bottom - box.top};
+    }
+    // Siblings are drawn by their z-order: the first child is on top.
+    std::vector<std::string> frontToBack(const std::string& container) override {
+        std::vector<std::string> names;
+        for (HWND child = ::GetWindow(hwnd(container), GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            names.push_back(nameOf(child));
+        }
+        return names;
+    }
+
+    std::string title() override { return toUtf8(windowText(window->form.hwnd())); }
+    conformance::Box client() override {
+        RECT client;
+        ::GetClientRect(window->form.hwnd(), &client);
+        return {client.left, client.top, client.right, client.bottom};
+    }
+    bool hasMenuBar() override { return ::GetMenu(window->form.hwnd()) != nullptr; }
+    std::vector<conformance::MenuItem> popupMenu() override {
+        const HMENU menu = window->form.popupMenu();
+        std::vector<conformance::MenuItem> items;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t caption[64] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+            const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+            items.push_back({toUtf8(caption), (state & (MF_GRAYED | MF_DISABLED)) == 0,
+                             (state & MF_CHECKED) != 0});
+        }
+        return items;
+    }
+    void resize(int width, int height) override {
+        ::SetWindowPos(window->form.hwnd(), nullptr, 0, 0, width, height,
+                       SWP_NOMOVE | SWP_NOZORDER);
+        pumpMessages(window->form);
+    }
+
+    std::string focused() override { return nameOf(::GetFocus()); }
+    void pressTab(bool shift) override {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        EXPECT_TRUE(window->form.translate(MSG{::GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}}));
+        keys[VK_SHIFT] = 0;
+        ::SetKeyboardState(keys);
+    }
+    conformance::Bar scrollBar() override {
+        SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+        EXPECT_TRUE(::GetScrollInfo(hwnd("VScrollFiles"), SB_CTL, &info));
+        return {info.nMin, info.nMax, info.nPos, controls().VScrollFiles.smallChange(),
+                static_cast<int>(info.nPage)};
+    }
+    void scrollToEnd() override {
+        ::SendMessageW(window->form.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0),
+                       reinterpret_cast<LPARAM>(hwnd("VScrollFiles")));
+    }
+    // Each character reaches the box as the system hands it over; the keypad's Enter is
+    // Return's character from an extended key.
+    void type(const std::string& name, const std::u32string& keys) override {
+        const HWND box = hwnd(name);
+        const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(box));
+        ::SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+        for (const char32_t key : keys) {
+            const LPARAM extended = key == U'\n' ? 1 << 24 : 0;
+            ::SendMessageW(box, WM_CHAR, key == U'\n' ? L'\r' : static_cast<wchar_t>(key),
+                           1 | extended);
+        }
+    }
+
+    std::string pathOf(const std::string& file) override { return "C:\\d\\" + file; }
+    void drop(const std::optional<std::vector<std::string>>& files) override {
+        std::vector<std::string> paths;
+        for (const std::string& file : files.value_or(std::vector<std::string>{})) {
+            paths.push_back(pathOf(file));
+        }
+        // Data whose header points past its end holds no file list.
+        dropOn(hwnd("Picture1"), paths, files ? 0 : 4096);
+        pumpMessages(window->form);
+    }
+
+    std::string readAs(const std::string& name) override {
+        return system_ ? readBySystem(hwnd(name)) : service_.names[hwnd(name)];
+    }
+    std::string description(const std::string& name) override {
+        return system_ ? readBySystem(hwnd(name), true) : service_.descriptions[hwnd(name)];
+    }
+
+    std::unique_ptr<Window> window;
+
+  private:
+    HWND hwnd(const std::string& name) const {
+        if (name == "Form1") {
+            return window->form.hwnd();
+        }
+        for (const std::string array : {"Text1(", "CopyTimes("}) {
+            if (name.starts_with(array)) {
+                const int row = std::stoi(name.substr(array.size()));
+                return array == "Text1(" ? window->form.pathEditor(row)
+                                         : window->form.countEditor(row);
+            }
+        }
+        return window->child(name);
+    }
+    std::string nameOf(HWND child) const {
+        if (child != nullptr && child == window->form.hwnd()) {
+            return "Form1";
+        }
+        for (const expected::Control& control : expected::controls()) {
+            if (conformance::isControl(control) && window->child(control.name) == child) {
+                return control.name;
+            }
+        }
+        return "(none)";
+    }
+    HFONT fontOf(const std::string& name) const {
+        return reinterpret_cast<HFONT>(::SendMessageW(hwnd(name), WM_GETFONT, 0, 0));
+    }
+
+    bool system_;
+    RecordedNames service_;
+    DWORD registration_ = 0;
+    NoPainting painter_;
+};
+
+}  // namespace vantrel::test
