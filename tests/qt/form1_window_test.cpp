@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QComboBox>
+#include <QCursor>
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
 
 #include <map>
 #include <stdexcept>
@@ -153,6 +156,54 @@ class QtWindowProbe final : public conformance::WindowProbe {
         }
     }
 
+    void click(const std::string& button) override {
+        QTest::mouseClick(&at(button), Qt::LeftButton);
+    }
+    // A popup menu that opens is recorded, then its first item clicked (which takes the
+    // release) or it is left with Escape; whatever popup is still up is closed, so that a press
+    // never leaves the test waiting on a menu.
+    std::optional<std::vector<std::string>> press(const std::string& name,
+                                                  conformance::Button button,
+                                                  bool choose) override {
+        const Qt::MouseButton pressed = button == conformance::Button::Left    ? Qt::LeftButton
+                                        : button == conformance::Button::Right ? Qt::RightButton
+                                                                               : Qt::MiddleButton;
+        QWidget* box = &at(name);
+        const QPoint point(30, 5);
+        const QPoint pointer = box->mapToGlobal(point);
+        std::optional<std::vector<std::string>> seen;
+        QObject armed;
+        QTimer::singleShot(0, &armed, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                EXPECT_EQ(menu->objectName(), QStringLiteral("PUMenu_Files"));
+                EXPECT_EQ(menu->pos(), pointer);
+                seen.emplace();
+                for (const QAction* action : menu->actions()) {
+                    seen->push_back(action->text().toStdString());
+                }
+                if (choose && !menu->actions().isEmpty()) {
+                    const QRect item = menu->actionGeometry(menu->actions().first());
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, item.center());
+                } else {
+                    QTest::keyClick(menu, Qt::Key_Escape);
+                }
+            }
+            while (QWidget* popup = QApplication::activePopupWidget()) {
+                popup->close();
+            }
+        });
+        QCursor::setPos(pointer);
+        const QPointer<QWidget> still(box);
+        QTest::mousePress(box, pressed, {}, point);
+        // Without a popup the timer has not run yet: let it find none.
+        QCoreApplication::processEvents();
+        if ((!seen || !choose) && still) {
+            QTest::mouseRelease(box, pressed, {}, point);
+        }
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        return seen;
+    }
+
     std::string pathOf(const std::string& file) override { return "/d/" + file; }
     void drop(const std::optional<std::vector<std::string>>& files) override {
         QMimeData data;
@@ -182,7 +233,13 @@ class QtWindowProbe final : public conformance::WindowProbe {
     }
 
   private:
+    // A row's boxes by the row they show now: a box lent to another row keeps its old name.
     QWidget* widget(const std::string& name) {
+        const auto [array, row] = conformance::rowBoxOf(name);
+        if (row > 0) {
+            qt::SlidingFrame& slide = window_.frameSlide();
+            return array == "Text1" ? slide.pathEditor(row) : slide.countEditor(row);
+        }
         return name == "Form1" ? &window_.form : window_.control<QWidget>(name.c_str());
     }
     QWidget& at(const std::string& name) {

@@ -21,10 +21,7 @@ namespace vantrel::conformance {
 
 // Pixels in the window's own units, 15 twips a pixel at 96 dpi, each part rounded on its own.
 struct Box {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    int left = 0, top = 0, width = 0, height = 0;
     bool operator==(const Box&) const = default;
 };
 
@@ -44,25 +41,21 @@ struct Font {
 };
 
 struct Extent {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
 };
 
 struct MenuItem {
     std::string text;
-    bool enabled = false;
-    bool checkMark = false;
+    bool enabled = false, checkMark = false;
     bool operator==(const MenuItem&) const = default;
 };
 
 struct Bar {
-    int min = 0;
-    int max = 0;
-    int value = 0;
-    int smallStep = 0;
-    int page = 0;
+    int min = 0, max = 0, value = 0, smallStep = 0, page = 0;
     bool operator==(const Bar&) const = default;
 };
+
+enum class Button { Left, Right, Middle };
 
 // One window, read and driven in neutral terms. Controls go by their layout names, the form as
 // "Form1" and a row's boxes as "Text1(k)" and "CopyTimes(k)". Made unopened; a probe also has
@@ -104,6 +97,11 @@ class WindowProbe {
     // The caret put at the end of the box's text, then each key typed: U'\b' is Backspace,
     // U'\r' Return and U'\n' the keypad's Enter.
     virtual void type(const std::string& box, const std::u32string& keys) = 0;
+    virtual void click(const std::string& button) = 0;
+    // A press of the mouse button on the box. The items of the menu it opens, if one opens,
+    // whose first item is then chosen, or which is closed without a choice.
+    virtual std::optional<std::vector<std::string>> press(const std::string& box, Button button,
+                                                          bool choose) = 0;
 
     // The full path of a file of the drops' folder.
     virtual std::string pathOf(const std::string& file) = 0;
@@ -150,6 +148,17 @@ inline std::string rowBox(std::string array, int row) {
     return array.append("(").append(std::to_string(row)).append(")");
 }
 
+// The array and row a box's name gives; row 0 for a control of its own.
+inline std::pair<std::string, int> rowBoxOf(const std::string& name) {
+    const std::size_t open = name.find('(');
+    return open == std::string::npos
+               ? std::pair(name, 0)
+               : std::pair(name.substr(0, open), std::stoi(name.substr(open + 1)));
+}
+
+// The files menu, which pops up on a path box.
+inline const std::vector<std::string> kPopupItems{"Delete File input"};
+
 // Keys typed at the end of the count box of the first of two rows, each count "1".
 struct KeysCase {
     std::string name;
@@ -170,22 +179,39 @@ inline const std::vector<KeysCase> kKeys{
     {"more digits than a count takes", U"\b40000", "40000", 0},
 };
 
-// Files dropped on Picture1 of a list holding "first.txt". Data without a file list is refused
-// with a message and leaves the list as it was.
+// Files dropped on Picture1 of a list holding "first.txt", each added. Data without a file list
+// is refused with a message and leaves the list as it was.
 struct DropCase {
     std::string name;
     std::optional<std::vector<std::string>> files;
-    std::vector<std::string> added;
-    bool refused;
 };
 
 inline const std::vector<DropCase> kDrops{
-    {"files in order, one twice",
-     {{"a.jpg", "b c.txt", "a.jpg"}},
-     {"a.jpg", "b c.txt", "a.jpg"},
-     false},
-    {"an empty file list", std::vector<std::string>{}, {}, false},
-    {"no file list", std::nullopt, {}, true},
+    {"files in order, one twice", {{"a.jpg", "b c.txt", "a.jpg"}}},
+    {"an empty file list", std::vector<std::string>{}},
+    {"no file list", std::nullopt},
+};
+
+// Presses on the path boxes of a list of `files` rows, each row's count ten times its number.
+// `deleted` is the row the menu's item deletes, 0 for none.
+struct PressCase {
+    std::string name;
+    int files;
+    std::vector<std::pair<int, Button>> presses;
+    bool choose;
+    int deleted;
+};
+
+inline const std::vector<PressCase> kPresses{
+    {"left on the first row", 7, {{1, Button::Left}}, true, 1},
+    {"left on a middle row", 7, {{4, Button::Left}}, true, 4},
+    {"left on the last row in view", 7, {{6, Button::Left}}, true, 6},
+    {"left on the last row", 4, {{4, Button::Left}}, true, 4},
+    {"left on the only row", 1, {{1, Button::Left}}, true, 1},
+    {"right, then left", 7, {{3, Button::Right}, {1, Button::Left}}, true, 1},
+    {"middle, then left", 7, {{4, Button::Middle}, {2, Button::Left}}, true, 2},
+    {"right and middle only", 7, {{1, Button::Right}, {3, Button::Middle}}, true, 0},
+    {"the menu closed without a choice", 7, {{4, Button::Left}}, false, 0},
 };
 
 // Rows enough to scroll: the names of a row's boxes follow the row they are lent to.
@@ -391,7 +417,9 @@ TYPED_TEST_P(WindowConformance, DropsOnPicture1) {
         probe.drop(c.files);
 
         std::vector<std::string> rows{"first.txt"};
-        rows.insert(rows.end(), c.added.begin(), c.added.end());
+        if (c.files) {
+            rows.insert(rows.end(), c.files->begin(), c.files->end());
+        }
         ASSERT_EQ(controls.Text1.count(), static_cast<int>(rows.size()) + 1);
         EXPECT_EQ(controls.CopyTimes.count(), controls.Text1.count());
         for (int i = 1; i <= static_cast<int>(rows.size()); ++i) {
@@ -414,9 +442,9 @@ TYPED_TEST_P(WindowConformance, DropsOnPicture1) {
         EXPECT_EQ(controls.FrameSlide.height(),
                   static_cast<double>(rows.size() + 1) * expected::kRowHeight);
         EXPECT_FALSE(probe.shown("VScrollFiles"));
-        EXPECT_EQ(probe.messageBox().texts(), c.refused
-                                                  ? std::vector<std::string>{expected::kNoFileName}
-                                                  : std::vector<std::string>{});
+        EXPECT_EQ(
+            probe.messageBox().texts(),
+            c.files ? std::vector<std::string>{} : std::vector<std::string>{expected::kNoFileName});
     }
 }
 
@@ -429,6 +457,88 @@ TYPED_TEST_P(WindowConformance, Picture1TakesNoDropsBeforeLoad) {
     probe.open();
     probe.drop(std::vector<std::string>{"a.jpg"});
     EXPECT_EQ(probe.controls().Text1.count(), 2);
+}
+
+// Only a left press on a path box opens the files menu; its item deletes the row pressed last,
+// the rows below moving up, each with its count.
+TYPED_TEST_P(WindowConformance, PressesOnPathBoxes) {
+    for (const PressCase& c : kPresses) {
+        SCOPED_TRACE(c.name);
+        this->fresh();
+        WindowProbe& probe = *this->probe_;
+        const Form1Controls& controls = probe.controls();
+        probe.open();
+        this->dropNumbered(c.files);
+        std::vector<std::string> wanted;
+        for (int i = 1; i <= c.files; ++i) {
+            controls.CopyTimes.item(i).setText(std::to_string(10 * i));
+            if (i != c.deleted) {
+                wanted.push_back(probe.pathOf(std::to_string(i).append(".txt")) + "|" +
+                                 std::to_string(10 * i));
+            }
+        }
+        for (const auto& [row, button] : c.presses) {
+            EXPECT_EQ(probe.press(rowBox("Text1", row), button, c.choose),
+                      button == Button::Left ? std::optional(kPopupItems) : std::nullopt);
+        }
+
+        std::vector<std::string> rows;
+        for (int i = 1; i < controls.Text1.count(); ++i) {
+            rows.push_back(controls.Text1.item(i).text() + "|" + controls.CopyTimes.item(i).text());
+        }
+        EXPECT_EQ(rows, wanted);
+        EXPECT_EQ(controls.CopyTimes.count(), controls.Text1.count());
+        EXPECT_EQ(controls.FrameSlide.height(),
+                  static_cast<double>(wanted.size() + 1) * expected::kRowHeight);
+        // Six rows fit the list's frame; the seventh needs the bar.
+        EXPECT_EQ(probe.shown("VScrollFiles"), wanted.size() > 6);
+        for (int i = 1; i <= std::min(c.files, 6); ++i) {
+            const std::string path = rowBox("Text1", i);
+            ASSERT_EQ(probe.has(path), i <= static_cast<int>(wanted.size())) << i;
+            if (probe.has(path)) {
+                EXPECT_EQ(*probe.caption(path) + "|" + *probe.caption(rowBox("CopyTimes", i)),
+                          wanted[static_cast<std::size_t>(i) - 1]);
+                EXPECT_EQ(controls.Text1.item(i).top(), expected::rowTop(i));
+            }
+        }
+        EXPECT_TRUE(probe.messageBox().shown.empty());
+    }
+}
+
+// Clear List on an empty list only tells so; a scrolled list it empties, hiding the bar and
+// putting the frame back at its start place, where the next drop begins.
+TYPED_TEST_P(WindowConformance, ClearList) {
+    WindowProbe& probe = *this->probe_;
+    const Form1Controls& controls = probe.controls();
+    probe.open();
+    probe.click("ClearBtn");
+    ASSERT_EQ(probe.messageBox().texts(), std::vector<std::string>{expected::kNoFilesToDelete});
+    EXPECT_EQ(probe.messageBox().shown[0].buttons, Buttons::Ok);
+    EXPECT_EQ(controls.Text1.count(), 1);
+    EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
+    EXPECT_EQ(controls.FrameSlide.height(), expected::kFrameSlide.height);
+    probe.messageBox().shown.clear();
+
+    this->dropNumbered(10);
+    probe.scrollToEnd();
+    // Ten rows scroll to Max 135.
+    EXPECT_EQ(controls.FrameSlide.top(), -1350.0);
+    probe.click("ClearBtn");
+    EXPECT_TRUE(probe.messageBox().shown.empty());
+    EXPECT_EQ(controls.Text1.count(), 1);
+    EXPECT_EQ(controls.CopyTimes.count(), 1);
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_FALSE(probe.has(rowBox("Text1", i)) || probe.has(rowBox("CopyTimes", i))) << i;
+    }
+    EXPECT_FALSE(probe.shown("VScrollFiles"));
+    EXPECT_EQ(controls.VScrollFiles.value(), 0);
+    EXPECT_EQ(probe.scrollBar().value, 0);
+    EXPECT_EQ(controls.FrameSlide.height(), expected::kRowHeight);
+    EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
+
+    this->dropNumbered(1);
+    EXPECT_EQ(controls.Text1.item(1).top(), expected::rowTop(1));
+    EXPECT_TRUE(probe.has("Text1(1)"));
 }
 
 // Each control is read by what it is, not by its caption or its current item; the boxes of a
@@ -455,7 +565,7 @@ REGISTER_TYPED_TEST_SUITE_P(WindowConformance, ControlsAreWhereTheLayoutPutsThem
                             TheWindowItselfAndItsPopupMenu, StackingFollowsTheLayout,
                             FocusStartsOnDrive1AndTabFollowsTheOrder, ResizingMovesNothing,
                             StartUpState, CaptionsFitTheirControls, KeysTypedIntoACountBox,
-                            DropsOnPicture1, Picture1TakesNoDropsBeforeLoad,
-                            ScreenReadersReadWhatEachControlIs);
+                            DropsOnPicture1, Picture1TakesNoDropsBeforeLoad, PressesOnPathBoxes,
+                            ClearList, ScreenReadersReadWhatEachControlIs);
 
 }  // namespace vantrel::conformance

@@ -42,6 +42,92 @@ inline bool systemReadsNamesBack() {
     return readBack;
 }
 
+// The popup menu of this thread that is open now, or nullptr.
+inline HWND openMenu() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM out) -> BOOL {
+            wchar_t name[16] = {};
+            ::GetClassNameW(hwnd, name, 16);
+            if (std::wstring_view(name) == L"#32768" && ::IsWindowVisible(hwnd)) {
+                *reinterpret_cast<HWND*>(out) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Answers every popup menu that opens with keys, as a person at the keyboard would. The menu
+// holds the thread in its own loop, which still runs this timer.
+class MenuAnswerer {
+  public:
+    explicit MenuAnswerer(std::vector<WPARAM> keys) : keys_(std::move(keys)) {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 20, &MenuAnswerer::tick);
+    }
+    ~MenuAnswerer() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    MenuAnswerer(const MenuAnswerer&) = delete;
+    MenuAnswerer& operator=(const MenuAnswerer&) = delete;
+
+    // The items of each menu seen open, in order.
+    std::vector<std::vector<std::string>> menus;
+    // A menu the keys did not close; it was ended so that the test goes on.
+    bool stuck = false;
+
+  private:
+    static constexpr int kPatience = 100;
+
+    static void CALLBACK tick(HWND /*hwnd*/, UINT /*message*/, UINT_PTR /*id*/, DWORD /*time*/) {
+        if (current_ != nullptr) {
+            current_->look();
+        }
+    }
+
+    void look() {
+        const HWND menu = openMenu();
+        if (menu == nullptr) {
+            answered_ = nullptr;
+            return;
+        }
+        if (menu == answered_) {
+            if (++waited_ > kPatience) {
+                stuck = true;
+                ::EndMenu();
+            }
+            return;
+        }
+        answered_ = menu;
+        waited_ = 0;
+        menus.push_back(itemsOf(reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0))));
+        for (const WPARAM key : keys_) {
+            ::PostMessageW(menu, WM_KEYDOWN, key, 1);
+            ::PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+        }
+    }
+
+    static std::vector<std::string> itemsOf(HMENU menu) {
+        std::vector<std::string> items;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+            items.push_back(toUtf8(text));
+        }
+        return items;
+    }
+
+    static inline MenuAnswerer* current_ = nullptr;
+    std::vector<WPARAM> keys_;
+    UINT_PTR timer_ = 0;
+    HWND answered_ = nullptr;
+    int waited_ = 0;
+};
+
 // The Win32 window read through its messages. Where the system cannot read names back, the
 // window gives them to an annotation service of the test's own.
 class Win32WindowProbe final : public conformance::WindowProbe {
@@ -176,6 +262,35 @@ class Win32WindowProbe final : public conformance::WindowProbe {
         }
     }
 
+    void click(const std::string& button) override {
+        ::SendMessageW(hwnd(button), BM_CLICK, 0, 0);
+        pumpMessages(window->form);
+    }
+    // A right or middle press alone: the release would open the box's own context menu.
+    std::optional<std::vector<std::string>> press(const std::string& name,
+                                                  conformance::Button button,
+                                                  bool choose) override {
+        const HWND box = hwnd(name);
+        const bool left = button == conformance::Button::Left;
+        const MenuAnswerer answerer(left && choose ? std::vector<WPARAM>{VK_DOWN, VK_RETURN}
+                                                   : std::vector<WPARAM>{VK_ESCAPE});
+        if (left) {
+            ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            ::SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        } else {
+            const bool right = button == conformance::Button::Right;
+            ::SendMessageW(box, right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN,
+                           right ? MK_RBUTTON : MK_MBUTTON, MAKELPARAM(5, 5));
+        }
+        pumpMessages(window->form);
+        EXPECT_FALSE(answerer.stuck);
+        EXPECT_LE(answerer.menus.size(), 1u);
+        if (answerer.menus.empty()) {
+            return std::nullopt;
+        }
+        return answerer.menus.front();
+    }
+
     std::string pathOf(const std::string& file) override { return "C:\\d\\" + file; }
     void drop(const std::optional<std::vector<std::string>>& files) override {
         std::vector<std::string> paths;
@@ -201,14 +316,11 @@ class Win32WindowProbe final : public conformance::WindowProbe {
         if (name == "Form1") {
             return window->form.hwnd();
         }
-        for (const std::string array : {"Text1(", "CopyTimes("}) {
-            if (name.starts_with(array)) {
-                const int row = std::stoi(name.substr(array.size()));
-                return array == "Text1(" ? window->form.pathEditor(row)
-                                         : window->form.countEditor(row);
-            }
+        const auto [array, row] = conformance::rowBoxOf(name);
+        if (row == 0) {
+            return window->child(name);
         }
-        return window->child(name);
+        return array == "Text1" ? window->form.pathEditor(row) : window->form.countEditor(row);
     }
     std::string nameOf(HWND child) const {
         if (child != nullptr && child == window->form.hwnd()) {
