@@ -136,8 +136,14 @@ class QtWindowProbe final : public conformance::WindowProbe {
         const QScrollBar& bar = window_.vScrollFiles();
         return {bar.minimum(), bar.maximum(), bar.value(), bar.singleStep(), bar.pageStep()};
     }
-    void scrollToEnd() override {
-        window_.vScrollFiles().triggerAction(QAbstractSlider::SliderToMaximum);
+    void scroll(conformance::Scroll part) override {
+        using enum conformance::Scroll;
+        window_.vScrollFiles().triggerAction(part == ArrowUp ? QAbstractSlider::SliderSingleStepSub
+                                             : part == ArrowDown
+                                                 ? QAbstractSlider::SliderSingleStepAdd
+                                             : part == PageUp   ? QAbstractSlider::SliderPageStepSub
+                                             : part == PageDown ? QAbstractSlider::SliderPageStepAdd
+                                                                : QAbstractSlider::SliderToMaximum);
         QCoreApplication::processEvents();
     }
     void type(const std::string& name, const std::u32string& keys) override {

@@ -56,6 +56,7 @@ struct Bar {
 };
 
 enum class Button { Left, Right, Middle };
+enum class Scroll { ArrowUp, ArrowDown, PageUp, PageDown, ToEnd };
 
 // One window, read and driven in neutral terms. Controls go by their layout names, the form as
 // "Form1" and a row's boxes as "Text1(k)" and "CopyTimes(k)". Made unopened; a probe also has
@@ -93,7 +94,8 @@ class WindowProbe {
     virtual std::string focused() = 0;
     virtual void pressTab(bool shift) = 0;
     virtual Bar scrollBar() = 0;
-    virtual void scrollToEnd() = 0;
+    // The arrows and page areas as a click on them, the end as the program's own request.
+    virtual void scroll(Scroll part) = 0;
     // The caret put at the end of the box's text, then each key typed: U'\b' is Backspace,
     // U'\r' Return and U'\n' the keypad's Enter.
     virtual void type(const std::string& box, const std::u32string& keys) = 0;
@@ -212,6 +214,29 @@ inline const std::vector<PressCase> kPresses{
     {"middle, then left", 7, {{4, Button::Middle}, {2, Button::Left}}, true, 2},
     {"right and middle only", 7, {{1, Button::Right}, {3, Button::Middle}}, true, 0},
     {"the menu closed without a choice", 7, {{4, Button::Left}}, false, 0},
+};
+
+// A list of `files` rows, at its end first where `fromTheEnd`, scrolled by a click on a part of
+// the bar; the bar's Max for the list, its value after, and the rows then in view (none listed:
+// not counted).
+struct ScrollCase {
+    std::string name;
+    int files;
+    bool fromTheEnd;
+    Scroll part;
+    int max;
+    int value;
+    std::pair<int, int> inView;
+};
+
+inline const std::vector<ScrollCase> kScrolls{
+    {"7 rows, arrow down", 7, false, Scroll::ArrowDown, 22, 22, {1, 7}},
+    {"7 rows, arrow up", 7, false, Scroll::ArrowUp, 22, -30, {1, 7}},
+    {"20 rows, page down", 20, false, Scroll::PageDown, 510, 278, {7, 15}},
+    {"40 rows, arrow down", 40, false, Scroll::ArrowDown, 1260, 200, {}},
+    {"40 rows, arrow up from the end", 40, true, Scroll::ArrowUp, 1260, 1060, {}},
+    {"40 rows, page up from the end", 40, true, Scroll::PageUp, 1260, 982, {}},
+    {"40 rows, arrow down at the end", 40, true, Scroll::ArrowDown, 1260, 1260, {}},
 };
 
 // Rows enough to scroll: the names of a row's boxes follow the row they are lent to.
@@ -520,7 +545,7 @@ TYPED_TEST_P(WindowConformance, ClearList) {
     probe.messageBox().shown.clear();
 
     this->dropNumbered(10);
-    probe.scrollToEnd();
+    probe.scroll(Scroll::ToEnd);
     // Ten rows scroll to Max 135.
     EXPECT_EQ(controls.FrameSlide.top(), -1350.0);
     probe.click("ClearBtn");
@@ -541,6 +566,67 @@ TYPED_TEST_P(WindowConformance, ClearList) {
     EXPECT_TRUE(probe.has("Text1(1)"));
 }
 
+// The bar's value v puts the sliding frame at Top -10 v: the arrows move it by SmallChange, the
+// page areas by LargeChange, no further than the ends of its range.
+TYPED_TEST_P(WindowConformance, ScrollingMovesTheList) {
+    for (const ScrollCase& c : kScrolls) {
+        SCOPED_TRACE(c.name);
+        this->fresh();
+        WindowProbe& probe = *this->probe_;
+        const Form1Controls& controls = probe.controls();
+        probe.open();
+        this->dropNumbered(c.files);
+        ASSERT_TRUE(probe.shown("VScrollFiles"));
+        EXPECT_EQ(probe.scrollBar(), (Bar{-30, c.max, 0, 200, 278}));
+        EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
+        if (c.fromTheEnd) {
+            probe.scroll(Scroll::ToEnd);
+            ASSERT_EQ(controls.VScrollFiles.value(), c.max);
+        }
+        probe.scroll(c.part);
+
+        EXPECT_EQ(controls.VScrollFiles.value(), c.value);
+        EXPECT_EQ(probe.scrollBar().value, c.value);
+        EXPECT_EQ(controls.FrameSlide.top(), -10.0 * c.value);
+        std::vector<int> inView;
+        for (int i = 1; i <= c.files; ++i) {
+            if (probe.has(rowBox("Text1", i))) {
+                inView.push_back(i);
+                EXPECT_EQ(probe.caption(rowBox("Text1", i)),
+                          probe.pathOf(std::to_string(i).append(".txt")));
+                EXPECT_TRUE(probe.has(rowBox("CopyTimes", i)));
+            }
+        }
+        ASSERT_FALSE(inView.empty());
+        if (c.inView.first > 0) {
+            EXPECT_EQ(inView.front(), c.inView.first);
+            EXPECT_EQ(inView.back(), c.inView.second);
+            EXPECT_EQ(inView.size(),
+                      static_cast<std::size_t>(c.inView.second - c.inView.first + 1));
+        }
+        // On screen too: the first row in view sits where the frame's new top puts it.
+        EXPECT_EQ(probe.place("FrameSlide").top + probe.place(rowBox("Text1", inView.front())).top,
+                  pixels(-10.0 * c.value) + pixels(expected::rowTop(inView.front())));
+        EXPECT_TRUE(probe.messageBox().shown.empty());
+    }
+}
+
+// Six rows fit the list's frame; the seventh needs the bar.
+TYPED_TEST_P(WindowConformance, SixRowsFitAndSevenNeedTheBar) {
+    WindowProbe& probe = *this->probe_;
+    probe.open();
+    this->dropNumbered(6);
+    EXPECT_FALSE(probe.shown("VScrollFiles"));
+    EXPECT_EQ(probe.controls().FrameSlide.height(), 7 * expected::kRowHeight);
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_TRUE(probe.has(rowBox("Text1", i))) << i;
+    }
+    this->dropNumbered(1);
+    EXPECT_TRUE(probe.shown("VScrollFiles"));
+    EXPECT_EQ(probe.scrollBar().max, 22);
+    EXPECT_EQ(probe.controls().FrameSlide.height(), 8 * expected::kRowHeight);
+}
+
 // Each control is read by what it is, not by its caption or its current item; the boxes of a
 // row in view by the row's number, also once scrolling has lent them to other rows.
 TYPED_TEST_P(WindowConformance, ScreenReadersReadWhatEachControlIs) {
@@ -555,7 +641,7 @@ TYPED_TEST_P(WindowConformance, ScreenReadersReadWhatEachControlIs) {
     }
     EXPECT_EQ(probe.readAs("Text1(3)"), "File 3");
     EXPECT_EQ(probe.readAs("CopyTimes(3)"), "Copies of file 3");
-    probe.scrollToEnd();
+    probe.scroll(Scroll::ToEnd);
     EXPECT_FALSE(probe.has("Text1(3)"));
     EXPECT_EQ(probe.readAs("Text1(40)"), "File 40");
     EXPECT_EQ(probe.readAs("CopyTimes(40)"), "Copies of file 40");
@@ -566,6 +652,7 @@ REGISTER_TYPED_TEST_SUITE_P(WindowConformance, ControlsAreWhereTheLayoutPutsThem
                             FocusStartsOnDrive1AndTabFollowsTheOrder, ResizingMovesNothing,
                             StartUpState, CaptionsFitTheirControls, KeysTypedIntoACountBox,
                             DropsOnPicture1, Picture1TakesNoDropsBeforeLoad, PressesOnPathBoxes,
-                            ClearList, ScreenReadersReadWhatEachControlIs);
+                            ClearList, ScrollingMovesTheList, SixRowsFitAndSevenNeedTheBar,
+                            ScreenReadersReadWhatEachControlIs);
 
 }  // namespace vantrel::conformance

@@ -33,7 +33,7 @@ TEST(AccessibleNames, AnEditorLentToAnotherRowTellsReadersItsNewName) {
         ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, onNameChange,
                           ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     renamed.clear();
-    probe.scrollToEnd();
+    probe.scroll(conformance::Scroll::ToEnd);
     pumpMessages(probe.window->form);
     ::UnhookWinEvent(hook);
     if (hook == nullptr) {

@@ -128,6 +128,37 @@ class MenuAnswerer {
     int waited_ = 0;
 };
 
+// A point in the bar's client area on that part of it, as the control lays itself out now.
+inline POINT pointOn(HWND bar, conformance::Scroll part) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    ::GetScrollBarInfo(bar, OBJID_CLIENT, &info);
+    const int length = info.rcScrollBar.bottom - info.rcScrollBar.top;
+    // The arrows are square. (Wine gives the thumb's length as dxyLineButton.)
+    const int arrow = info.rcScrollBar.right - info.rcScrollBar.left;
+    const int x = arrow / 2;
+    switch (part) {
+        case conformance::Scroll::ArrowUp:
+            return {x, arrow / 2};
+        case conformance::Scroll::PageUp:
+            return {x, (arrow + info.xyThumbTop) / 2};
+        case conformance::Scroll::PageDown:
+            return {x, (info.xyThumbBottom + length - arrow) / 2};
+        case conformance::Scroll::ArrowDown:
+        case conformance::Scroll::ToEnd:
+            break;
+    }
+    return {x, length - arrow / 2};
+}
+
+// A click on the bar: the release waits in the queue for the control's own tracking loop,
+// which the press starts and which sends the window what the control makes of it.
+inline void clickOn(HWND bar, POINT at) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    ::PostMessageW(bar, WM_LBUTTONUP, 0, where);
+    ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, where);
+}
+
 // The Win32 window read through its messages. Where the system cannot read names back, the
 // window gives them to an annotation service of the test's own.
 class Win32WindowProbe final : public conformance::WindowProbe {
@@ -242,12 +273,20 @@ class Win32WindowProbe final : public conformance::WindowProbe {
     conformance::Bar scrollBar() override {
         SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
         EXPECT_TRUE(::GetScrollInfo(hwnd("VScrollFiles"), SB_CTL, &info));
-        return {info.nMin, info.nMax, info.nPos, controls().VScrollFiles.smallChange(),
-                static_cast<int>(info.nPage)};
+        // The control's range ends one page past the bar's Max.
+        return {info.nMin, info.nMax - static_cast<int>(info.nPage) + 1, info.nPos,
+                controls().VScrollFiles.smallChange(), static_cast<int>(info.nPage)};
     }
-    void scrollToEnd() override {
-        ::SendMessageW(window->form.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0),
-                       reinterpret_cast<LPARAM>(hwnd("VScrollFiles")));
+    void scroll(conformance::Scroll part) override {
+        const HWND bar = hwnd("VScrollFiles");
+        if (part == conformance::Scroll::ToEnd) {
+            ::SendMessageW(window->form.hwnd(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0),
+                           reinterpret_cast<LPARAM>(bar));
+        } else {
+            clickOn(bar, pointOn(bar, part));
+        }
+        pumpMessages(window->form);
+        EXPECT_EQ(::GetCapture(), nullptr);
     }
     // Each character reaches the box as the system hands it over; the keypad's Enter is
     // Return's character from an extended key.
