@@ -217,8 +217,8 @@ inline const std::vector<PressCase> kPresses{
 };
 
 // A list of `files` rows, at its end first where `fromTheEnd`, scrolled by a click on a part of
-// the bar; the bar's Max for the list, its value after, and the rows then in view (none listed:
-// not counted).
+// the bar; the bar's Max for the list, its value after, and the first and last row then in view:
+// only the rows in view have boxes.
 struct ScrollCase {
     std::string name;
     int files;
@@ -233,14 +233,27 @@ inline const std::vector<ScrollCase> kScrolls{
     {"7 rows, arrow down", 7, false, Scroll::ArrowDown, 22, 22, {1, 7}},
     {"7 rows, arrow up", 7, false, Scroll::ArrowUp, 22, -30, {1, 7}},
     {"20 rows, page down", 20, false, Scroll::PageDown, 510, 278, {7, 15}},
-    {"40 rows, arrow down", 40, false, Scroll::ArrowDown, 1260, 200, {}},
-    {"40 rows, arrow up from the end", 40, true, Scroll::ArrowUp, 1260, 1060, {}},
-    {"40 rows, page up from the end", 40, true, Scroll::PageUp, 1260, 982, {}},
-    {"40 rows, arrow down at the end", 40, true, Scroll::ArrowDown, 1260, 1260, {}},
+    {"40 rows, arrow down", 40, false, Scroll::ArrowDown, 1260, 200, {5, 13}},
+    {"40 rows, arrow up from the end", 40, true, Scroll::ArrowUp, 1260, 1060, {28, 36}},
+    {"40 rows, page up from the end", 40, true, Scroll::PageUp, 1260, 982, {26, 34}},
+    {"40 rows, arrow down at the end", 40, true, Scroll::ArrowDown, 1260, 1260, {34, 40}},
 };
 
 // Rows enough to scroll: the names of a row's boxes follow the row they are lent to.
 inline constexpr int kReadRows = 40;
+
+// Only the rows from `first` to `last` have boxes, each showing its row.
+inline void expectInView(WindowProbe& probe, int files, std::pair<int, int> inView) {
+    for (int i = 1; i <= files; ++i) {
+        const bool shown = i >= inView.first && i <= inView.second;
+        ASSERT_EQ(probe.has(rowBox("Text1", i)), shown) << i;
+        ASSERT_EQ(probe.has(rowBox("CopyTimes", i)), shown) << i;
+        if (shown) {
+            EXPECT_EQ(probe.caption(rowBox("Text1", i)),
+                      probe.pathOf(std::to_string(i).append(".txt")));
+        }
+    }
+}
 
 template <class Probe>
 class WindowConformance : public testing::Test {
@@ -579,6 +592,7 @@ TYPED_TEST_P(WindowConformance, ScrollingMovesTheList) {
         ASSERT_TRUE(probe.shown("VScrollFiles"));
         EXPECT_EQ(probe.scrollBar(), (Bar{-30, c.max, 0, 200, 278}));
         EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
+        expectInView(probe, c.files, {1, 6});
         if (c.fromTheEnd) {
             probe.scroll(Scroll::ToEnd);
             ASSERT_EQ(controls.VScrollFiles.value(), c.max);
@@ -588,25 +602,10 @@ TYPED_TEST_P(WindowConformance, ScrollingMovesTheList) {
         EXPECT_EQ(controls.VScrollFiles.value(), c.value);
         EXPECT_EQ(probe.scrollBar().value, c.value);
         EXPECT_EQ(controls.FrameSlide.top(), -10.0 * c.value);
-        std::vector<int> inView;
-        for (int i = 1; i <= c.files; ++i) {
-            if (probe.has(rowBox("Text1", i))) {
-                inView.push_back(i);
-                EXPECT_EQ(probe.caption(rowBox("Text1", i)),
-                          probe.pathOf(std::to_string(i).append(".txt")));
-                EXPECT_TRUE(probe.has(rowBox("CopyTimes", i)));
-            }
-        }
-        ASSERT_FALSE(inView.empty());
-        if (c.inView.first > 0) {
-            EXPECT_EQ(inView.front(), c.inView.first);
-            EXPECT_EQ(inView.back(), c.inView.second);
-            EXPECT_EQ(inView.size(),
-                      static_cast<std::size_t>(c.inView.second - c.inView.first + 1));
-        }
+        expectInView(probe, c.files, c.inView);
         // On screen too: the first row in view sits where the frame's new top puts it.
-        EXPECT_EQ(probe.place("FrameSlide").top + probe.place(rowBox("Text1", inView.front())).top,
-                  pixels(-10.0 * c.value) + pixels(expected::rowTop(inView.front())));
+        EXPECT_EQ(probe.place("FrameSlide").top + probe.place(rowBox("Text1", c.inView.first)).top,
+                  pixels(-10.0 * c.value) + pixels(expected::rowTop(c.inView.first)));
         EXPECT_TRUE(probe.messageBox().shown.empty());
     }
 }
@@ -618,9 +617,7 @@ TYPED_TEST_P(WindowConformance, SixRowsFitAndSevenNeedTheBar) {
     this->dropNumbered(6);
     EXPECT_FALSE(probe.shown("VScrollFiles"));
     EXPECT_EQ(probe.controls().FrameSlide.height(), 7 * expected::kRowHeight);
-    for (int i = 1; i <= 6; ++i) {
-        EXPECT_TRUE(probe.has(rowBox("Text1", i))) << i;
-    }
+    expectInView(probe, 6, {1, 6});
     this->dropNumbered(1);
     EXPECT_TRUE(probe.shown("VScrollFiles"));
     EXPECT_EQ(probe.scrollBar().max, 22);
