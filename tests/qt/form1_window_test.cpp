@@ -58,6 +58,9 @@ class QtWindowProbe final : public conformance::WindowProbe {
     Form1& logic() override { return window_.form.logic(); }
     const Form1Controls& controls() override { return window_.controls(); }
     FakeMessageBox& messageBox() override { return window_.messageBox; }
+    FakeLauncher& launcher() override { return window_.launcher; }
+    std::string logPath() override { return window_.conventions.logPath; }
+    std::string logOpener() override { return "xdg-open"; }
     int dpi() override { return static_cast<int>(qt::logicalDpi(&window_.form)); }
 
     bool has(const std::string& name) override { return widget(name) != nullptr; }
@@ -211,12 +214,12 @@ class QtWindowProbe final : public conformance::WindowProbe {
     }
 
     std::string pathOf(const std::string& file) override { return "/d/" + file; }
-    void drop(const std::optional<std::vector<std::string>>& files) override {
+    void drop(const std::optional<std::vector<std::string>>& paths) override {
         QMimeData data;
-        if (files) {
+        if (paths) {
             QList<QUrl> urls;
-            for (const std::string& file : *files) {
-                urls << QUrl::fromLocalFile(qname(pathOf(file)));
+            for (const std::string& path : *paths) {
+                urls << QUrl::fromLocalFile(qname(path));
             }
             data.setUrls(urls);
         } else {

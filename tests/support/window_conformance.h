@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "support/expected.h"
+#include "support/fake_launcher.h"
 #include "support/fake_message_box.h"
+#include "support/real_folder.h"
 #include "window/form1.h"
 
 // What both windows must show, as one table of cases with one body a kind of check. Each front
@@ -70,6 +72,10 @@ class WindowProbe {
     virtual Form1& logic() = 0;
     virtual const Form1Controls& controls() = 0;
     virtual test::FakeMessageBox& messageBox() = 0;
+    virtual test::FakeLauncher& launcher() = 0;
+    // Where the window writes its log, and the program that opens it.
+    virtual std::string logPath() = 0;
+    virtual std::string logOpener() = 0;
     virtual int dpi() = 0;
 
     virtual bool has(const std::string& name) = 0;
@@ -107,8 +113,8 @@ class WindowProbe {
 
     // The full path of a file of the drops' folder.
     virtual std::string pathOf(const std::string& file) = 0;
-    // Drops the files on Picture1; none drops data that holds no file list.
-    virtual void drop(const std::optional<std::vector<std::string>>& files) = 0;
+    // Drops the paths on Picture1; none drops data that holds no file list.
+    virtual void drop(const std::optional<std::vector<std::string>>& paths) = 0;
 
     // What a screen reader reads as the control's name, and after it.
     virtual std::string readAs(const std::string& name) = 0;
@@ -271,12 +277,24 @@ class WindowConformance : public testing::Test {
         probe_ = std::make_unique<Probe>();
     }
 
+    // Drops files of the drops' folder, by name.
+    void drop(const std::optional<std::vector<std::string>>& files) {
+        if (!files) {
+            return probe_->drop(std::nullopt);
+        }
+        std::vector<std::string> paths;
+        for (const std::string& file : *files) {
+            paths.push_back(probe_->pathOf(file));
+        }
+        probe_->drop(paths);
+    }
+
     void dropNumbered(int rows) {
         std::vector<std::string> files;
         for (int i = 1; i <= rows; ++i) {
             files.push_back(std::to_string(i).append(".txt"));
         }
-        probe_->drop(files);
+        drop(files);
     }
 
     std::unique_ptr<Probe> probe_;
@@ -429,7 +447,7 @@ TYPED_TEST_P(WindowConformance, KeysTypedIntoACountBox) {
         this->fresh();
         WindowProbe& probe = *this->probe_;
         probe.open();
-        probe.drop(std::vector<std::string>{"1.txt", "2.txt"});
+        this->dropNumbered(2);
         probe.type("CopyTimes(1)", c.keys);
         EXPECT_EQ(probe.caption("CopyTimes(1)"), c.text);
         EXPECT_EQ(probe.controls().CopyTimes.item(1).text(), c.text);
@@ -451,8 +469,8 @@ TYPED_TEST_P(WindowConformance, DropsOnPicture1) {
         WindowProbe& probe = *this->probe_;
         const Form1Controls& controls = probe.controls();
         probe.open();
-        probe.drop(std::vector<std::string>{"first.txt"});
-        probe.drop(c.files);
+        this->drop(std::vector<std::string>{"first.txt"});
+        this->drop(c.files);
 
         std::vector<std::string> rows{"first.txt"};
         if (c.files) {
@@ -489,11 +507,11 @@ TYPED_TEST_P(WindowConformance, DropsOnPicture1) {
 // Until Form_Load the drop area takes nothing, and says nothing about it.
 TYPED_TEST_P(WindowConformance, Picture1TakesNoDropsBeforeLoad) {
     WindowProbe& probe = *this->probe_;
-    probe.drop(std::vector<std::string>{"a.jpg"});
+    this->dropNumbered(1);
     EXPECT_EQ(probe.controls().Text1.count(), 1);
     EXPECT_TRUE(probe.messageBox().shown.empty());
     probe.open();
-    probe.drop(std::vector<std::string>{"a.jpg"});
+    this->dropNumbered(1);
     EXPECT_EQ(probe.controls().Text1.count(), 2);
 }
 
@@ -624,6 +642,84 @@ TYPED_TEST_P(WindowConformance, SixRowsFitAndSevenNeedTheBar) {
     EXPECT_EQ(probe.controls().FrameSlide.height(), 8 * expected::kRowHeight);
 }
 
+// The road of a user on real files: drop two files, type a count and a destination that does
+// not exist yet, replicate and open the log; then again over changed copies, answering No, Yes,
+// Yes and Cancel to the prompts.
+TYPED_TEST_P(WindowConformance, ReplicatesDroppedFilesAndOpensTheLog) {
+    WindowProbe& probe = *this->probe_;
+    const Form1Controls& controls = probe.controls();
+    test::FakeMessageBox& box = probe.messageBox();
+    probe.open();
+    const test::TempFolder work;
+    // Bytes a text conversion would change: CR LF, a lone LF, NUL, a byte above 127.
+    const std::string first("one\r\ntwo\nthree\0four\xff", 19);
+    const std::string second(70000, 'Z');
+    // A name beyond ASCII, with a blank.
+    const std::string secondName =
+        "\xc3\x9c"
+        "bersicht 2.dat";
+    const std::string secondCopy =
+        "\xc3\x9c"
+        "bersicht 2(1).dat";
+    test::writeFile(work / "notes.v2.txt", first);
+    test::writeFile(work / secondName, second);
+    probe.drop(std::vector<std::string>{work / "notes.v2.txt", work / secondName});
+    ASSERT_EQ(controls.Text1.count(), 3);
+    probe.type("CopyTimes(1)", U"\b3");
+    EXPECT_EQ(controls.CopyTimes.item(1).text(), "3");
+    const std::string destination = test::join(work / "out", "copies");
+    // Typed key by key: the temporary folders of both systems are named in ASCII.
+    ASSERT_TRUE(std::ranges::all_of(destination, [](unsigned char c) { return c < 0x80; }));
+    probe.type("SaveTo", std::u32string(destination.begin(), destination.end()));
+    ASSERT_EQ(controls.SaveTo.text(), destination);
+
+    box.script({Answer::Yes});
+    probe.click("ReplicateBtn");
+    ASSERT_EQ(box.texts(), std::vector<std::string>{expected::createFolderPrompt(destination)});
+    EXPECT_EQ(box.shown[0].buttons, Buttons::YesNo);
+    const std::vector<std::string> copies{"notes.v2(1).txt", "notes.v2(2).txt", "notes.v2(3).txt",
+                                          secondCopy};
+    EXPECT_EQ(test::namesIn(destination), copies);
+    for (const std::string& copy : copies) {
+        EXPECT_EQ(test::readFile(test::join(destination, copy)),
+                  copy == secondCopy ? second : first)
+            << copy;
+    }
+    EXPECT_EQ(probe.caption("LabelProgress"), expected::kDone);
+    EXPECT_EQ(controls.ShapeProgress.width(), 0.0);
+    EXPECT_EQ(probe.place("ShapeProgress").width, 0);
+    const std::string crlf = expected::kCrLf;
+    EXPECT_EQ(test::readFile(probe.logPath()),
+              copies[0] + crlf + copies[1] + crlf + copies[2] + crlf + secondCopy + crlf);
+    probe.click("LogBtn");
+    ASSERT_EQ(probe.launcher().launched.size(), 1u);
+    EXPECT_EQ(probe.launcher().launched[0].commandLine(),
+              probe.logOpener() + " " + probe.logPath());
+    EXPECT_EQ(probe.launcher().launched[0].style, WindowStyle::Minimized);
+
+    // Marks on the copies tell which were replaced.
+    for (const std::string& copy : copies) {
+        test::writeFile(test::join(destination, copy), "kept");
+    }
+    box.shown.clear();
+    box.script({Answer::No, Answer::Yes, Answer::Yes, Answer::Cancel});
+    probe.click("ReplicateBtn");
+    EXPECT_EQ(box.unusedAnswers(), 0u);
+    ASSERT_EQ(box.shown.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(box.shown[i].text, expected::replacePrompt(copies[i]));
+        EXPECT_EQ(box.shown[i].buttons, Buttons::YesNoCancel);
+    }
+    const std::vector<std::string> held{"kept", first, first, "kept"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(test::readFile(test::join(destination, copies[i])), held[i]) << copies[i];
+    }
+    EXPECT_EQ(probe.caption("LabelProgress"), expected::kCancelled);
+    EXPECT_EQ(controls.ShapeProgress.width(), 0.0);
+    // The log lists what this run copied, and only that.
+    EXPECT_EQ(test::readFile(probe.logPath()), copies[1] + crlf + copies[2] + crlf);
+}
+
 // Each control is read by what it is, not by its caption or its current item; the boxes of a
 // row in view by the row's number, also once scrolling has lent them to other rows.
 TYPED_TEST_P(WindowConformance, ScreenReadersReadWhatEachControlIs) {
@@ -650,6 +746,7 @@ REGISTER_TYPED_TEST_SUITE_P(WindowConformance, ControlsAreWhereTheLayoutPutsThem
                             StartUpState, CaptionsFitTheirControls, KeysTypedIntoACountBox,
                             DropsOnPicture1, Picture1TakesNoDropsBeforeLoad, PressesOnPathBoxes,
                             ClearList, ScrollingMovesTheList, SixRowsFitAndSevenNeedTheBar,
+                            ReplicatesDroppedFilesAndOpensTheLog,
                             ScreenReadersReadWhatEachControlIs);
 
 }  // namespace vantrel::conformance

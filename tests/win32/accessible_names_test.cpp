@@ -28,7 +28,7 @@ TEST(AccessibleNames, AnEditorLentToAnotherRowTellsReadersItsNewName) {
     VANTREL_NEEDS_WINDOWS();
     Win32WindowProbe probe;
     probe.open();
-    probe.drop(std::vector<std::string>(40, "f.txt"));
+    probe.drop(std::vector<std::string>(40, probe.pathOf("f.txt")));
     const HWINEVENTHOOK hook =
         ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, onNameChange,
                           ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);

@@ -180,6 +180,7 @@ struct Window {
     static Conventions conventionsIn(const TemporaryFolder& folder) {
         Conventions conventions = Conventions::windows();
         conventions.logPath = toUtf8((folder.path() / "Log.txt").native());
+        conventions.openLog.arguments = {conventions.logPath};
         return conventions;
     }
 

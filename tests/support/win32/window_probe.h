@@ -186,6 +186,9 @@ class Win32WindowProbe final : public conformance::WindowProbe {
     Form1& logic() override { return window->form.logic(); }
     const Form1Controls& controls() override { return window->controls(); }
     FakeMessageBox& messageBox() override { return window->messageBox; }
+    FakeLauncher& launcher() override { return window->launcher; }
+    std::string logPath() override { return window->conventions.logPath; }
+    std::string logOpener() override { return "notepad"; }
     int dpi() override { return win32::screenDpi(); }
 
     bool has(const std::string& name) override { return hwnd(name) != nullptr; }
@@ -203,7 +206,7 @@ class Win32WindowProbe final : public conformance::WindowProbe {
         wchar_t type[64] = {};
         ::GetClassNameW(hwnd(name), type, 64);
         const std::wstring_view kind = type;
-        if (kind != L"VantrelWindow" && kind != L"Button" && kind != L"Edit") {
+        if (kind != L"VantrelWindow" && kind != L"Button" && kind != L"Edit" && kind != L"Static") {
             return std::nullopt;
         }
         return toUtf8(windowText(hwnd(name)));
@@ -331,13 +334,9 @@ class Win32WindowProbe final : public conformance::WindowProbe {
     }
 
     std::string pathOf(const std::string& file) override { return "C:\\d\\" + file; }
-    void drop(const std::optional<std::vector<std::string>>& files) override {
-        std::vector<std::string> paths;
-        for (const std::string& file : files.value_or(std::vector<std::string>{})) {
-            paths.push_back(pathOf(file));
-        }
+    void drop(const std::optional<std::vector<std::string>>& paths) override {
         // Data whose header points past its end holds no file list.
-        dropOn(hwnd("Picture1"), paths, files ? 0 : 4096);
+        dropOn(hwnd("Picture1"), paths.value_or(std::vector<std::string>{}), paths ? 0 : 4096);
         pumpMessages(window->form);
     }
 
