@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,9 +26,7 @@ struct Box {
     bool operator==(const Box&) const = default;
 };
 
-inline int pixels(double twips) {
-    return static_cast<int>(std::lround(twips / 15));
-}
+using expected::pixels;
 
 inline Box pixels(const expected::Rect& rect) {
     return {pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height)};
@@ -187,7 +184,7 @@ inline const std::vector<KeysCase> kKeys{
     {"more digits than a count takes", U"\b40000", "40000", 0},
 };
 
-// Files dropped on Picture1 of a list holding "first.txt", each added. Data without a file list
+// Files dropped on Picture1 of a list holding "1.txt", each added. Data without a file list
 // is refused with a message and leaves the list as it was.
 struct DropCase {
     std::string name;
@@ -295,6 +292,14 @@ class WindowConformance : public testing::Test {
             files.push_back(std::to_string(i).append(".txt"));
         }
         drop(files);
+    }
+
+    // A new window, opened, its list holding the files "1.txt" to "<rows>.txt".
+    WindowProbe& openedWith(int rows) {
+        fresh();
+        probe_->open();
+        dropNumbered(rows);
+        return *probe_;
     }
 
     std::unique_ptr<Probe> probe_;
@@ -444,10 +449,7 @@ TYPED_TEST_P(WindowConformance, CaptionsFitTheirControls) {
 TYPED_TEST_P(WindowConformance, KeysTypedIntoACountBox) {
     for (const KeysCase& c : kKeys) {
         SCOPED_TRACE(c.name);
-        this->fresh();
-        WindowProbe& probe = *this->probe_;
-        probe.open();
-        this->dropNumbered(2);
+        WindowProbe& probe = this->openedWith(2);
         probe.type("CopyTimes(1)", c.keys);
         EXPECT_EQ(probe.caption("CopyTimes(1)"), c.text);
         EXPECT_EQ(probe.controls().CopyTimes.item(1).text(), c.text);
@@ -465,14 +467,11 @@ TYPED_TEST_P(WindowConformance, KeysTypedIntoACountBox) {
 TYPED_TEST_P(WindowConformance, DropsOnPicture1) {
     for (const DropCase& c : kDrops) {
         SCOPED_TRACE(c.name);
-        this->fresh();
-        WindowProbe& probe = *this->probe_;
+        WindowProbe& probe = this->openedWith(1);
         const Form1Controls& controls = probe.controls();
-        probe.open();
-        this->drop(std::vector<std::string>{"first.txt"});
         this->drop(c.files);
 
-        std::vector<std::string> rows{"first.txt"};
+        std::vector<std::string> rows{"1.txt"};
         if (c.files) {
             rows.insert(rows.end(), c.files->begin(), c.files->end());
         }
@@ -520,11 +519,8 @@ TYPED_TEST_P(WindowConformance, Picture1TakesNoDropsBeforeLoad) {
 TYPED_TEST_P(WindowConformance, PressesOnPathBoxes) {
     for (const PressCase& c : kPresses) {
         SCOPED_TRACE(c.name);
-        this->fresh();
-        WindowProbe& probe = *this->probe_;
+        WindowProbe& probe = this->openedWith(c.files);
         const Form1Controls& controls = probe.controls();
-        probe.open();
-        this->dropNumbered(c.files);
         std::vector<std::string> wanted;
         for (int i = 1; i <= c.files; ++i) {
             controls.CopyTimes.item(i).setText(std::to_string(10 * i));
@@ -602,11 +598,8 @@ TYPED_TEST_P(WindowConformance, ClearList) {
 TYPED_TEST_P(WindowConformance, ScrollingMovesTheList) {
     for (const ScrollCase& c : kScrolls) {
         SCOPED_TRACE(c.name);
-        this->fresh();
-        WindowProbe& probe = *this->probe_;
+        WindowProbe& probe = this->openedWith(c.files);
         const Form1Controls& controls = probe.controls();
-        probe.open();
-        this->dropNumbered(c.files);
         ASSERT_TRUE(probe.shown("VScrollFiles"));
         EXPECT_EQ(probe.scrollBar(), (Bar{-30, c.max, 0, 200, 278}));
         EXPECT_EQ(controls.FrameSlide.top(), expected::kFrameSlide.top);
@@ -630,9 +623,7 @@ TYPED_TEST_P(WindowConformance, ScrollingMovesTheList) {
 
 // Six rows fit the list's frame; the seventh needs the bar.
 TYPED_TEST_P(WindowConformance, SixRowsFitAndSevenNeedTheBar) {
-    WindowProbe& probe = *this->probe_;
-    probe.open();
-    this->dropNumbered(6);
+    WindowProbe& probe = this->openedWith(6);
     EXPECT_FALSE(probe.shown("VScrollFiles"));
     EXPECT_EQ(probe.controls().FrameSlide.height(), 7 * expected::kRowHeight);
     expectInView(probe, 6, {1, 6});
@@ -723,9 +714,7 @@ TYPED_TEST_P(WindowConformance, ReplicatesDroppedFilesAndOpensTheLog) {
 // Each control is read by what it is, not by its caption or its current item; the boxes of a
 // row in view by the row's number, also once scrolling has lent them to other rows.
 TYPED_TEST_P(WindowConformance, ScreenReadersReadWhatEachControlIs) {
-    WindowProbe& probe = *this->probe_;
-    probe.open();
-    this->dropNumbered(kReadRows);
+    WindowProbe& probe = this->openedWith(kReadRows);
     for (const expected::AccessibleName& named : expected::accessibleNames()) {
         EXPECT_EQ(probe.readAs(named.control), named.name) << named.control;
         EXPECT_EQ(probe.description(named.control),

@@ -4,7 +4,6 @@
 
 #include <shlobj.h>
 
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -26,12 +25,7 @@
 
 namespace vantrel::test {
 
-// The tests read twips on a 96 dpi screen: 15 to a pixel.
-inline constexpr double kTwipsPerPixel = 15;
-
-inline int pixels(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
+using expected::pixels;
 
 inline RECT pixels(const expected::Rect& rect) {
     const int left = pixels(rect.left);
