@@ -7,98 +7,48 @@
 
 namespace expected = vantrel::expected;
 using vantrel::Buttons;
-using vantrel::expected::kRowHeight;
-using vantrel::test::dragAndDrop;
 using vantrel::test::draggedFiles;
 using vantrel::test::dropThroughWindow;
-using vantrel::test::Window;
 
 class Picture1DropTest : public vantrel::test::FileListTest {
     Q_OBJECT
 
   private slots:
-    void dropOnPicture1MakesRowsInOrder_data() {
-        QTest::addColumn<bool>("throughWindow");
-        QTest::newRow("sent to Picture1") << false;
-        QTest::newRow("handed to the window") << true;
-    }
-
-    void dropOnPicture1MakesRowsInOrder() {
-        QFETCH(bool, throughWindow);
-        const QStringList files{"/pics/a.jpg", "/docs/b c.txt", "/pics/a.jpg"};
-        const auto data = draggedFiles(files);
-        QWidget* picture = &window_->picture1();
-        const QPoint centre = picture->rect().center();
-        QVERIFY(throughWindow ? dropThroughWindow(window_->form, picture, centre, *data)
-                              : dragAndDrop(picture, centre, *data));
-
-        QCOMPARE(pathTexts(), files);
-        QCOMPARE(countTexts(), QStringList({"1", "1", "1"}));
-        for (int i = 1; i <= 3; ++i) {
-            const double top = expected::rowTop(i);
-            for (vantrel::TextBoxArray* array : {&paths(), &counts()}) {
-                QCOMPARE(array->item(i).top(), top);
-                QVERIFY(array->item(i).visible());
-            }
-            QLineEdit* path = slide().pathEditor(i);
-            QLineEdit* count = slide().countEditor(i);
-            QVERIFY(path != nullptr && count != nullptr);
-            QVERIFY(path->isVisible() && count->isVisible());
-            QCOMPARE(path->text(), files[i - 1]);
-            QCOMPARE(count->text(), QStringLiteral("1"));
-            QCOMPARE(path->y(), vantrel::test::pixels(top));
-            QCOMPARE(count->y(), path->y());
-        }
-        QCOMPARE(slide().height(), 4 * kRowHeight);
-        QVERIFY(window_->vScrollFiles().isHidden());
-        QVERIFY(window_->messageBox.shown.empty());
-    }
-
     void dropData_data() {
-        QTest::addColumn<bool>("uriList");
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<bool>("refused");
 
-        QTest::newRow("files") << true
-                               << QStringList{"file:///pics/a.jpg", "file:///docs/b%20c.txt"}
-                               << QString() << QStringList{"/pics/a.jpg", "/docs/b c.txt"} << false;
         QTest::newRow("files and a web link")
-            << true
             << QStringList{"file:///pics/a.jpg", "https://example.org/b.txt", "file:///c.txt"}
             << QString() << QStringList{"/pics/a.jpg", "/c.txt"} << false;
-        QTest::newRow("empty file list")
-            << true << QStringList() << QString() << QStringList() << false;
-        QTest::newRow("plain text")
-            << false << QStringList() << QStringLiteral("/pics/a.jpg") << QStringList() << true;
         QTest::newRow("only a web link")
-            << true << QStringList{"https://example.org/a.jpg"}
+            << QStringList{"https://example.org/a.jpg"}
             << QStringLiteral("https://example.org/a.jpg") << QStringList() << true;
         QTest::newRow("a path holding a NUL")
-            << true << QStringList{"file:///home/u/secret.key%00/cat.jpg", "file:///pics/a.jpg"}
+            << QStringList{"file:///home/u/secret.key%00/cat.jpg", "file:///pics/a.jpg"}
             << QString() << QStringList{"/pics/a.jpg"} << false;
         QTest::newRow("only a path holding a NUL")
-            << true << QStringList{"file:///home/u/secret.key%00/cat.jpg"} << QString()
-            << QStringList() << true;
+            << QStringList{"file:///home/u/secret.key%00/cat.jpg"} << QString() << QStringList()
+            << true;
     }
 
-    // Onto a list that already has an entry: a refused drop leaves it as it was.
+    // What the URI list holds beyond plain files, onto a list that already has an entry: a
+    // refused drop leaves it as it was. Files, an empty list and plain text are the shared
+    // table's (form1_window_test.cpp).
     void dropData() {
-        QFETCH(bool, uriList);
         QFETCH(QStringList, urls);
         QFETCH(QString, text);
         QFETCH(QStringList, added);
         QFETCH(bool, refused);
         QVERIFY(dropOnPicture1(*draggedFiles({"/kept/first.txt"})));
         QMimeData data;
-        if (uriList) {
-            QList<QUrl> list;
-            for (const QString& url : urls) {
-                list << QUrl(url);
-            }
-            data.setUrls(list);
+        QList<QUrl> list;
+        for (const QString& url : urls) {
+            list << QUrl(url);
         }
+        data.setUrls(list);
         if (!text.isNull()) {
             data.setText(text);
         }
@@ -173,22 +123,6 @@ class Picture1DropTest : public vantrel::test::FileListTest {
             }
         }
         QCOMPARE(accepting.join(QStringLiteral(", ")), QStringLiteral("Picture1"));
-    }
-
-    void picture1TakesNoDropsBeforeLoad() {
-        Window fresh(painter_);
-        fresh.form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&fresh.form));
-        QWidget* picture = &fresh.picture1();
-        QVERIFY(!picture->acceptDrops());
-        const auto data = draggedFiles({"/pics/a.jpg"});
-        QVERIFY(!dropThroughWindow(fresh.form, picture, picture->rect().center(), *data));
-        QCOMPARE(fresh.controls().Text1.count(), 1);
-        QVERIFY(fresh.messageBox.shown.empty());
-
-        fresh.form.logic().Form_Load();
-        QVERIFY(dropThroughWindow(fresh.form, picture, picture->rect().center(), *data));
-        QCOMPARE(fresh.controls().Text1.count(), 2);
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,11 @@ inline constexpr Rect kFrameFix{360, 4080, 8055, 2775};
 inline constexpr double kFullBar = 8055;
 inline constexpr double kFormWidth = 8490;
 inline constexpr double kFormHeight = 7260;
+
+// Twips as the tests read them on a 96 dpi screen: 15 to a pixel, rounded to nearest.
+inline int pixels(double twips) {
+    return static_cast<int>(std::lround(twips / 15));
+}
 
 // The top of entry i's boxes inside the sliding frame.
 inline constexpr double rowTop(int i) {

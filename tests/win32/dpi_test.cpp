@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/utf16.h"
-#include "support/win32/window_fixture.h"
-#include "win32/dpi.h"
-#include "win32/scoped_gdi.h"
+#include "support/win32/window_probe.h"
 
 namespace vantrel::test {
 namespace {
@@ -25,23 +23,16 @@ double scaled(double twips, int dpi) {
     return twips * dpi / 1440.0;
 }
 
-bool isContainer(const std::string& name) {
-    return std::ranges::any_of(expected::controls(), [&](const expected::Control& control) {
-        return control.container == name;
-    });
-}
-
-// How a caption comes out in a font: its extent, the rows its ink covers, and the face and
-// weight the system really drew it with.
+// How a caption comes out in a font: the rows its ink covers, and the face and weight the
+// system really drew it with.
 struct Set {
-    SIZE extent{};
     int ink = 0;
     std::wstring face;
     LONG weight = 0;
 };
 
-// Sets the caption black on white in a bitmap of its own, wrapped at `wrapWidth` when given.
-Set set(HFONT font, const std::wstring& caption, int wrapWidth = 0) {
+// Sets the caption black on white on one line in a bitmap of its own.
+Set set(HFONT font, const std::wstring& caption) {
     constexpr int kSide = 1000;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -55,14 +46,11 @@ Set set(HFONT font, const std::wstring& caption, int wrapWidth = 0) {
     ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
-    RECT box{0, 0, wrapWidth > 0 ? wrapWidth : kSide, kSide};
-    ::DrawTextW(dc, caption.c_str(), -1, &box, format | DT_CALCRECT);
-    ::DrawTextW(dc, caption.c_str(), -1, &box, format);
+    RECT box{0, 0, kSide, kSide};
+    ::DrawTextW(dc, caption.c_str(), -1, &box, DT_NOPREFIX | DT_SINGLELINE);
     ::GdiFlush();
 
     Set result;
-    result.extent = {box.right - box.left, box.bottom - box.top};
     const auto* pixel = static_cast<const DWORD*>(bits);
     int first = kSide;
     int last = -1;
@@ -98,7 +86,8 @@ class DpiTest : public testing::Test {
   protected:
     void SetUp() override {
         VANTREL_NEEDS_WINDOWS();
-        window_ = std::make_unique<Window>(painter_);
+        probe_.emplace();
+        window_ = probe_->window.get();
         window_->open();
         window_->addRow("C:\\one.txt", "1");
         window_->addRow("C:\\two.txt", "2");
@@ -138,22 +127,14 @@ class DpiTest : public testing::Test {
                 continue;
             }
             const std::wstring caption = toUtf16(control.caption);
-            RECT client;
-            ::GetClientRect(hwnd, &client);
-            const bool frame = isContainer(control.name);
-            const bool button = control.name.ends_with("Btn");
-            // A frame's caption sits between insets of 8 pixels; a button's inside its edges.
-            const int room = client.right - (frame ? 16 : button ? 6 : 0);
-            const Set drawn = set(font, caption, frame || button ? 0 : room);
+            const Set drawn = set(font, caption);
             EXPECT_EQ(drawn.face, face);
             EXPECT_EQ(drawn.weight, control.bold ? FW_BOLD : FW_NORMAL);
-            EXPECT_LE(drawn.extent.cx, room);
-            // Two lines of the description fill their label but for the last line's spacing.
-            EXPECT_LE(drawn.extent.cy, client.bottom + (frame || button ? 0 : 1));
             if (dpi > 96) {
                 EXPECT_GT(drawn.ink, setAt96Dpi(control, caption).ink);
             }
         }
+        conformance::expectCaptionsFit(*probe_);
         const HWND path = window_->form.pathEditor(2);
         ASSERT_NE(path, nullptr);
         SCOPED_TRACE("the path box of row 2");
@@ -185,8 +166,8 @@ class DpiTest : public testing::Test {
         EXPECT_NEAR(place.bottom, scaled(rect.top + rect.height, dpi), 1);
     }
 
-    NoPainting painter_;
-    std::unique_ptr<Window> window_;
+    std::optional<Win32WindowProbe> probe_;
+    Window* window_ = nullptr;
 };
 
 TEST_F(DpiTest, StartsAtTheScreensDpi) {

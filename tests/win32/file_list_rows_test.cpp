@@ -31,54 +31,9 @@ class FileListRowsTest : public testing::Test {
                        reinterpret_cast<LPARAM>(window_->child("VScrollFiles")));
     }
 
-    int editorsInView(int rows) {
-        int editors = 0;
-        for (int i = 1; i <= rows; ++i) {
-            editors += window_->form.pathEditor(i) != nullptr ? 1 : 0;
-        }
-        return editors;
-    }
-
     NoPainting painter_;
     std::unique_ptr<Window> window_;
 };
-
-// A dropped list longer than the view gets edit controls only for the rows the view shows;
-// scrolling lends them to the rows that come into view.
-TEST_F(FileListRowsTest, OnlyTheRowsInViewHaveEditControls) {
-    const int rows = 40;
-    dropOn(window_->child("Picture1"), files(rows));
-    const Form1Controls& controls = window_->controls();
-    ASSERT_EQ(controls.Text1.count(), rows + 1);
-    EXPECT_EQ(controls.FrameSlide.height(), (rows + 1) * expected::kRowHeight);
-    EXPECT_TRUE(::IsWindowVisible(window_->child("VScrollFiles")));
-
-    const HWND first = window_->form.pathEditor(1);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(toUtf8(windowText(first)), "C:\\files\\f1.txt");
-    EXPECT_EQ(toUtf8(windowText(window_->form.countEditor(1))), "1");
-    const RECT place = placeOf(first);
-    const RECT wanted = pixels({expected::kPathTemplate.left, expected::rowTop(1),
-                                expected::kPathTemplate.width, expected::kRowHeight});
-    EXPECT_TRUE(::EqualRect(&place, &wanted));
-    EXPECT_EQ(window_->form.pathEditor(rows), nullptr);
-    // Rows whose top lies above the list frame's bottom edge, in its pixels: 1 to 6.
-    int shown = 0;
-    while (pixels(expected::kFrameSlide.top) + pixels(expected::rowTop(shown + 1)) <
-           pixels(expected::kFrameFix.height)) {
-        ++shown;
-    }
-    EXPECT_EQ(shown, 6);
-    EXPECT_EQ(editorsInView(rows), shown);
-
-    scroll(SB_BOTTOM);
-    EXPECT_EQ(controls.FrameSlide.top(), -10.0 * controls.VScrollFiles.max());
-    EXPECT_EQ(window_->form.pathEditor(1), nullptr);
-    const HWND last = window_->form.pathEditor(rows);
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(toUtf8(windowText(last)), "C:\\files\\f40.txt");
-    EXPECT_LE(editorsInView(rows), shown + 1);
-}
 
 // A list far taller than a window may be (16 bits of pixels) scrolls to its last row, which
 // shows where the list frame's bottom edge is.
@@ -104,20 +59,15 @@ TEST_F(FileListRowsTest, AListTallerThanAnyWindowScrollsToItsEnd) {
     EXPECT_EQ(toUtf8(windowText(last)), "C:\\files\\f2000.txt");
 }
 
-// The list follows the thumb once it is released, not while it is dragged.
-TEST_F(FileListRowsTest, DraggingTheThumbMovesTheListOnlyOnRelease) {
+// The list does not follow the thumb while it is dragged; the arrows and page areas are the
+// shared table's (form1_window_test.cpp).
+TEST_F(FileListRowsTest, TheListStaysWhileTheThumbIsDragged) {
     dropOn(window_->child("Picture1"), files(40));
     const Form1Controls& controls = window_->controls();
     const double top = controls.FrameSlide.top();
     scroll(SB_THUMBTRACK);
     EXPECT_EQ(controls.VScrollFiles.value(), 0);
     EXPECT_EQ(controls.FrameSlide.top(), top);
-    scroll(SB_LINEDOWN);
-    EXPECT_EQ(controls.VScrollFiles.value(), controls.VScrollFiles.smallChange());
-    EXPECT_EQ(controls.FrameSlide.top(), -10.0 * controls.VScrollFiles.value());
-    scroll(SB_PAGEUP);
-    EXPECT_EQ(controls.VScrollFiles.value(), controls.VScrollFiles.min());
-    EXPECT_EQ(controls.FrameSlide.top(), 300.0);
 }
 
 // A shorter list lowers the bar's maximum under its value: the list moves with the value, so
@@ -141,43 +91,6 @@ TEST_F(FileListRowsTest, DeletingAtTheBottomKeepsTheListAtTheBarsValue) {
     EXPECT_EQ(controls.VScrollFiles.value(), controls.VScrollFiles.max());
     EXPECT_EQ(controls.FrameSlide.top(), -10.0 * controls.VScrollFiles.value());
     EXPECT_EQ(toUtf8(windowText(window_->form.pathEditor(rows - 1))), "C:\\files\\f39.txt");
-}
-
-struct Typed {
-    const char* name;
-    wchar_t key;
-    std::string text;
-    std::vector<std::string> boxes;
-};
-
-class CountKeyTest : public FileListRowsTest, public testing::WithParamInterface<Typed> {};
-
-// Every character goes through CopyTimes_KeyPress before the box takes it; what is refused
-// never reaches the box, and what is taken is the entry's count at once.
-TEST_P(CountKeyTest, TypedIntoACountBox) {
-    dropOn(window_->child("Picture1"), files(2));
-    const HWND box = window_->form.countEditor(2);
-    ASSERT_NE(box, nullptr);
-    ::SendMessageW(box, EM_SETSEL, 1, 1);
-    ::SendMessageW(box, WM_CHAR, GetParam().key, 1);
-    EXPECT_EQ(toUtf8(windowText(box)), GetParam().text);
-    EXPECT_EQ(window_->controls().CopyTimes.item(2).text(), GetParam().text);
-    EXPECT_EQ(window_->messageBox.texts(), GetParam().boxes);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, CountKeyTest,
-    testing::Values(Typed{"Digit", L'7', "17", {}}, Typed{"Backspace", L'\b', "", {}},
-                    Typed{"Letter", L'x', "1", {expected::kNumberEntryOnly}},
-                    Typed{"Blank", L' ', "1", {expected::kNumberEntryOnly}},
-                    Typed{"NotLatin", L'\u0416', "1", {expected::kNumberEntryOnly}}),
-    [](const testing::TestParamInfo<Typed>& info) { return std::string(info.param.name); });
-
-TEST_F(FileListRowsTest, TheDropAreaRefusesDropsInModeNone) {
-    window_->controls().Picture1.setDropMode(DropMode::None);
-    dropOn(window_->child("Picture1"), files(3));
-    EXPECT_EQ(window_->controls().Text1.count(), 1);
-    EXPECT_TRUE(window_->messageBox.shown.empty());
 }
 
 }  // namespace

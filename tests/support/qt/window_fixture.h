@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <cmath>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -33,12 +32,7 @@
 
 namespace vantrel::test {
 
-// The tests read twips on a 96 dpi screen: 15 to a pixel.
-inline constexpr double kTwipsPerPixel = 15;
-
-inline int pixels(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
+using expected::pixels;
 
 inline QRect pixels(const expected::Rect& rect) {
     return {pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height)};

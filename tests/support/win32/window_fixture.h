@@ -4,7 +4,6 @@
 
 #include <shlobj.h>
 
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -26,12 +25,7 @@
 
 namespace vantrel::test {
 
-// The tests read twips on a 96 dpi screen: 15 to a pixel.
-inline constexpr double kTwipsPerPixel = 15;
-
-inline int pixels(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
+using expected::pixels;
 
 inline RECT pixels(const expected::Rect& rect) {
     const int left = pixels(rect.left);
@@ -84,8 +78,8 @@ inline void pumpMessages(win32::Form1Window& form) {
 }
 
 // A dropped-file block (CF_HDROP) naming the files, as a drag source hands it over; the
-// receiver frees it.
-inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
+// receiver frees it. A header that points `past` bytes beyond the names holds no list.
+inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths, DWORD past = 0) {
     std::wstring names;
     for (const std::string& path : paths) {
         names += toUtf16(path);
@@ -95,7 +89,7 @@ inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
     const std::size_t bytes = names.size() * sizeof(wchar_t);
     HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
+    header->pFiles = sizeof(DROPFILES) + past;
     header->fWide = TRUE;
     std::memcpy(header + 1, names.data(), bytes);
     ::GlobalUnlock(block);
@@ -103,8 +97,8 @@ inline HGLOBAL dropBlockOf(const std::vector<std::string>& paths) {
 }
 
 // Drops the files on the drop area the way Wine hands over a drag from another program.
-inline void dropOn(HWND target, const std::vector<std::string>& paths) {
-    HGLOBAL block = dropBlockOf(paths);
+inline void dropOn(HWND target, const std::vector<std::string>& paths, DWORD past = 0) {
+    HGLOBAL block = dropBlockOf(paths, past);
     // The receiver frees the block.
     ::SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     // The drop area takes the files once the drop has returned.
@@ -180,6 +174,7 @@ struct Window {
     static Conventions conventionsIn(const TemporaryFolder& folder) {
         Conventions conventions = Conventions::windows();
         conventions.logPath = toUtf8((folder.path() / "Log.txt").native());
+        conventions.openLog.arguments = {conventions.logPath};
         return conventions;
     }
 
