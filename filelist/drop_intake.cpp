@@ -15,10 +15,7 @@ namespace {
 
 constexpr const char* kNoFileName = "No File name from Explorer";
 
-constexpr std::int16_t kKeyInsert = 45;
 constexpr std::int16_t kKeyV = 86;
-constexpr std::int16_t kShiftMask = 1;
-constexpr std::int16_t kCtrlMask = 2;
 constexpr std::int16_t kReturn = 13;
 constexpr std::int16_t kSpace = 32;
 
@@ -69,8 +66,8 @@ std::string ChosenFiles::file(long long k) const {
 }
 
 bool isPasteKey(std::int16_t KeyCode, std::int16_t Shift) {
-    return (KeyCode == kKeyV && Shift == kCtrlMask) ||
-           (KeyCode == kKeyInsert && Shift == kShiftMask);
+    return (KeyCode == kKeyV && Shift == shiftState(false, true, false)) ||
+           (KeyCode == vbKeyInsert && Shift == shiftState(true, false, false));
 }
 
 bool isChooseKey(std::int16_t KeyAscii) {

@@ -30,8 +30,16 @@ class ChosenFiles : public DroppedFiles {
     std::vector<std::string> paths_;
 };
 
+// The virtual-key code of Insert, which the front ends hand to Form_KeyDown as it is.
+inline constexpr std::int16_t vbKeyInsert = 45;
+
+// The held Shift (1), Ctrl (2) and Alt (4) keys, as `Shift` of a key event.
+constexpr std::int16_t shiftState(bool shift, bool ctrl, bool alt) {
+    return static_cast<std::int16_t>((shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0));
+}
+
 // Ctrl+V and Shift+Insert, the keys that paste wherever no text box takes them. `KeyCode` is
-// the key's virtual-key code, `Shift` the held Shift (1), Ctrl (2) and Alt (4) keys.
+// the key's virtual-key code, `Shift` the held keys of shiftState.
 bool isPasteKey(std::int16_t KeyCode, std::int16_t Shift);
 
 // Enter and Space, the keys that open the file dialog from the drop area.

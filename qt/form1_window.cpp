@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "filelist/drop_intake.h"
 #include "platform/failure.h"
 #include "qt/byte_text.h"
 #include "qt/directory_list.h"
@@ -46,8 +47,6 @@ namespace {
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
-
-constexpr std::int16_t kKeyInsert = 45;
 
 QColor qcolour(const layout::Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
@@ -415,18 +414,16 @@ bool Form1Window::offeredToForm(const QKeyEvent& press) {
     const int key = press.key();
     std::int16_t KeyCode = 0;
     if (key == Qt::Key_Insert) {
-        KeyCode = kKeyInsert;
+        KeyCode = vbKeyInsert;
     } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         KeyCode = static_cast<std::int16_t>(key);
-    }
-    const Qt::KeyboardModifiers held = press.modifiers();
-    const auto Shift = static_cast<std::int16_t>(((held & Qt::ShiftModifier) ? 1 : 0) |
-                                                 ((held & Qt::ControlModifier) ? 2 : 0) |
-                                                 ((held & Qt::AltModifier) ? 4 : 0));
-    if (KeyCode == 0) {
+    } else {
         return false;
     }
-    logic_->Form_KeyDown(KeyCode, Shift);
+    const Qt::KeyboardModifiers held = press.modifiers();
+    logic_->Form_KeyDown(
+        KeyCode, shiftState(held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                            held.testFlag(Qt::AltModifier)));
     return KeyCode == 0;
 }
 

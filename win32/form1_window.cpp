@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "filelist/drop_intake.h"
 #include "platform/failure.h"
 #include "platform/utf16.h"
 #include "win32/accessible_names.h"
@@ -416,10 +417,8 @@ bool Form1Window::translate(const MSG& message) {
     // A text box pastes text itself; every other control hands a paste key to the window.
     if (!isTextBox(message.hwnd)) {
         auto KeyCode = static_cast<std::int16_t>(message.wParam);
-        const auto Shift = static_cast<std::int16_t>((isKeyDown(VK_SHIFT) ? 1 : 0) |
-                                                     (isKeyDown(VK_CONTROL) ? 2 : 0) |
-                                                     (isKeyDown(VK_MENU) ? 4 : 0));
-        logic_->Form_KeyDown(KeyCode, Shift);
+        logic_->Form_KeyDown(
+            KeyCode, shiftState(isKeyDown(VK_SHIFT), isKeyDown(VK_CONTROL), isKeyDown(VK_MENU)));
         if (KeyCode == 0) {
             return true;
         }
