@@ -168,12 +168,12 @@ void Form1::Form_QueryUnload(bool& Cancel) {
 void Form1::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
     if (running_) {
         // A paste during a run is refused, as a drop is.
-        if (KeyCode == vbKeyEscape || isPasteKey(KeyCode, Shift)) {
-            const bool escape = KeyCode == vbKeyEscape;
+        const bool escape = KeyCode == vbKeyEscape;
+        if (escape || isPasteKey(KeyCode, Shift)) {
             KeyCode = 0;
-            if (escape) {
-                runHandler(services_.messageBox, [this] { askToStop(); });
-            }
+        }
+        if (escape) {
+            runHandler(services_.messageBox, [this] { askToStop(); });
         }
         return;
     }
