@@ -60,13 +60,17 @@ src=$(native "$scratch/src")
 out=$(native "$scratch/out")
 
 windows_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-wait_for() {
-    for _ in $(seq 60); do
-        [ -n "$(windows_named "$1")" ] && return 0
+# Looks every half second, up to the given number of times, until a window of that name is
+# shown (-n) or none is (-z).
+poll_windows() {
+    for _ in $(seq "$1"); do
+        [ "$2" "$(windows_named "$3")" ] && return 0
         sleep 0.5
     done
     return 1
 }
+wait_for() { poll_windows 60 -n "$1"; }
+gone() { poll_windows 40 -z "$1"; }
 keys() {
     for key in "$@"; do
         xdotool key "$key"
@@ -130,14 +134,6 @@ choose() {
     typed "$1"
     keys Return
     gone '^Choose files to copy$' || fail "the file dialog stayed open"
-}
-
-gone() {
-    for _ in $(seq 40); do
-        [ -z "$(windows_named "$1")" ] && return 0
-        sleep 0.5
-    done
-    return 1
 }
 
 stop() {
